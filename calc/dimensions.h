@@ -1,0 +1,36 @@
+#pragma once
+// The dimensions of a two-element HB9CV antenna for one centre frequency.
+#include <string>
+
+namespace hb9cv {
+
+struct DimensionSet {
+  double frequency = 0;   // MHz
+  double wavelength = 0;  // m
+  // Millimetres, each cut down to a whole tenth of a millimetre.
+  double Z = 0;   // radiator length
+  double R = 0;   // reflector length
+  double RZ = 0;  // spacing between reflector and radiator
+  double x = 0;   // gap between phasing line and radiator
+  double Tz = 0;  // phasing-line tap on the radiator, from the boom
+  double Tr = 0;  // phasing-line tap on the reflector, from the boom
+  // Recommended element diameter in millimetres, cut down to whole hundredths.
+  double Q_low = 0;
+  double Q_high = 0;
+
+  // Display texts (UTF-8), written with the current decimal separator.
+  std::string frequency_text;   // "145 MHz"
+  std::string wavelength_text;  // "2,06896551724138 m"
+  std::string Z_text;
+  std::string R_text;
+  std::string RZ_text;
+  std::string x_text;
+  std::string Tz_text;
+  std::string Tr_text;
+  std::string diameter_text;  // "Průměr 2,89 až 5,17 mm"
+};
+
+// `frequency` must not be zero; the caller turns a zero away before calling.
+DimensionSet ComputeDimensions(double frequency);
+
+}  // namespace hb9cv

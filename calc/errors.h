@@ -1,0 +1,39 @@
+#pragma once
+// The program's error classes. Every error that reaches the event loop is shown to the
+// user with its message; the class tells where it came from.
+#include <exception>
+#include <string>
+#include <utility>
+
+namespace hb9cv {
+
+class Exception : public std::exception {
+ public:
+  explicit Exception(std::string message) : message_(std::move(message)) {}
+  // The message as UTF-8.
+  const std::string& Message() const noexcept { return message_; }
+  const char* what() const noexcept override { return message_.c_str(); }
+
+ private:
+  std::string message_;
+};
+
+// A text that does not convert to a number.
+class EConvertError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+// Misuse of the report printer, and failures of the report file layer.
+class EQRError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+// A failed validation of a masked field.
+class EDBEditError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+}  // namespace hb9cv

@@ -1,0 +1,51 @@
+#pragma once
+// Conversion between numbers and their text, on the x87 80-bit extended format.
+//
+// The parser and the formatter are written out digit by digit instead of using the C library
+// so that every result is the same on every machine and locale: the displayed dimensions must
+// match the reference tables to the last digit, including the two-stage rounding of the
+// formatter (18 digits first, then 15).
+#include <cfloat>
+#include <cstdint>
+#include <string>
+
+static_assert(LDBL_MANT_DIG == 64, "the numerics need the x87 80-bit extended long double");
+
+namespace hb9cv {
+
+// Decimal form of a number: value = 0.d1d2d3... * 10^exponent.
+struct FloatDigits {
+  static constexpr int16_t kInfinity = 32767;
+  static constexpr int16_t kNaN = -32768;
+  int16_t exponent = 0;
+  bool negative = false;
+  char digits[21] = {};  // up to 18 digits, NUL-terminated; empty for zero, INF and NaN
+};
+
+// The process-wide decimal separator (one byte), read from the user's LC_NUMERIC locale.
+void ReadFormatSettings();
+char DecimalSeparator();
+void SetDecimalSeparator(char separator);
+
+// Converts the whole NUL-terminated text with the current decimal separator. False when the
+// text is not a number or overflows; `value` is then not to be used.
+bool TextToFloat(const char* text, long double& value);
+// The same with an explicit separator (the frequency field always supplies a comma).
+bool TextToFloat(const char* text, long double& value, char separator);
+
+// Throws EConvertError "'<text>' is not a valid floating point value".
+long double StrToFloat(const std::string& text);
+long double StrToFloat(const std::string& text, char separator);
+
+// General format, 15 significant digits, current decimal separator.
+std::string FloatToStr(long double value);
+// General format into `buffer` (64 bytes suffice), precision clamped to 2..18; returns the
+// number of characters written, without a terminating NUL.
+int FloatToText(char* buffer, long double value, int precision);
+
+FloatDigits FloatToDigits(long double value, int precision);
+
+// x * 10^n, each step rounded to the 64-bit significand.
+long double ScaleByPow10(long double x, int n);
+
+}  // namespace hb9cv
