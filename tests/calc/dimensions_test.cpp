@@ -1,0 +1,96 @@
+#include "calc/dimensions.h"
+
+#include <gtest/gtest.h>
+
+#include "calc/number_text.h"
+
+namespace hb9cv {
+namespace {
+
+struct Row {
+  const char* field;  // the frequency as the field hands it over
+  const char* frequency;
+  const char* wavelength;
+  const char* Z;
+  const char* R;
+  const char* RZ;
+  const char* x;
+  const char* Tz;
+  const char* Tr;
+  const char* diameter;
+};
+
+class DimensionsTest : public ::testing::Test {
+ protected:
+  void SetUp() override { SetDecimalSeparator(','); }
+  void TearDown() override { SetDecimalSeparator('.'); }
+  static DimensionSet Compute(const char* field) {
+    return ComputeDimensions(static_cast<double>(StrToFloat(field, ',')));
+  }
+};
+
+TEST_F(DimensionsTest, ReferenceRows) {
+  const Row rows[] = {
+      {"0145,000", "145 MHz", "2,06896551724138 m", "951,7 mm", "1036,5 mm", "258,6 mm",
+       "20,6 mm", "130,3 mm", "140,6 mm", "Průměr 2,89 až 5,17 mm"},
+      {"0145,500", "145,5 MHz", "2,06185567010309 m", "948,4 mm", "1032,9 mm", "257,7 mm",
+       "20,6 mm", "129,8 mm", "140,2 mm", "Průměr 2,88 až 5,15 mm"},
+      {"0050,000", "50 MHz", "6 m", "2760 mm", "3006 mm", "750 mm", "60 mm", "378 mm",
+       "408 mm", "Průměr 8,4 až 15 mm"},
+      {"0432,000", "432 MHz", "0,694444444444444 m", "319,4 mm", "347,9 mm", "86,8 mm",
+       "6,9 mm", "43,7 mm", "47,2 mm", "Průměr 0,97 až 1,73 mm"},
+      {"0000,001", "0,001 MHz", "300000 m", "138000000 mm", "150300000 mm", "37500000 mm",
+       "3000000 mm", "18900000 mm", "20400000 mm", "Průměr 420000 až 750000 mm"},
+  };
+  for (const Row& r : rows) {
+    const DimensionSet d = Compute(r.field);
+    EXPECT_EQ(d.frequency_text, r.frequency);
+    EXPECT_EQ(d.wavelength_text, r.wavelength);
+    EXPECT_EQ(d.Z_text, r.Z) << r.field;
+    EXPECT_EQ(d.R_text, r.R) << r.field;
+    EXPECT_EQ(d.RZ_text, r.RZ) << r.field;
+    EXPECT_EQ(d.x_text, r.x) << r.field;
+    EXPECT_EQ(d.Tz_text, r.Tz) << r.field;
+    EXPECT_EQ(d.Tr_text, r.Tr) << r.field;
+    EXPECT_EQ(d.diameter_text, r.diameter) << r.field;
+  }
+}
+
+// Where k/1000 of the wavelength is exactly a whole tenth, the double of the typed frequency
+// decides: above the decimal value the result is cut down one step, on or below it is kept.
+TEST_F(DimensionsTest, ExactBoundaries) {
+  struct Case {
+    const char* field;
+    std::string DimensionSet::*text;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"0006,900", &DimensionSet::Z_text, "19999,9 mm"},
+      {"0003,450", &DimensionSet::Z_text, "39999,9 mm"},
+      {"0001,840", &DimensionSet::Z_text, "74999,9 mm"},
+      {"0001,020", &DimensionSet::Tr_text, "19999,9 mm"},
+      {"0001,680", &DimensionSet::Tz_text, "11249,9 mm"},
+      {"0003,500", &DimensionSet::Tz_text, "5400 mm"},
+      {"0003,500", &DimensionSet::diameter_text, "Průměr 120 až 214,28 mm"},
+      {"0001,974", &DimensionSet::wavelength_text, "151,975683890578 m"},
+      {"9999,999", &DimensionSet::Z_text, "13,8 mm"},
+      {"9999,999", &DimensionSet::x_text, "0,3 mm"},
+      {"9999,999", &DimensionSet::diameter_text, "Průměr 0,04 až 0,07 mm"},
+      {"0028,500", &DimensionSet::diameter_text, "Průměr 14,73 až 26,31 mm"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Compute(c.field).*c.text, c.expected) << c.field;
+  }
+  EXPECT_EQ(Compute("0001,680").diameter_text.rfind("Průměr 249,99 až ", 0), 0u);
+  EXPECT_EQ(Compute("0001,974").frequency_text, "1,974 MHz");
+}
+
+TEST_F(DimensionsTest, ValuesAreCutNotRounded) {
+  const DimensionSet d = Compute("0145,000");
+  EXPECT_EQ(d.Z, 951.7);
+  EXPECT_EQ(d.Q_high, 5.17);
+  EXPECT_EQ(d.wavelength, 300.0 / 145.0);
+}
+
+}  // namespace
+}  // namespace hb9cv
