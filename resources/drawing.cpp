@@ -1,0 +1,114 @@
+#include "resources/drawing.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <jpeglib.h>
+
+#include <QFile>
+#include <string>
+
+#include "calc/errors.h"
+
+namespace hb9cv {
+namespace {
+
+// libjpeg reports errors through a callback that must not return. Unwinding a C++ exception
+// through libjpeg's C frames is not safe, so the callback jumps back into DecodeInto (which
+// owns no objects with destructors) and the exception is thrown from ordinary C++ code.
+struct ErrorManager {
+  jpeg_error_mgr pub;
+  std::jmp_buf jump;
+  char message[JMSG_LENGTH_MAX];
+};
+
+[[noreturn]] void ErrorExit(j_common_ptr cinfo) {
+  auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+  (*cinfo->err->format_message)(cinfo, err->message);
+  std::longjmp(err->jump, 1);
+}
+
+// Warnings (level -1) mean corrupt data; libjpeg would go on and fill the rest with grey.
+void EmitMessage(j_common_ptr cinfo, int level) {
+  if (level < 0) ErrorExit(cinfo);
+}
+
+void OutputMessage(j_common_ptr) {}
+
+// Largest picture accepted, so that hostile headers cannot ask for gigabytes.
+constexpr JDIMENSION kMaxSide = 8192;
+
+// Returns an empty string on success, else libjpeg's message. Plain C-style control flow only:
+// a longjmp out of libjpeg lands here.
+std::string DecodeInto(const QByteArray& jpeg, QImage& out) {
+  jpeg_decompress_struct cinfo;
+  ErrorManager err;
+  cinfo.err = jpeg_std_error(&err.pub);
+  err.pub.error_exit = ErrorExit;
+  err.pub.emit_message = EmitMessage;
+  err.pub.output_message = OutputMessage;
+  err.message[0] = '\0';
+  QImage* volatile image = nullptr;
+  if (setjmp(err.jump) != 0) {
+    jpeg_destroy_decompress(&cinfo);
+    delete image;
+    return err.message[0] != '\0' ? std::string(err.message) : std::string("JPEG error");
+  }
+  jpeg_create_decompress(&cinfo);
+  jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(jpeg.constData()),
+               static_cast<unsigned long>(jpeg.size()));
+  jpeg_read_header(&cinfo, TRUE);
+  if (cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK) {
+    jpeg_destroy_decompress(&cinfo);
+    return "Unsupported JPEG colour space";
+  }
+  if (cinfo.image_width > kMaxSide || cinfo.image_height > kMaxSide) {
+    jpeg_destroy_decompress(&cinfo);
+    return "JPEG image too large";
+  }
+  cinfo.out_color_space = JCS_RGB;
+  jpeg_start_decompress(&cinfo);
+  image = new QImage(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height),
+                     QImage::Format_RGB888);
+  if (image->isNull()) {
+    jpeg_destroy_decompress(&cinfo);
+    delete image;
+    return "Not enough memory for the JPEG image";
+  }
+  while (cinfo.output_scanline < cinfo.output_height) {
+    JSAMPROW row = image->scanLine(static_cast<int>(cinfo.output_scanline));
+    jpeg_read_scanlines(&cinfo, &row, 1);
+  }
+  jpeg_finish_decompress(&cinfo);
+  jpeg_destroy_decompress(&cinfo);
+  out = image->convertToFormat(QImage::Format_RGB32);
+  delete image;
+  return {};
+}
+
+QByteArray ReadResource(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) throw Exception("Missing resource " + path.toStdString());
+  return file.readAll();
+}
+
+}  // namespace
+
+QImage DecodeJpeg(const QByteArray& jpeg) {
+  QImage image;
+  const std::string error = DecodeInto(jpeg, image);
+  if (!error.empty()) throw Exception(error);
+  return image;
+}
+
+QImage AntennaDrawing(DrawingBackground background) {
+  if (background == DrawingBackground::White) {
+    static const QImage white = DecodeJpeg(ReadResource(QStringLiteral(":/hb9cv/antenna-white.jpg")));
+    return white;
+  }
+  static const QImage grey = DecodeJpeg(ReadResource(QStringLiteral(":/hb9cv/antenna-grey.jpg")));
+  return grey;
+}
+
+QIcon AppIcon() { return QIcon(QStringLiteral(":/hb9cv/hb9cv.png")); }
+
+}  // namespace hb9cv
