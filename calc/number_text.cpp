@@ -33,29 +33,33 @@ constexpr unsigned short kInvalidOrOverflow = 0x0001 | 0x0008;
 
 // Saves the caller's x87 control word on entry and restores it with clear exception flags on
 // every way out, so the parser can judge its own outcome by the flags. The parser's
-// arithmetic is all on the x87 unit, so its control and status words are the whole state;
-// this costs a few cycles where saving the whole floating-point environment costs hundreds.
+// arithmetic is all on the x87 unit, so its control and status words are the whole state.
+// Clearing the flags is by far the dearest step (tens of cycles, more than the conversion),
+// so it is done only when a flag is actually set.
 class FpuGuard {
  public:
   FpuGuard() {
     __asm__ volatile("fnstcw %0" : "=m"(control_word_));
-    __asm__ volatile("fnclex");
+    if (Status() & kInvalidOrOverflow) Clear();
     if (control_word_ != kParseControlWord) Load(kParseControlWord);
   }
   ~FpuGuard() {
-    __asm__ volatile("fnclex");
+    if (Status() & kAllFlags) Clear();
     if (control_word_ != kParseControlWord) Load(control_word_);
   }
   FpuGuard(const FpuGuard&) = delete;
   FpuGuard& operator=(const FpuGuard&) = delete;
 
-  static bool InvalidOrOverflow() {
-    unsigned short status;
-    __asm__ volatile("fnstsw %0" : "=m"(status));
-    return (status & kInvalidOrOverflow) != 0;
-  }
+  static bool InvalidOrOverflow() { return (Status() & kInvalidOrOverflow) != 0; }
 
  private:
+  static constexpr unsigned short kAllFlags = 0x003F;
+  static unsigned short Status() {
+    unsigned short status;
+    __asm__ volatile("fnstsw %0" : "=m"(status));
+    return status;
+  }
+  static void Clear() { __asm__ volatile("fnclex"); }
   static void Load(unsigned short cw) { __asm__ volatile("fldcw %0" : : "m"(cw)); }
   unsigned short control_word_;
 };
