@@ -1,0 +1,156 @@
+#include "report/print_form.h"
+
+#include "resources/drawing.h"
+
+namespace hb9cv {
+
+namespace {
+
+struct LabelDef {
+  const char* name;
+  // Size.Values as the form stores them: height, left, top, width (tenths of a millimetre).
+  long double height, left, top, width;
+  int pointSize;
+  bool bold;
+  bool underline;
+  const char* caption;  // UTF-8
+};
+
+// In drawing order: later entries are drawn over earlier ones. QRImage1 goes after QRLabel3.
+constexpr LabelDef kBeforeDrawing[] = {
+    {"QRLabel1", 66.146L, 476.25L, 47.625L, 981.604L, 16, true, true,
+     "Výpočet rozměrů antény typu HB9CV"},
+    {"QRLabel2", 44.979L, 619.125L, 145.521L, 328.083L, 10, false, false,
+     "pro střední kmitočet :"},
+    {"QRLabel3", 44.979L, 989.542L, 145.521L, 21.167L, 10, false, false, "0"},
+};
+
+constexpr LabelDef kAfterDrawing[] = {
+    {"QRLabel_Z", 39.688L, 883.708L, 587.375L, 68.792L, 8, false, false, "0 mm"},
+    {"QRLabel_R", 39.688L, 1016.0L, 1291.167L, 68.792L, 8, false, false, "0 mm"},
+    {"QRLabel_RZ", 44.979L, 1587.5L, 941.917L, 68.792L, 8, false, false, "0 mm"},
+    {"QRLabel_x", 39.688L, 1322.917L, 764.646L, 68.792L, 8, false, false, "0 mm"},
+    {"QRLabel_Tz", 39.688L, 1029.229L, 846.667L, 68.792L, 8, false, false, "0 mm"},
+    {"QRLabel_Tr", 39.688L, 624.417L, 1071.562L, 68.792L, 8, false, false, "0 mm"},
+    {"QRLabel_Q", 44.979L, 349.25L, 743.479L, 92.604L, 8, false, false, "Průměr"},
+    {"QRLabel4", 44.979L, 158.75L, 1606.021L, 1367.896L, 9, false, false,
+     R"txt(Připojení koaxiálního napáječe na svorky X a X'. Opletení koaxiálu na " X ", střední vodič na " X' ".)txt"},
+    {"QRLabel5", 44.979L, 158.75L, 1648.354L, 1378.479L, 9, false, false,
+     R"txt(Impedance koaxiálu je 75 Ohmů, v případě použití koaxiálu s impedancí 50 Ohmů se PSV může)txt"},
+    {"QRLabel6", 44.979L, 158.75L, 1690.688L, 1407.583L, 9, false, false,
+     R"txt(změnit o hodnotu 0,3. Je možné jemné doladění posunem napájecího vedení "Tz" a "Tr", případně)txt"},
+    {"QRLabel7", 44.979L, 158.75L, 1733.021L, 1402.292L, 9, false, false,
+     R"txt(úpravou vzdálenosti " x ". Někteží dokonce doporučují mezi svorku X' a střední vodič koaxiálu vřadit)txt"},
+    {"QRLabel8", 39.688L, 1314.979L, 724.958L, 18.521L, 8, true, false, "x"},
+    {"QRLabel9", 44.979L, 1100.667L, 896.938L, 37.042L, 8, true, false, "Tz"},
+    {"QRLabel10", 39.688L, 709.083L, 1127.125L, 34.396L, 8, true, false, "Tr"},
+    {"QRLabel11", 44.979L, 158.75L, 1775.354L, 1359.958L, 9, false, false,
+     R"txt(proměnnou kapacitu (5 - 50 pF) a tou nastavit "ideální stav", ale to se nikdy v praxi neosvědčilo.)txt"},
+    {"QRLabel12", 44.979L, 825.5L, 515.938L, 235.479L, 9, false, false, "Směr vyzařování"},
+    {"QRLabel13", 44.979L, 127.0L, 2725.208L, 164.042L, 6, false, false, "Kvetorad"},
+};
+
+TQRLabel* LoadLabel(TQRBand& band, const LabelDef& def) {
+  auto* label = band.Add<TQRLabel>(QString::fromLatin1(def.name));
+  label->BeginLoading();
+  label->Size.LoadValues({def.height, def.left, def.top, def.width});
+  label->SetAlignment(TAlignment::taLeftJustify);
+  label->SetAlignToBand(false);
+  label->SetAutoSize(true);
+  label->SetAutoStretch(false);
+  label->SetWordWrap(true);
+  label->SetTransparent(false);
+  label->SetColor(Qt::white);
+  CanvasFont font;
+  font.family = QStringLiteral("Arial");
+  font.pointSize = def.pointSize;
+  font.bold = def.bold;
+  font.underline = def.underline;
+  font.color = Qt::black;
+  label->SetFont(font);
+  label->SetFontSize(def.pointSize);
+  label->SetCaption(QString::fromUtf8(def.caption));
+  return label;
+}
+
+}  // namespace
+
+TPrintForm::TPrintForm() : Report1(QStringLiteral("Report1")) {
+  Report1.SetUnits(TQRUnit::MM);
+  Report1.Page.SetOrientation(TQROrientation::Portrait);
+  Report1.Page.SetPaperSize(TQRPaperSize::A4);
+  Report1.Page.SetColumns(1);
+  Report1.Page.LoadValues({100, 2970, 100, 2100, 100, 100, 0});
+  Report1.SetZoom(100);
+  CanvasFont font;
+  font.family = QStringLiteral("Arial");
+  font.pointSize = 10;
+  font.color = Qt::black;
+  Report1.SetFont(font);
+  Report1.Frame = TQRFrame{};
+  Report1.Options = {.FirstPageHeader = true, .LastPageFooter = true, .Compression = false};
+  Report1.SetPrintIfEmpty(true);
+  Report1.PrinterSettings = TQRPrinterSettings{};
+  Report1.SetReportTitle(QString());
+
+  TitleBand1 = Report1.AddBand(QStringLiteral("TitleBand1"), TQRBandType::rbTitle);
+  TitleBand1->Size.LoadValues({2775.479L, 1899.708L});
+  TitleBand1->SetColor(Qt::white);
+  TitleBand1->Frame = TQRFrame{};
+  TitleBand1->SetAlignToBottom(false);
+  TitleBand1->SetForceNewColumn(false);
+  TitleBand1->SetForceNewPage(false);
+
+  QRLabel1 = LoadLabel(*TitleBand1, kBeforeDrawing[0]);
+  QRLabel2 = LoadLabel(*TitleBand1, kBeforeDrawing[1]);
+  QRLabel3 = LoadLabel(*TitleBand1, kBeforeDrawing[2]);
+
+  QRImage1 = TitleBand1->Add<TQRImage>(QStringLiteral("QRImage1"));
+  QRImage1->BeginLoading();
+  QRImage1->Size.LoadValues({939.271L, 119.062L, 600.604L, 1672.167L});
+  QRImage1->SetAutoSize(true);
+  QRImage1->SetCenter(true);
+  QRImage1->SetStretch(false);
+  QRImage1->SetPicture(AntennaDrawing(DrawingBackground::White));
+
+  TQRLabel** after[] = {&QRLabel_Z, &QRLabel_R, &QRLabel_RZ, &QRLabel_x, &QRLabel_Tz,
+                        &QRLabel_Tr, &QRLabel_Q, &QRLabel4,  &QRLabel5,  &QRLabel6,
+                        &QRLabel7,  &QRLabel8,  &QRLabel9,   &QRLabel10, &QRLabel11,
+                        &QRLabel12, &QRLabel13};
+  static_assert(std::size(after) == std::size(kAfterDrawing));
+  for (size_t i = 0; i < std::size(after); ++i) *after[i] = LoadLabel(*TitleBand1, kAfterDrawing[i]);
+
+  Report1.Loaded();
+}
+
+TPrintForm::~TPrintForm() = default;
+
+TQRLabel* TPrintForm::ValueLabel(ReportValue which) const {
+  switch (which) {
+    case ReportValue::Frequency:
+      return QRLabel3;
+    case ReportValue::Z:
+      return QRLabel_Z;
+    case ReportValue::R:
+      return QRLabel_R;
+    case ReportValue::RZ:
+      return QRLabel_RZ;
+    case ReportValue::x:
+      return QRLabel_x;
+    case ReportValue::Tz:
+      return QRLabel_Tz;
+    case ReportValue::Tr:
+      return QRLabel_Tr;
+    case ReportValue::Q:
+      return QRLabel_Q;
+  }
+  return nullptr;
+}
+
+void TPrintForm::SetCaption(ReportValue which, const QString& caption) {
+  if (TQRLabel* label = ValueLabel(which)) label->SetCaption(caption);
+}
+
+void TPrintForm::Preview() { Report1.Preview(); }
+
+}  // namespace hb9cv

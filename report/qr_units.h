@@ -1,0 +1,178 @@
+#pragma once
+// Report geometry: lengths are stored in tenths of a millimetre (254 to the inch) as 80-bit
+// numbers and read and written in the holder's current unit.
+#include <QString>
+#include <array>
+#include <initializer_list>
+
+namespace hb9cv {
+
+enum class TQRUnit { MM, Inches, Pixels, Characters, Native };
+
+enum class TQRPaperSize {
+  Default, Letter, LetterSmall, Tabloid, Ledger, Legal, Statement, Executive, A3, A4, A4Small,
+  A5, B4, B5, Folio, Quarto, qr10X14, qr11X17, Note, Env9, Env10, Env11, Env12, Env14, CSheet,
+  DSheet, ESheet, Custom
+};
+
+enum class TQROrientation { Portrait, Landscape };
+
+struct PaperInfo {
+  const char* name;
+  double width;   // mm, portrait; 0 for Default and Custom
+  double length;  // mm, portrait
+  int deviceCode;
+};
+const PaperInfo& PaperSizeInfo(TQRPaperSize size);
+
+// The unit a new geometry holder starts in: inches under the U.S. measurement system.
+TQRUnit DefaultUnit();
+
+class TCustomReport;
+class TQRPrintable;
+class TQRCustomBand;
+
+class TQRUnitBase {
+ public:
+  virtual ~TQRUnitBase() = default;
+
+  // Conversion of a stored value into `unit` and back; `horizontal` picks the character
+  // width or height for the Characters unit.
+  virtual long double LoadUnit(long double stored, TQRUnit unit, bool horizontal) const;
+  virtual long double SaveUnit(long double value, TQRUnit unit, bool horizontal) const;
+  virtual TQRUnit Units() const { return units_; }
+  // Brings the owner's pixel bounds up to date after the stored values changed.
+  virtual void Refresh();
+  // Value `index` in the current unit.
+  virtual long double Value(int index) const;
+  // Copies the stored size to the owner's pixel bounds.
+  virtual void SetPixels() = 0;
+  virtual void SetUnits(TQRUnit units) { units_ = units; }
+  // Writes value `index` given in the current unit.
+  virtual void SetValue(int index, long double value);
+
+  virtual int Count() const = 0;
+  virtual bool IsHorizontal(int index) const = 0;
+
+  // Stored (tenths of a millimetre) access, as the form resource reads its Values lists.
+  long double Stored(int index) const { return values_.at(index); }
+  void SetStored(int index, long double value) { values_.at(index) = value; }
+  void LoadValues(std::initializer_list<long double> values);
+
+  int Zoom() const { return zoom_; }
+  void SetZoom(int zoom) { zoom_ = zoom; }
+  // The screen's pixels per inch, captured at creation.
+  int PixelsPerInch() const { return pixelsPerInch_; }
+  void SetPixelsPerInch(int ppi) { pixelsPerInch_ = ppi; }
+
+ protected:
+  TQRUnitBase();
+  // Absolute point size of the report's font, for the Characters unit.
+  virtual double ReportFontSize() const { return 10; }
+
+ private:
+  static constexpr int kMaxValues = 7;
+  std::array<long double, kMaxValues> values_{};
+  TQRUnit units_;
+  int zoom_ = 100;
+  int pixelsPerInch_;
+};
+
+// The report's paper and margins. Values: 0 bottom margin, 1 length, 2 top margin, 3 width,
+// 4 left margin, 5 right margin, 6 column space.
+class TQRPage : public TQRUnitBase {
+ public:
+  enum Index { kBottomMargin, kLength, kTopMargin, kWidth, kLeftMargin, kRightMargin,
+               kColumnSpace };
+  explicit TQRPage(TCustomReport* owner);
+
+  int Count() const override { return 7; }
+  bool IsHorizontal(int index) const override;
+  void SetPixels() override;
+
+  long double BottomMargin() const { return Value(kBottomMargin); }
+  long double Length() const { return Value(kLength); }
+  long double TopMargin() const { return Value(kTopMargin); }
+  long double Width() const { return Value(kWidth); }
+  long double LeftMargin() const { return Value(kLeftMargin); }
+  long double RightMargin() const { return Value(kRightMargin); }
+  long double ColumnSpace() const { return Value(kColumnSpace); }
+  void SetBottomMargin(long double v) { SetValue(kBottomMargin, v); }
+  void SetTopMargin(long double v) { SetValue(kTopMargin, v); }
+  void SetLeftMargin(long double v) { SetValue(kLeftMargin, v); }
+  void SetRightMargin(long double v) { SetValue(kRightMargin, v); }
+  void SetColumnSpace(long double v) { SetValue(kColumnSpace, v); }
+  // Only while the paper size is Custom; other sizes take their length and width from the
+  // paper table.
+  void SetLength(long double v);
+  void SetWidth(long double v);
+
+  int Columns() const { return columns_; }
+  void SetColumns(int columns) { columns_ = columns < 1 ? 1 : columns; }
+  TQROrientation Orientation() const { return orientation_; }
+  void SetOrientation(TQROrientation orientation);
+  TQRPaperSize PaperSize() const { return paperSize_; }
+  void SetPaperSize(TQRPaperSize size);
+  bool Ruler() const { return ruler_; }
+  void SetRuler(bool ruler) { ruler_ = ruler; }
+
+ protected:
+  double ReportFontSize() const override;
+
+ private:
+  TCustomReport* owner_;
+  int columns_ = 1;
+  TQROrientation orientation_ = TQROrientation::Portrait;
+  TQRPaperSize paperSize_ = TQRPaperSize::A4;
+  bool ruler_ = false;
+};
+
+// A band's size. Values: 0 height, 1 width.
+class TQRBandSize : public TQRUnitBase {
+ public:
+  enum Index { kHeight, kWidth };
+  explicit TQRBandSize(TQRCustomBand* owner);
+
+  int Count() const override { return 2; }
+  bool IsHorizontal(int index) const override { return index == kWidth; }
+  void SetPixels() override;
+
+  long double Height() const { return Value(kHeight); }
+  long double Width() const { return Value(kWidth); }
+  void SetHeight(long double v) { SetValue(kHeight, v); }
+  void SetWidth(long double v) { SetValue(kWidth, v); }
+
+ protected:
+  double ReportFontSize() const override;
+
+ private:
+  TQRCustomBand* owner_;
+};
+
+// An element's size and place on its band. Values: 0 height, 1 left, 2 top, 3 width.
+class TQRPrintableSize : public TQRUnitBase {
+ public:
+  enum Index { kHeight, kLeft, kTop, kWidth };
+  explicit TQRPrintableSize(TQRPrintable* owner);
+
+  int Count() const override { return 4; }
+  bool IsHorizontal(int index) const override { return index == kLeft || index == kWidth; }
+  void SetPixels() override;
+
+  long double Height() const { return Value(kHeight); }
+  long double Left() const { return Value(kLeft); }
+  long double Top() const { return Value(kTop); }
+  long double Width() const { return Value(kWidth); }
+  void SetHeight(long double v) { SetValue(kHeight, v); }
+  void SetLeft(long double v) { SetValue(kLeft, v); }
+  void SetTop(long double v) { SetValue(kTop, v); }
+  void SetWidth(long double v) { SetValue(kWidth, v); }
+
+ protected:
+  double ReportFontSize() const override;
+
+ private:
+  TQRPrintable* owner_;
+};
+
+}  // namespace hb9cv
