@@ -1,13 +1,21 @@
-// Temporary entry point until the main window exists: prints the dimensions for 145 MHz.
-#include <cstdio>
-
-#include "calc/dimensions.h"
+// Start-up: the number format, the application object, the three windows in their order,
+// then the event loop until the main window closes.
 #include "calc/number_text.h"
+#include "ui/error_report.h"
+#include "ui/main_form.h"
+#include "ui/warning_form.h"
 
-int main() {
+int main(int argc, char** argv) {
   hb9cv::ReadFormatSettings();
-  const auto d = hb9cv::ComputeDimensions(145.0);
-  std::printf("%s\n%s\n%s\n%s\n", d.frequency_text.c_str(), d.wavelength_text.c_str(),
-              d.Z_text.c_str(), d.diameter_text.c_str());
-  return 0;
+  hb9cv::TApplication app(argc, argv);
+
+  hb9cv::TForm1 form1;
+  app.SetMainForm(&form1);
+  // TPrintForm, the hidden holder of the report, is created here, between the main window
+  // and the warning, and handed to form1.SetReport().
+  hb9cv::TForm3 form3;
+  form1.SetWarningForm(&form3);
+
+  hb9cv::ShowMainForm(form1);
+  return app.exec();
 }

@@ -1,0 +1,100 @@
+#include "ui/error_report.h"
+
+#include <QCloseEvent>
+#include <QFont>
+#include <QMessageBox>
+#include <QWidget>
+#include <exception>
+
+#include "calc/number_text.h"
+#include "resources/drawing.h"
+
+namespace hb9cv {
+namespace {
+
+ErrorBox& CurrentBox() {
+  static ErrorBox box;
+  return box;
+}
+
+void MessageBoxError(const QString& title, const QString& text) {
+  QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, QApplication::activeWindow());
+  box.setWindowModality(Qt::ApplicationModal);
+  box.exec();
+}
+
+// The desktop's notices that the user's settings may have changed.
+bool IsSettingsNotice(const QObject* receiver, const QEvent* event) {
+  const auto type = event->type();
+  if (type != QEvent::LocaleChange && type != QEvent::ThemeChange) return false;
+  // Qt forwards these to every widget; one reading per notice is enough.
+  return receiver == qApp || receiver->isWindowType();
+}
+
+}  // namespace
+
+QString ErrorBoxText(const QString& message) {
+  if (message.isEmpty()) return message;
+  // Quotes sort with the letters here: a message ending in a quoted name gets its stop too.
+  const QChar last = message.back();
+  if (last > QChar(u'.') || last == QChar(u'\'') || last == QChar(u'"')) return message + u'.';
+  return message;
+}
+
+ErrorBox SetErrorBox(ErrorBox box) { return std::exchange(CurrentBox(), std::move(box)); }
+
+void ShowError(const QString& message) {
+  const QString title = QString::fromLatin1(kApplicationTitle);
+  const QString text = ErrorBoxText(message);
+  if (CurrentBox()) {
+    CurrentBox()(title, text);
+  } else {
+    MessageBoxError(title, text);
+  }
+}
+
+void HandleException() noexcept {
+  try {
+    if (QWidget* grabber = QWidget::mouseGrabber()) grabber->releaseMouse();
+    try {
+      throw;
+    } catch (const EAbort&) {
+    } catch (const Exception& e) {
+      ShowError(QString::fromStdString(e.Message()));
+    } catch (const std::exception& e) {
+      ShowError(QString::fromUtf8(e.what()));
+    } catch (...) {
+      ShowError(QStringLiteral("Unknown error"));
+    }
+  } catch (...) {
+    // The report itself failed (out of memory): there is nobody left to tell.
+  }
+}
+
+void InstallFontSubstitutes() {
+  QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+  QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+}
+
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+  setApplicationName(QString::fromLatin1(kApplicationTitle));
+  setWindowIcon(AppIcon());
+  InstallFontSubstitutes();
+}
+
+bool TApplication::notify(QObject* receiver, QEvent* event) {
+  try {
+    if (IsSettingsNotice(receiver, event)) ReadFormatSettings();
+    const bool result = QApplication::notify(receiver, event);
+    if (event->type() == QEvent::Close && receiver == main_form_ && main_form_ != nullptr &&
+        event->isAccepted()) {
+      quit();
+    }
+    return result;
+  } catch (...) {
+    HandleException();
+    return false;
+  }
+}
+
+}  // namespace hb9cv

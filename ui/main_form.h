@@ -1,0 +1,93 @@
+#pragma once
+// The main window: the frequency field, the wavelength line, the antenna drawing with the
+// computed dimensions written at their places, and the menu bar with the four commands.
+// The decisions of the commands live in main_form_model.h; this class only applies them.
+#include <QMainWindow>
+#include <vector>
+
+#include "ui/main_form_model.h"
+
+class QAction;
+class QLineEdit;
+class QMenuBar;
+
+namespace hb9cv {
+
+class ReportLink;
+class TForm3;
+class TLabel;
+
+class TForm1 : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit TForm1(QWidget* parent = nullptr);
+
+  // The report whose captions the commands fill and which "&Tisk" previews; may stay null
+  // (the captions then go nowhere).
+  void SetReport(ReportLink* report) { report_ = report; }
+  // The zero-frequency warning that "&Počítej" shows; may stay null.
+  void SetWarningForm(TForm3* warning) { warning_ = warning; }
+
+  // The commands. Potej1Click throws EConvertError when the field does not hold a number;
+  // the menu reaches them through Guarded(), which shows the error box.
+  void Potej1Click();
+  void Nov1Click();
+  void Tisk1Click();
+  void Konec1Click();
+
+  // The field's Text: eight characters, the comma in the fifth.
+  QString FieldText() const;
+  void SetFieldText(const QString& text);
+
+  TLabel* WindowLabel(ValuePlace place) const;
+
+  // Controls, by their component names.
+  TLabel* Label1 = nullptr;
+  QLineEdit* MaskEdit1 = nullptr;
+  TLabel* Label7 = nullptr;
+  TLabel* Label3 = nullptr;
+  TLabel* Label_Lambda = nullptr;
+  QWidget* Panel1 = nullptr;
+  QWidget* Image1 = nullptr;
+  TLabel* Label2 = nullptr;
+  TLabel* Label_Z = nullptr;
+  TLabel* Label_R = nullptr;
+  TLabel* Label_RZ = nullptr;
+  TLabel* Label_x = nullptr;
+  TLabel* Label_Tz = nullptr;
+  TLabel* Label_Tr = nullptr;
+  TLabel* Label_Q = nullptr;
+  TLabel* Label4 = nullptr;
+  TLabel* Label5 = nullptr;
+
+  QMenuBar* MainMenu1 = nullptr;
+  QAction* Potej1 = nullptr;
+  QAction* N1 = nullptr;
+  QAction* Nov1 = nullptr;
+  QAction* N2 = nullptr;
+  QAction* Tisk1 = nullptr;
+  QAction* N4 = nullptr;
+  QAction* Popis1 = nullptr;
+  QAction* N5 = nullptr;
+  QAction* Oaplikaci1 = nullptr;
+  QAction* N3 = nullptr;
+  QAction* Konec1 = nullptr;
+
+  // The area below the menu bar, and the whole window with a classic frame and caption, at
+  // 96 dpi; the window is centred by the latter.
+  static constexpr QSize kClientSize{654, 462};
+  static constexpr QSize kOuterSize{662, 508};
+
+ private:
+  void Apply(const std::vector<CaptionWrite>& writes);
+  QAction* AddMenuItem(const char* name, const QString& caption, bool enabled);
+
+  ReportLink* report_ = nullptr;
+  TForm3* warning_ = nullptr;
+};
+
+// Shows the main window at start-up: in the state the desktop asked for where it asks for
+// one (Qt applies it on the first show), otherwise normal and centred on the screen.
+void ShowMainForm(TForm1& form);
+
+}  // namespace hb9cv

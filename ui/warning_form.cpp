@@ -1,0 +1,45 @@
+#include "ui/warning_form.h"
+
+#include <QPushButton>
+
+#include "ui/error_report.h"
+#include "ui/forms.h"
+#include "ui/label.h"
+
+namespace hb9cv {
+
+TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+  setObjectName(QStringLiteral("Form3"));
+  setWindowTitle(QStringLiteral("Form3"));
+  setFixedSize(kClientSize);
+  // Only the main window keeps the program alive.
+  setAttribute(Qt::WA_QuitOnClose, false);
+  QPalette red = palette();
+  red.setColor(QPalette::Window, QColor(255, 0, 0));
+  setPalette(red);
+  setAutoFillBackground(true);
+
+  Label1 = new TLabel(QStringLiteral("Label1"), QStringLiteral("Dělění \"0\", ty vole ..."),
+                      WindowFont(32, true), this);
+  Label1->move(4, 0);
+
+  BitBtn1 = new QPushButton(QStringLiteral("&Znovu"), this);
+  BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+  BitBtn1->setFont(WindowFont(19, true));
+  BitBtn1->setGeometry(316, 4, 109, 37);
+  BitBtn1->setFocusPolicy(Qt::StrongFocus);
+  BitBtn1->setAutoDefault(true);  // Enter chooses it, as Space does
+  BitBtn1->setFocus();
+  connect(BitBtn1, &QPushButton::clicked, this, GuardedSlot([this] { BitBtn1Click(); }));
+}
+
+void TForm3::ShowWarning() {
+  if (!isVisible()) CentreOnScreen(*this, kClientSize);
+  show();
+  raise();
+  activateWindow();
+}
+
+void TForm3::BitBtn1Click() { close(); }
+
+}  // namespace hb9cv

@@ -1,0 +1,29 @@
+#pragma once
+// The zero-frequency warning: a red, borderless strip with one button that hides it again.
+// Created once at start-up; shown, not modal, whenever a zero frequency is computed.
+#include <QWidget>
+
+class QPushButton;
+
+namespace hb9cv {
+
+class TLabel;
+
+class TForm3 : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TForm3(QWidget* parent = nullptr);
+
+  // Makes the window visible and brings it to the front; if it is already visible it is only
+  // brought to the front. The main window stays usable.
+  void ShowWarning();
+  // "&Znovu": hides the window; the object stays for the next warning.
+  void BitBtn1Click();
+
+  TLabel* Label1 = nullptr;
+  QPushButton* BitBtn1 = nullptr;
+
+  static constexpr QSize kClientSize{432, 43};
+};
+
+}  // namespace hb9cv
