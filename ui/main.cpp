@@ -1,6 +1,7 @@
 // Start-up: the number format, the application object, the three windows in their order,
 // then the event loop until the main window closes.
 #include "calc/number_text.h"
+#include "report/print_form.h"
 #include "ui/error_report.h"
 #include "ui/main_form.h"
 #include "ui/warning_form.h"
@@ -11,8 +12,8 @@ int main(int argc, char** argv) {
 
   hb9cv::TForm1 form1;
   app.SetMainForm(&form1);
-  // TPrintForm, the hidden holder of the report, is created here, between the main window
-  // and the warning, and handed to form1.SetReport().
+  hb9cv::TPrintForm print_form;  // hidden: it only holds the report
+  form1.SetReport(&print_form);
   hb9cv::TForm3 form3;
   form1.SetWarningForm(&form3);
 

@@ -11,22 +11,15 @@
 
 #include "calc/number_text.h"
 
+#include "tests/ui/test_application.h"
+
 namespace hb9cv {
 namespace {
-
-TApplication& App() {
-  static int argc = 1;
-  static char name[] = "error_report_test";
-  static char* argv[] = {name, nullptr};
-  static TApplication app(argc, argv);
-  return app;
-}
 
 // Collects what would have been shown in the error box.
 class BoxWatch {
  public:
   BoxWatch() {
-    App();
     previous_ = SetErrorBox([this](const QString& title, const QString& text) {
       titles.push_back(title);
       texts.push_back(text);
@@ -112,7 +105,6 @@ TEST(TApplication, NotifyCatchesWhatEscapesAHandler) {
 }
 
 TEST(TApplication, ReadsTheDecimalSeparatorAgainOnALocaleNotice) {
-  App();
   SetDecimalSeparator('#');
   QEvent notice(QEvent::LocaleChange);
   QCoreApplication::sendEvent(&App(), &notice);
@@ -120,7 +112,6 @@ TEST(TApplication, ReadsTheDecimalSeparatorAgainOnALocaleNotice) {
 }
 
 TEST(TApplication, TitleAndFonts) {
-  App();
   EXPECT_EQ(QCoreApplication::applicationName(), "HB9CV");
   EXPECT_EQ(QFont::substitute("MS Sans Serif").toLower(), "liberation sans");
   EXPECT_EQ(QFont::substitute("Arial").toLower(), "liberation sans");
@@ -129,7 +120,6 @@ TEST(TApplication, TitleAndFonts) {
 }
 
 TEST(ShowError, DefaultBoxIsAModalStopBoxWithOneOkButton) {
-  App();
   const ErrorBox previous = SetErrorBox({});
   QString title, text;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
