@@ -136,8 +136,9 @@ quint32 EmfRecorder::FontHandle(const CanvasFont& font) {
                                    font.strikeOut, U_DEFAULT_CHARSET, U_OUT_DEFAULT_PRECIS,
                                    U_CLIP_DEFAULT_PRECIS, U_DEFAULT_QUALITY, U_DEFAULT_PITCH, face.data());
   uint32_t handle = 0;
-  writer_->Append(extcreatefontindirectw_set(&handle, writer_->Handles(), nullptr,
-                                             reinterpret_cast<const char*>(&lf)));
+  // The plain LOGFONT form (the library's `elf`); readers need nothing of the larger one.
+  writer_->Append(extcreatefontindirectw_set(&handle, writer_->Handles(), reinterpret_cast<const char*>(&lf),
+                                             nullptr));
   fonts_.emplace_back(font, handle);
   return handle;
 }

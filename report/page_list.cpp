@@ -139,10 +139,17 @@ qint64 TQRPageList::FindRecord(int n) {
   const qint64 size = s.Size();
   const qint64 lastPossible = size - kRecordHead - kRecordTail;
   if (n == 1) return kHeaderSize;
-  qint64 last = 0;
-  if (!ReadI32At(s, size - 4, last) || last < kHeaderSize || last > lastPossible) return -1;
-  if (n == pageCount_) return last;
-  qint64 at = cursor_ >= kHeaderSize && cursor_ <= lastPossible ? cursor_ : last;
+  // The stream's last four bytes point at the last record.
+  auto lastRecord = [&]() -> qint64 {
+    qint64 last = 0;
+    if (!ReadI32At(s, size - 4, last) || last < kHeaderSize || last > lastPossible) return -1;
+    return last;
+  };
+  if (n == pageCount_) return lastRecord();
+  // Otherwise from where the last read ended, the start of a record (or the end of the stream,
+  // and then from the last record).
+  qint64 at = cursor_ >= kHeaderSize && cursor_ <= lastPossible ? cursor_ : lastRecord();
+  if (at < 0) return -1;
   // Every step moves strictly towards the page, and there are at most pageCount_ of them.
   for (int steps = 0; steps <= pageCount_; ++steps) {
     char head[kRecordHead];

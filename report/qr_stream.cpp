@@ -65,7 +65,10 @@ void TQRStream::Write(const char* data, qint64 size) {
 }
 
 void TQRStream::MoveToTemporaryFile() {
-  auto temporary = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/QRPXXXXXX.tmp"));
+  // A TMPDIR that does not exist makes Qt's temporary path empty: never fall back to "/".
+  QString directory = QDir::tempPath();
+  if (directory.isEmpty()) directory = QStringLiteral("/tmp");
+  auto temporary = std::make_unique<QTemporaryFile>(directory + QStringLiteral("/QRPXXXXXX.tmp"));
   temporary->setAutoRemove(true);
   if (!temporary->open()) Fail("Cannot create file %1", temporary->fileTemplate());
   if (temporary->write(memory_) != memory_.size() || !temporary->seek(position_)) {

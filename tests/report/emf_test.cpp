@@ -297,6 +297,13 @@ QByteArray SmallPage() {
       .Bytes();
 }
 
+TEST_F(EmfTest, RecordingIsDeterministic) {
+  // Every byte is written on purpose: two recordings of one page are equal.
+  EXPECT_EQ(SmallPage(), SmallPage());
+  EXPECT_EQ(emftest::RecordPage(emftest::DrawSamplePage).Bytes(),
+            emftest::RecordPage(emftest::DrawSamplePage).Bytes());
+}
+
 TEST_F(EmfTest, DamagedPicturesAreRefusedWholeAndNothingIsDrawn) {
   const QByteArray good = SmallPage();
   const qsizetype eof = Find(good, U_EMR_EOF);
@@ -460,7 +467,7 @@ TEST_F(EmfTest, PlaysTheCommonSubsetOfOtherProgramsPictures) {
   uint16_t face[U_LF_FACESIZE] = {'A', 'r', 'i', 'a', 'l', 0};
   U_LOGFONT lf = logfont_set(-300, 0, 0, 0, U_FW_BOLD, 0, 0, 0, U_DEFAULT_CHARSET, 0, 0, 0, 0, face);
   uint32_t font = 0;
-  f.Add(extcreatefontindirectw_set(&font, f.H(), nullptr, reinterpret_cast<const char*>(&lf)));
+  f.Add(extcreatefontindirectw_set(&font, f.H(), reinterpret_cast<const char*>(&lf), nullptr));
   f.Add(selectobject_set(font, f.H()));
   f.Add(U_EMRSETTEXTALIGN_set(U_TA_CENTER | U_TA_BASELINE));
   f.Add(U_EMRSETBKMODE_set(U_TRANSPARENT));
@@ -506,7 +513,7 @@ TEST_F(EmfTest, MapModesWithTheYAxisUpKeepTextUpright) {
   uint16_t face[U_LF_FACESIZE] = {'A', 'r', 'i', 'a', 'l', 0};
   U_LOGFONT lf = logfont_set(-1000, 0, 0, 0, U_FW_NORMAL, 0, 0, 0, U_DEFAULT_CHARSET, 0, 0, 0, 0, face);
   uint32_t font = 0;
-  f.Add(extcreatefontindirectw_set(&font, f.H(), nullptr, reinterpret_cast<const char*>(&lf)));
+  f.Add(extcreatefontindirectw_set(&font, f.H(), reinterpret_cast<const char*>(&lf), nullptr));
   f.Add(selectobject_set(font, f.H()));
   f.Add(U_EMRSETBKMODE_set(U_TRANSPARENT));
   f.Add(TextWithoutAdvances(2000, -2000, u"T"));

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <optional>
 #include <vector>
 
@@ -19,6 +20,13 @@
 #include "report/qpainter_canvas.h"
 #include "report/qr_device.h"
 #include "resources/drawing.h"
+
+namespace hb9cv {
+// Shows a page picture in test failures by its size and a checksum, not its object bytes.
+inline void PrintTo(const Metafile& m, std::ostream* os) {
+  *os << "Metafile(" << m.Size() << " bytes, crc " << qChecksum(m.Bytes()) << ")";
+}
+}  // namespace hb9cv
 
 namespace hb9cv::emftest {
 
