@@ -4,6 +4,7 @@
 
 #include "report/qpainter_canvas.h"
 #include "report/qr_device.h"
+#include "report/report_printing.h"
 
 namespace hb9cv {
 
@@ -321,9 +322,11 @@ void TCustomReport::PrintBandOnce(TQRCustomBand* band) {
   }
 }
 
-void TCustomReport::Preview() {
-  // The preview window and its report printer are built on top of the report pass; until
-  // they exist there is nothing to show.
+void TCustomReport::Preview() { Printing().Preview(); }
+
+ReportPrinting& TCustomReport::Printing() {
+  if (!printing_) printing_ = std::make_unique<ReportPrinting>(*this);
+  return *printing_;
 }
 
 }  // namespace hb9cv

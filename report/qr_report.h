@@ -16,6 +16,7 @@
 namespace hb9cv {
 
 class QRDevice;
+class ReportPrinting;
 
 enum class TQRBin {
   First, Upper, Lower, Middle, Manual, Envelope, EnvManual, Auto, Tractor, SmallFormat,
@@ -92,6 +93,8 @@ class TCustomReport : public TQRBasePanel {
 
   // Opens the preview of the report and returns when it has closed.
   virtual void Preview();
+  // The report printers, preview windows and print runs of this report.
+  ReportPrinting& Printing();
 
   // State of the pass in progress (stored units from the paper's corner).
   int CurrentX() const { return currentX_; }
@@ -123,6 +126,7 @@ class TCustomReport : public TQRBasePanel {
 
   std::vector<std::unique_ptr<TQRCustomBand>> bands_;
   std::unique_ptr<Canvas> measure_;
+  std::unique_ptr<ReportPrinting> printing_;
   CanvasFont font_;
   QString reportTitle_;
   bool printIfEmpty_ = true;

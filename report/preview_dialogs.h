@@ -1,0 +1,70 @@
+#pragma once
+// The modal questions of the preview window: printer setup, file names and a plain notice.
+// The program asks the platform's dialogs; tests answer through a replacement, without a
+// modal loop.
+#include <QPageLayout>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace hb9cv {
+
+struct PrintSetupRequest {
+  QString printerName;  // selected when the dialog opens
+  int minPage = 0;
+  int maxPage = 9999;
+  int fromPage = 0;  // 0: no range preset
+  int toPage = 0;
+  int copies = 1;
+  QPageLayout::Orientation orientation = QPageLayout::Portrait;
+};
+
+struct PrintSetupChoice {
+  QString printerName;
+  int copies = 1;
+  QPageLayout::Orientation orientation = QPageLayout::Portrait;
+  bool pageRange = false;  // false: all pages
+  int fromPage = 0;
+  int toPage = 0;
+};
+
+struct FileChoice {
+  QString fileName;
+  int filterIndex = 0;  // the entry of the filter list chosen, from 0
+};
+
+class PreviewDialogs {
+ public:
+  virtual ~PreviewDialogs() = default;
+  // The print dialog; nullopt on cancel.
+  virtual std::optional<PrintSetupChoice> PrintSetup(QWidget* parent,
+                                                     const PrintSetupRequest& request) = 0;
+  // `filter` in the platform's list form ("Description|*.ext|..."); nullopt on cancel.
+  virtual std::optional<FileChoice> SaveFile(QWidget* parent, const QString& title,
+                                             const QString& filter,
+                                             const QString& defaultExtension) = 0;
+  virtual std::optional<FileChoice> OpenFile(QWidget* parent, const QString& title,
+                                             const QString& filter) = 0;
+  // A plain box: no icon, one OK button.
+  virtual void Notice(QWidget* parent, const QString& caption, const QString& text) = 0;
+};
+
+PreviewDialogs& Dialogs();
+// Installs `dialogs` (not owned); nullptr restores the platform's.
+void SetDialogs(PreviewDialogs* dialogs);
+
+// "Description|pattern|Description|pattern" to Qt's filter list. Each description keeps its
+// text; the patterns in its parentheses (or appended in parentheses when it has none) match
+// the extension in any letter case, so "*.QRP" finds report.qrp too.
+QStringList ToQtFilters(const QString& filter);
+
+// Runs `handler`; an error it throws goes to the program's error box instead of through Qt.
+void ReportGuarded(const std::function<void()>& handler) noexcept;
+// Set by the program at start-up: reports the exception being handled (called inside a catch
+// block). Without one the error's message is shown in a plain critical box.
+void SetReportErrorHandler(void (*handler)() noexcept);
+
+}  // namespace hb9cv
