@@ -1,7 +1,6 @@
 #include "ui/main_form.h"
 
 #include <QAction>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
 
@@ -11,6 +10,7 @@
 #include "ui/error_report.h"
 #include "ui/forms.h"
 #include "ui/label.h"
+#include "ui/mask_edit.h"
 #include "ui/warning_form.h"
 
 namespace hb9cv {
@@ -87,8 +87,11 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   Label1->move(140, 16);
 
   // The frequency field; its only construction site.
-  MaskEdit1 = new QLineEdit(QString::fromLatin1(kFieldResetText), client);
+  MaskEdit1 = new TMaskEdit(client);
   MaskEdit1->setObjectName(QStringLiteral("MaskEdit1"));
+  MaskEdit1->SetEditMask(QStringLiteral("9999,999;1;_"));
+  MaskEdit1->SetMaxLength(8);
+  MaskEdit1->SetText(QString::fromLatin1(kFieldResetText));
   MaskEdit1->setGeometry(276, 12, 93, 32);
   MaskEdit1->setFont(WindowFont(19, true));
   QPalette aqua = MaskEdit1->palette();
@@ -174,9 +177,9 @@ QAction* TForm1::AddMenuItem(const char* name, const QString& caption, bool enab
   return item;
 }
 
-QString TForm1::FieldText() const { return MaskEdit1->text(); }
+QString TForm1::FieldText() const { return MaskEdit1->Text(); }
 
-void TForm1::SetFieldText(const QString& text) { MaskEdit1->setText(text); }
+void TForm1::SetFieldText(const QString& text) { MaskEdit1->SetText(text); }
 
 TLabel* TForm1::WindowLabel(ValuePlace place) const {
   switch (place) {

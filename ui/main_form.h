@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "ui/main_form_model.h"
+#include "ui/mask_edit.h"
 
 class QAction;
-class QLineEdit;
 class QMenuBar;
 
 namespace hb9cv {
@@ -43,7 +43,7 @@ class TForm1 : public QMainWindow {
 
   // Controls, by their component names.
   TLabel* Label1 = nullptr;
-  QLineEdit* MaskEdit1 = nullptr;
+  TMaskEdit* MaskEdit1 = nullptr;
   TLabel* Label7 = nullptr;
   TLabel* Label3 = nullptr;
   TLabel* Label_Lambda = nullptr;
