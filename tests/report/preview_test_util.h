@@ -257,9 +257,10 @@ inline QString PdfText(const QString& file) {
 }
 
 // Similarity of two page renderings in [0, 1]: both are scaled to the same small grey
-// picture, and 1 − the mean absolute difference of their pixels (ink only counts where either
-// has some, so the white paper does not inflate the score).
-inline double Similarity(const QImage& a, const QImage& b, QSize size = QSize(420, 594)) {
+// picture, about a millimetre a pixel for A4, so that glyph shapes of different resolutions
+// do not count but places do, and 1 − the mean absolute difference of their pixels (ink only
+// counts where either has some, so the white paper does not inflate the score).
+inline double Similarity(const QImage& a, const QImage& b, QSize size = QSize(210, 297)) {
   const QImage x = a.convertToFormat(QImage::Format_Grayscale8)
                        .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   const QImage y = b.convertToFormat(QImage::Format_Grayscale8)
