@@ -49,6 +49,7 @@ constexpr double kMaxFontPixels = 4000;       // glyph height on the target
 constexpr qint64 kMaxImagePixels = 64LL << 20;
 constexpr int kMaxImageSide = 1 << 16;
 constexpr int kMaxPatternSide = 256;
+constexpr qint64 kMaxPatternPixels = 16LL << 20;  // all pattern brushes of one picture
 constexpr std::size_t kMaxSavedStates = 1024;
 constexpr std::uint32_t kMaxHandles = 1u << 16;
 constexpr std::uint32_t kMaxRegionRects = 4096;
@@ -309,6 +310,9 @@ class Player {
   bool BeginDraw();
   void ApplyClip();
   void SetClip(std::optional<QRegion> clip) {
+    // Every region operation costs as much as the region has rectangles; a picture that cuts
+    // its clip into thousands of pieces keeps only their outline.
+    if (clip && clip->rectCount() > int(kMaxRegionRects)) clip = QRegion(clip->boundingRect());
     dc_.clip = std::move(clip);
     ApplyClip();
   }
@@ -339,6 +343,7 @@ class Player {
   DcState dc_;
   std::vector<DcState> saved_;
   std::unordered_map<std::uint32_t, Object> objects_;
+  qint64 patternPixels_ = 0;
 };
 
 QTransform Player::PageTransform() const {
@@ -627,7 +632,6 @@ void Player::Text(const Record& r, bool wide) {
 
   double pixelHeight = 0;
   const QFont font = MakeFont(&pixelHeight);
-  const QFontMetricsF fm(font);
 
   // Glyphs stand upright on the target whatever the mapping does to the axes: the text is laid
   // out in logical units at the reference point and only scaled (and turned by the font's
@@ -641,6 +645,7 @@ void Player::Text(const Record& r, bool wide) {
       std::abs(origin.x()) > kMaxCoordinate || std::abs(origin.y()) > kMaxCoordinate) {
     return;
   }
+  const QFontMetricsF fm(font);
   QTransform local;
   local.translate(origin.x(), origin.y());
   local.rotate(-dc_.font.escapement / 10.0);
@@ -825,7 +830,8 @@ void Player::CreateObject(const Record& r) {
       const QImage pattern = DecodeDib(b, b.Get<std::uint32_t>(16), b.Get<std::uint32_t>(20),
                                        b.Get<std::uint32_t>(24), b.Get<std::uint32_t>(28),
                                        b.Get<std::uint32_t>(12), nullptr, kMaxPatternSide);
-      if (pattern.isNull()) {
+      patternPixels_ += qint64(pattern.width()) * pattern.height();
+      if (pattern.isNull() || patternPixels_ > kMaxPatternPixels) {
         brush.color = Qt::gray;
       } else {
         brush.pattern = pattern.convertToFormat(QImage::Format_RGB32);

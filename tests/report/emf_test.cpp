@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <uemf.h>
 
+#include <QElapsedTimer>
 #include <QFontMetrics>
 #include <cstring>
 #include <map>
@@ -532,6 +533,74 @@ TEST_F(EmfTest, MapModesWithTheYAxisUpKeepTextUpright) {
   EXPECT_LE(widestRow, 95);
   EXPECT_EQ(emftest::InkIn(img, QRect(0, 0, 400, 80)), 0);
   EXPECT_GT(emftest::InkIn(img, QRect(70, 100, 60, 15)), 10);
+}
+
+TEST_F(EmfTest, HostilePicturesPlayQuicklyAndHarmlessly) {
+  uint16_t face[U_LF_FACESIZE] = {'A', 'r', 'i', 'a', 'l', 0};
+  const struct {
+    const char* name;
+    std::function<void(ForeignEmf&)> build;
+  } cases[] = {
+      {"giant font", [&](ForeignEmf& f) {
+         U_LOGFONT lf = logfont_set(-2147483647, 0, 0, 0, 400, 0, 0, 0, 1, 0, 0, 0, 0, face);
+         uint32_t h = 0;
+         f.Add(extcreatefontindirectw_set(&h, f.H(), reinterpret_cast<const char*>(&lf), nullptr));
+         f.Add(selectobject_set(h, f.H()));
+         f.Add(TextWithoutAdvances(10, 10, u"Huge"));
+       }},
+      {"giant world transform", [](ForeignEmf& f) {
+         f.Add(U_EMRSETWORLDTRANSFORM_set(xform_set(1e30f, 0, 0, 1e30f, 0, 0)));
+         f.Add(U_EMRRECTANGLE_set(R(0, 0, 10, 10)));
+         f.Add(U_EMRSETWORLDTRANSFORM_set(xform_set(0, 0, 0, 0, 0, 0)));
+         f.Add(U_EMRRECTANGLE_set(R(0, 0, 10, 10)));
+       }},
+      {"giant viewport", [](ForeignEmf& f) {
+         f.Add(U_EMRSETMAPMODE_set(U_MM_ANISOTROPIC));
+         f.Add(U_EMRSETWINDOWEXTEX_set(sizel_set(1, 1)));
+         f.Add(U_EMRSETVIEWPORTEXTEX_set(sizel_set(2147483647, -2147483647)));
+         const U_POINTL line[] = {point32_set(-5, -5), point32_set(5, 5)};
+         f.Add(U_EMRPOLYLINE_set(R(-5, -5, 5, 5), 2, line));
+         f.Add(U_EMRINTERSECTCLIPRECT_set(R(-100, -100, 100, 100)));
+         f.Add(TextWithoutAdvances(0, 0, u"x"));
+       }},
+      {"giant dashed pen", [](ForeignEmf& f) {
+         uint32_t h = 0;
+         f.Add(createpen_set(&h, f.H(), logpen_set(U_PS_DOT, point32_set(2147483647, 0), colorref3_set(1, 2, 3))));
+         f.Add(selectobject_set(h, f.H()));
+         const U_POINTL line[] = {point32_set(-2147483647, 0), point32_set(2147483647, 100)};
+         f.Add(U_EMRPOLYLINE_set(R(0, 0, 1, 1), 2, line));
+       }},
+      {"deep saves and wild restores", [](ForeignEmf& f) {
+         for (int i = 0; i < 3000; ++i) f.Add(U_EMRSAVEDC_set());
+         f.Add(U_EMRRESTOREDC_set(-5000));
+         f.Add(U_EMRRESTOREDC_set(7));
+         f.Add(U_EMRRESTOREDC_set(-2147483647 - 1));
+         f.Add(U_EMRRESTOREDC_set(0));
+       }},
+      {"many clip cuts", [](ForeignEmf& f) {
+         for (int i = 0; i < 3000; ++i) f.Add(U_EMREXCLUDECLIPRECT_set(R(i % 97, i % 89, i % 97 + 1, i % 89 + 1)));
+         f.Add(U_EMRRECTANGLE_set(R(0, 0, 100, 100)));
+       }},
+      {"objects beyond the handle table", [](ForeignEmf& f) {
+         f.Add(U_EMRCREATEBRUSHINDIRECT_set(60000, logbrush_set(U_BS_SOLID, colorref3_set(1, 2, 3), 0)));
+         f.Add(U_EMRCREATEBRUSHINDIRECT_set(0, logbrush_set(U_BS_SOLID, colorref3_set(1, 2, 3), 0)));
+         f.Add(U_EMRSELECTOBJECT_set(60000));
+         f.Add(U_EMRSELECTOBJECT_set(0x80000063));
+         f.Add(U_EMRDELETEOBJECT_set(12345));
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ForeignEmf f(100, 100, 26, 26);
+    c.build(f);
+    const Metafile m = f.Finish();
+    ASSERT_TRUE(m.Validate());
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(RenderPage(m, QSize(100, 100)).isNull());
+    EXPECT_FALSE(RenderPage(m, QSize(2000, 2000)).isNull());
+    EXPECT_LT(timer.elapsed(), 3000);
+  }
 }
 
 }  // namespace
