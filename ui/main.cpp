@@ -9,14 +9,19 @@
 int main(int argc, char** argv) {
   hb9cv::ReadFormatSettings();
   hb9cv::TApplication app(argc, argv);
+  try {
+    hb9cv::TForm1 form1;
+    app.SetMainForm(&form1);
+    hb9cv::TPrintForm print_form;  // hidden: it only holds the report
+    form1.SetReport(&print_form);
+    hb9cv::TForm3 form3;
+    form1.SetWarningForm(&form3);
 
-  hb9cv::TForm1 form1;
-  app.SetMainForm(&form1);
-  hb9cv::TPrintForm print_form;  // hidden: it only holds the report
-  form1.SetReport(&print_form);
-  hb9cv::TForm3 form3;
-  form1.SetWarningForm(&form3);
-
-  hb9cv::ShowMainForm(form1);
-  return app.exec();
+    hb9cv::ShowMainForm(form1);
+    return app.exec();
+  } catch (...) {
+    // Only a damaged build gets here (an embedded picture that does not decode): say so.
+    hb9cv::HandleException();
+    return 1;
+  }
 }
