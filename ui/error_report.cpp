@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "calc/number_text.h"
+#include "report/preview_dialogs.h"
 #include "resources/drawing.h"
 
 namespace hb9cv {
@@ -80,6 +81,8 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QString::fromLatin1(kApplicationTitle));
   setWindowIcon(AppIcon());
   InstallFontSubstitutes();
+  // The preview window's handlers report their errors through the same box.
+  SetReportErrorHandler(&HandleException);
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {

@@ -147,9 +147,11 @@ class ScriptedDialogs final : public PreviewDialogs {
   template <class T>
   static std::optional<T> Take(std::deque<std::optional<T>>& queue) {
     if (queue.empty()) return std::nullopt;
-    std::optional<T> answer = std::move(queue.front());
+    const bool present = queue.front().has_value();
+    T value = present ? *queue.front() : T{};
     queue.pop_front();
-    return answer;
+    if (!present) return std::nullopt;
+    return value;
   }
 };
 
