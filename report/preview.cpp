@@ -63,6 +63,9 @@ void TQRPreviewImage::PaintPage(QPainter& painter, QSize size) const {
   // Rectangles here follow the drawing convention of the page: right and bottom exclusive.
   painter.fillRect(QRect(QPoint(1, 1), QPoint(w - 4, h - 4)), Qt::white);
   painter.save();
+  // Zoomed out, the drawing's one-pixel lines would drop out of a plain scaled bitmap.
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  painter.setRenderHint(QPainter::TextAntialiasing);
   PlayEmf(painter, picture_, QRectF(0, 0, w, h));
   painter.restore();
   painter.setRenderHint(QPainter::Antialiasing, false);
