@@ -1,20 +1,32 @@
 #include "report/printer_settings.h"
 
+#include <QElapsedTimer>
 #include <QPageLayout>
 #include <QPrinterInfo>
 #include <cmath>
+#include <map>
 
 namespace hb9cv {
 
 namespace {
 
+// Asking the print service is slow (each question enumerates every queue), and one build asks
+// several questions in a row; answers are kept for a moment so that a build asks each once.
 class SystemPrinterCatalog final : public PrinterCatalog {
  public:
-  QStringList PrinterNames() const override { return QPrinterInfo::availablePrinterNames(); }
-  QString DefaultPrinterName() const override { return QPrinterInfo::defaultPrinterName(); }
+  QStringList PrinterNames() const override {
+    Refresh();
+    if (!names_) names_ = QPrinterInfo::availablePrinterNames();
+    return *names_;
+  }
+  QString DefaultPrinterName() const override {
+    Refresh();
+    if (!default_) default_ = QPrinterInfo::defaultPrinterName();
+    return *default_;
+  }
 
   std::optional<PrinterDescription> Describe(const QString& name) const override {
-    const QPrinterInfo info = QPrinterInfo::printerInfo(name);
+    const QPrinterInfo info = Info(name);
     if (info.isNull()) return std::nullopt;
     PrinterDescription d;
     d.name = info.printerName();
@@ -26,10 +38,32 @@ class SystemPrinterCatalog final : public PrinterCatalog {
   }
 
   std::unique_ptr<QPrinter> OpenDevice(const QString& name) const override {
-    const QPrinterInfo info = QPrinterInfo::printerInfo(name);
+    const QPrinterInfo info = Info(name);
     if (info.isNull()) return nullptr;
     return std::make_unique<QPrinter>(info, QPrinter::HighResolution);
   }
+
+ private:
+  static constexpr qint64 kKeepMs = 2000;
+
+  void Refresh() const {
+    if (age_.isValid() && age_.elapsed() < kKeepMs) return;
+    age_.start();
+    names_.reset();
+    default_.reset();
+    infos_.clear();
+  }
+  QPrinterInfo Info(const QString& name) const {
+    Refresh();
+    const auto it = infos_.find(name);
+    if (it != infos_.end()) return it->second;
+    return infos_.emplace(name, QPrinterInfo::printerInfo(name)).first->second;
+  }
+
+  mutable QElapsedTimer age_;
+  mutable std::optional<QStringList> names_;
+  mutable std::optional<QString> default_;
+  mutable std::map<QString, QPrinterInfo> infos_;
 };
 
 PrinterCatalog* g_catalog = nullptr;
