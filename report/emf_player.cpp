@@ -44,7 +44,9 @@ enum : std::uint32_t {
 };
 
 // Bounds that keep hostile numbers away from the rasteriser and the allocator.
-constexpr double kMaxCoordinate = 1e7;        // target pixels, after mapping
+// Device pixels: beyond about 2^19 the rasteriser's 26.6 fixed-point numbers overflow (glyphs
+// crash there); nothing so far out is visible anyway.
+constexpr double kMaxCoordinate = 1 << 18;
 constexpr double kMaxFontPixels = 4000;       // glyph height on the target
 constexpr qint64 kMaxImagePixels = 64LL << 20;
 constexpr int kMaxImageSide = 1 << 16;
@@ -53,6 +55,11 @@ constexpr qint64 kMaxPatternPixels = 16LL << 20;  // all pattern brushes of one 
 constexpr std::size_t kMaxSavedStates = 1024;
 constexpr std::uint32_t kMaxHandles = 1u << 16;
 constexpr std::uint32_t kMaxRegionRects = 4096;
+// Clip regions live in reference-device pixels, a page is about a thousand of them; the
+// painter scales regions by the target's factor in integers, which must not overflow.
+constexpr int kRegionLimit = 1 << 22;
+
+QRegion Everywhere() { return QRegion(-kRegionLimit, -kRegionLimit, 2 * kRegionLimit, 2 * kRegionLimit); }
 constexpr std::uint32_t kMaxTextChars = 1u << 16;
 
 QColor Color(std::uint32_t ref) {
@@ -313,6 +320,7 @@ class Player {
     // Every region operation costs as much as the region has rectangles; a picture that cuts
     // its clip into thousands of pieces keeps only their outline.
     if (clip && clip->rectCount() > int(kMaxRegionRects)) clip = QRegion(clip->boundingRect());
+    if (clip) clip = clip->intersected(Everywhere());
     dc_.clip = std::move(clip);
     ApplyClip();
   }
@@ -320,6 +328,8 @@ class Player {
   void ClipRect(const Record& r, bool exclude);
   void SelectClipRegion(const Record& r);
 
+  // Fills a rectangle given in the painter's current coordinates, cut to what can be visible.
+  void Fill(const QRectF& rect, const QBrush& brush);
   QPen MakePen() const;
   QBrush MakeBrush() const;
   QFont MakeFont(double* pixelHeight) const;
@@ -394,7 +404,7 @@ QRegion Player::DeviceRegion(const QRectF& logical) const {
   if (!Finite(t)) return {};
   const QPolygonF corners = t.map(QPolygonF(logical));
   const QRectF box = corners.boundingRect();
-  constexpr double kLimit = 1 << 28;
+  constexpr double kLimit = kRegionLimit;
   if (!(box.left() > -kLimit && box.right() < kLimit && box.top() > -kLimit && box.bottom() < kLimit)) {
     return {};
   }
@@ -411,8 +421,7 @@ void Player::ClipRect(const Record& r, bool exclude) {
   if (!r.bytes.Read(8, rc)) return;
   const QRegion area = DeviceRegion(QRectF(QPointF(rc.left, rc.top), QPointF(rc.right, rc.bottom)).normalized());
   if (exclude) {
-    const QRegion all(-(1 << 29), -(1 << 29), 1 << 30, 1 << 30);
-    SetClip(dc_.clip.value_or(all).subtracted(area));
+    SetClip(dc_.clip.value_or(Everywhere()).subtracted(area));
   } else {
     SetClip(dc_.clip ? dc_.clip->intersected(area) : area);
   }
@@ -434,15 +443,14 @@ void Player::SelectClipRegion(const Record& r) {
   for (std::uint32_t i = 0; i < count; ++i) {
     emf::Rect32 rc;
     rgn.Read(32 + std::uint64_t(i) * 16, rc);
-    constexpr std::int32_t kLimit = 1 << 28;
+    constexpr std::int32_t kLimit = kRegionLimit;
     if (std::abs(rc.left) > kLimit || std::abs(rc.right) > kLimit || std::abs(rc.top) > kLimit ||
         std::abs(rc.bottom) > kLimit) {
       continue;
     }
     region += QRect(QPoint(rc.left, rc.top), QPoint(rc.right - 1, rc.bottom - 1)).normalized();
   }
-  const QRegion all(-(1 << 29), -(1 << 29), 1 << 30, 1 << 30);
-  const QRegion current = dc_.clip.value_or(all);
+  const QRegion current = dc_.clip.value_or(Everywhere());
   switch (mode) {
     case kRgnAnd: SetClip(current.intersected(region)); break;
     case kRgnOr: SetClip(current.united(region)); break;
@@ -451,6 +459,26 @@ void Player::SelectClipRegion(const Record& r) {
     case kRgnCopy: SetClip(region); break;
     default: break;
   }
+}
+
+void Player::Fill(const QRectF& rect, const QBrush& brush) {
+  const QTransform t = p_.transform();
+  const QRectF visible = original_.mapRect(target_).adjusted(-2, -2, 2, 2);
+  if (t.type() <= QTransform::TxScale && brush.style() == Qt::SolidPattern) {
+    const QRectF device = t.mapRect(rect.normalized()).intersected(visible);
+    if (device.isEmpty()) return;
+    p_.save();
+    p_.resetTransform();
+    p_.fillRect(device, brush);
+    p_.restore();
+    return;
+  }
+  const QRectF device = t.mapRect(rect);
+  if (std::abs(device.left()) > kMaxCoordinate || std::abs(device.right()) > kMaxCoordinate ||
+      std::abs(device.top()) > kMaxCoordinate || std::abs(device.bottom()) > kMaxCoordinate) {
+    return;
+  }
+  p_.fillRect(rect, brush);
 }
 
 QPen Player::MakePen() const {
@@ -515,10 +543,10 @@ void Player::Shape(const Record& r) {
   if (dc_.pen.null) {
     box.setWidth(box.width() - 1);
     box.setHeight(box.height() - 1);
-    if (box.width() > 0 && box.height() > 0 && !dc_.brush.null) p_.fillRect(box, MakeBrush());
+    if (box.width() > 0 && box.height() > 0 && !dc_.brush.null) Fill(box, MakeBrush());
     return;
   }
-  if (!dc_.brush.null) p_.fillRect(box, MakeBrush());
+  if (!dc_.brush.null) Fill(box, MakeBrush());
   p_.setPen(MakePen());
   p_.setBrush(Qt::NoBrush);
   p_.drawRect(box.adjusted(0.5, 0.5, -0.5, -0.5));
@@ -627,7 +655,7 @@ void Player::Text(const Record& r, bool wide) {
 
   const QRectF opaqueRect = QRectF(QPointF(rcl.left, rcl.top), QPointF(rcl.right, rcl.bottom)).normalized();
   const bool clipped = (options & kEtoClipped) && !(options & kEtoNoRect);
-  if ((options & kEtoOpaque) && !(options & kEtoNoRect)) p_.fillRect(opaqueRect, dc_.bkColor);
+  if ((options & kEtoOpaque) && !(options & kEtoNoRect)) Fill(opaqueRect, dc_.bkColor);
   if (count == 0 || (options & kEtoGlyphIndex)) return;
 
   double pixelHeight = 0;
@@ -641,10 +669,7 @@ void Player::Text(const Record& r, bool wide) {
   const double sx = std::hypot(full.m11(), full.m12());
   const double sy = std::hypot(full.m21(), full.m22());
   const double onTarget = pixelHeight * sy;
-  if (!(onTarget >= 0.2 && onTarget <= kMaxFontPixels) || !(sx > 0) ||
-      std::abs(origin.x()) > kMaxCoordinate || std::abs(origin.y()) > kMaxCoordinate) {
-    return;
-  }
+  if (!(onTarget >= 0.2 && onTarget <= kMaxFontPixels) || !(sx > 0)) return;
   const QFontMetricsF fm(font);
   QTransform local;
   local.translate(origin.x(), origin.y());
@@ -670,9 +695,13 @@ void Player::Text(const Record& r, bool wide) {
   }
   if (dc_.textAlign & kTaUpdateCp) dc_.position = reference + QPointF(width, 0);
 
-  if (clipped) p_.setClipRect(opaqueRect, Qt::IntersectClip);
+  if (clipped) {
+    const QRectF device = full.mapRect(opaqueRect).intersected(original_.mapRect(target_));
+    p_.resetTransform();
+    p_.setClipRect(device, Qt::IntersectClip);
+  }
   p_.setTransform(local);
-  if (dc_.bkMode == kOpaque) p_.fillRect(QRectF(x, top, width, fm.height()), dc_.bkColor);
+  if (dc_.bkMode == kOpaque) Fill(QRectF(x, top, width, fm.height()), dc_.bkColor);
   p_.setFont(font);
   p_.setPen(dc_.textColor);
 
@@ -689,15 +718,23 @@ void Player::Text(const Record& r, bool wide) {
     natural = natural && std::abs(fm.horizontalAdvance(text) - width) <= tolerance;
   }
   const double baseline = top + fm.ascent();
+  // Only glyphs near the target are drawn: positions far outside it overflow the rasteriser.
+  const double margin = 4 * onTarget + 16;
+  const QRectF visible = original_.mapRect(target_).adjusted(-margin, -margin, margin, margin);
+  const QRectF extent = local.mapRect(QRectF(x, top, width, fm.height()));
+  natural = natural && std::abs(extent.left()) < kMaxCoordinate && std::abs(extent.right()) < kMaxCoordinate &&
+            std::abs(extent.top()) < kMaxCoordinate && std::abs(extent.bottom()) < kMaxCoordinate;
   if (natural) {
-    p_.drawText(QPointF(x, baseline), text);
+    if (extent.intersects(visible)) p_.drawText(QPointF(x, baseline), text);
   } else {
     for (std::uint32_t i = 0; i < count; ++i) {
       const QChar c = text[qsizetype(i)];
       if (c.isLowSurrogate()) continue;
+      const QPointF at(x + position[i], baseline);
+      if (!visible.contains(local.map(at))) continue;
       QString glyph(c);
       if (c.isHighSurrogate() && i + 1 < count) glyph += text[qsizetype(i + 1)];
-      p_.drawText(QPointF(x + position[i], baseline), glyph);
+      p_.drawText(at, glyph);
     }
   }
   if (clipped) ApplyClip();
@@ -742,9 +779,9 @@ void Player::Blit(const Record& r) {
     // No source bitmap: a pattern or constant fill of the destination.
     if (!BeginDraw()) return;
     const QRectF area = dest.normalized();
-    if (rop == kPatCopy && !dc_.brush.null) p_.fillRect(area, MakeBrush());
-    if (rop == kBlackness) p_.fillRect(area, Qt::black);
-    if (rop == kWhiteness) p_.fillRect(area, Qt::white);
+    if (rop == kPatCopy && !dc_.brush.null) Fill(area, MakeBrush());
+    if (rop == kBlackness) Fill(area, Qt::black);
+    if (rop == kWhiteness) Fill(area, Qt::white);
     return;
   }
   const QImage image = DecodeDib(b, b.Get<std::uint32_t>(84), cbBmi, b.Get<std::uint32_t>(92),
@@ -970,7 +1007,7 @@ void Player::Play(const Record& r) {
         const QTransform t = PageTransform();
         const QPointF d = point(8);
         const double ox = d.x() * t.m11(), oy = d.y() * t.m22();
-        if (std::abs(ox) < (1 << 28) && std::abs(oy) < (1 << 28)) {
+        if (std::abs(ox) < kRegionLimit && std::abs(oy) < kRegionLimit) {
           SetClip(dc_.clip->translated(int(std::lround(ox)), int(std::lround(oy))));
         }
       }

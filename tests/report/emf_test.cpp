@@ -3,13 +3,16 @@
 #include <gtest/gtest.h>
 #include <uemf.h>
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFontMetrics>
 #include <cstring>
 #include <map>
 
 #include "emf_test_util.h"
+#include "calc/errors.h"
 #include "report/emf_format.h"
+#include "report/page_list.h"
 
 namespace hb9cv {
 namespace {
@@ -600,6 +603,28 @@ TEST_F(EmfTest, HostilePicturesPlayQuicklyAndHarmlessly) {
     EXPECT_FALSE(RenderPage(m, QSize(100, 100)).isNull());
     EXPECT_FALSE(RenderPage(m, QSize(2000, 2000)).isNull());
     EXPECT_LT(timer.elapsed(), 3000);
+  }
+}
+
+// Report files the fuzzer found crashing, kept as they were found.
+TEST_F(EmfTest, FuzzerFindingsLoadAndPlayWithoutHarm) {
+  const QDir dir(qEnvironmentVariable("HB9CV_SOURCE_DIR") + QStringLiteral("/tests/report/data/emf_regressions"));
+  const QStringList files = dir.entryList({QStringLiteral("*.QRP")}, QDir::Files);
+  ASSERT_FALSE(files.isEmpty()) << dir.path().toStdString();
+  for (const QString& name : files) {
+    SCOPED_TRACE(name.toStdString());
+    std::unique_ptr<TQRPageList> list;
+    try {
+      list = TQRPageList::LoadFromFile(dir.filePath(name));
+    } catch (const EQRError&) {
+      continue;
+    }
+    for (int n = 1; n <= list->PageCount(); ++n) {
+      const Metafile page = list->GetPage(n);
+      ASSERT_FALSE(page.IsNull());
+      RenderPage(page, QSize(100, 141));
+      RenderPage(page, QSize(794, 1123));
+    }
   }
 }
 
