@@ -332,6 +332,20 @@ TEST_F(MainFormTest, NewZeroesEverythingAndKeepsPrintEnabled) {
   EXPECT_TRUE(form.Tisk1->isEnabled());
 }
 
+TEST_F(MainFormTest, TypedIntoTheField) {
+  // Typing over the selected start text fills the places from the left.
+  QTest::keyClicks(form.MaskEdit1, "145");
+  QTest::keyClick(form.MaskEdit1, Qt::Key_F5);
+  EXPECT_EQ(box_texts, QStringList({"'145 ,   ' is not a valid floating point value."}));
+  EXPECT_EQ(form.Label_Z->Caption(), "Zářič");
+  QTest::keyClick(form.MaskEdit1, Qt::Key_Home);
+  QTest::keyClicks(form.MaskEdit1, "0145000");
+  EXPECT_EQ(form.FieldText(), "0145,000");
+  QTest::keyClick(form.MaskEdit1, Qt::Key_F5);
+  EXPECT_EQ(form.Label_Z->Caption(), "951,7 mm");
+  EXPECT_EQ(box_texts.size(), 1);
+}
+
 TEST_F(MainFormTest, PrintOpensThePreviewAndTheOtherItemsDoNothing) {
   ComputeWithF5("0145,000");
   const auto shown = WindowCaptions();
