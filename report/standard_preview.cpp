@@ -254,7 +254,7 @@ TQRStandardPreview::TQRStandardPreview(QWidget* parent)
 }
 
 TQRStandardPreview::~TQRStandardPreview() {
-  qApp->removeEventFilter(this);
+  if (qApp != nullptr) qApp->removeEventFilter(this);
   if (!closed_) FormClose();
 }
 

@@ -175,6 +175,66 @@ TEST_F(PreviewTest, TiskOpensTheWindowAndEscClosesIt) {
   EXPECT_EQ(form->Report1.Printing().PrinterCount(), 0);
 }
 
+TEST_F(PreviewTest, PageImageIsWhitePaperWithOutlineAndShadow) {
+  auto form = FormAfter();
+  TQRPrinter printer;
+  form->Report1.Generate(printer);
+  TQRPreviewImage image;
+  image.SetQRPrinter(&printer);
+  const QSize size(409, 576);  // the page at 51 %
+  image.resize(size);
+  image.setAttribute(Qt::WA_NoSystemBackground);
+  QImage empty(size, QImage::Format_RGB32);
+  empty.fill(QColor(1, 2, 3));
+  {
+    QPainter p(&empty);
+    image.PaintPage(p, size);
+  }
+  EXPECT_EQ(empty.pixel(100, 100), qRgb(1, 2, 3)) << "nothing is drawn without a picture";
+
+  image.SetPageNumber(1);
+  ASSERT_TRUE(image.PictureLoaded());
+  QImage shot(size, QImage::Format_RGB32);
+  shot.fill(QColor(1, 2, 3));
+  {
+    QPainter p(&shot);
+    image.PaintPage(p, size);
+  }
+  const int w = size.width();
+  const int h = size.height();
+  const QRgb black = qRgb(0, 0, 0);
+  const QRgb white = qRgb(255, 255, 255);
+  EXPECT_EQ(shot.pixel(0, 0), black);
+  EXPECT_EQ(shot.pixel(0, h / 2), black);
+  EXPECT_EQ(shot.pixel(w / 2, 0), black);
+  EXPECT_EQ(shot.pixel(w - 3, h / 2), black) << "outline on the right";
+  EXPECT_EQ(shot.pixel(w / 2, h - 3), black) << "outline at the bottom";
+  EXPECT_EQ(shot.pixel(w - 1, h / 2), black) << "shadow on the right";
+  EXPECT_EQ(shot.pixel(w / 2, h - 1), black) << "shadow at the bottom";
+  EXPECT_EQ(shot.pixel(w - 1, 0), qRgb(1, 2, 3)) << "the shadow starts two pixels down";
+  EXPECT_EQ(shot.pixel(0, h - 1), qRgb(1, 2, 3)) << "and two pixels in";
+  EXPECT_EQ(shot.pixel(5, h - 20), white) << "the paper is white";
+  // Zoomed out, the drawing's one-pixel lines still show at every size: the spacing arrow's
+  // line (x 548 of the drawing, 166.9 mm from the paper's left edge) leaves ink between the
+  // elements.
+  for (int width = 400; width <= 700; width += 9) {
+    const QSize zoomed(width, width * 1127 / 798);
+    QImage page(zoomed, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    {
+      QPainter p(&page);
+      image.PaintPage(p, zoomed);
+    }
+    const int lineX = qRound(width * 166.9 / 210);
+    int darkest = 255;
+    for (int x = lineX - 4; x <= lineX + 4; ++x) {
+      darkest = std::min(darkest, qGray(page.pixel(x, zoomed.height() * 2 / 5)));
+    }
+    EXPECT_LT(darkest, 200) << "page width " << width;
+  }
+  if (const char* keep = std::getenv("HB9CV_KEEP_PREVIEW_IMAGE")) shot.save(QString::fromLocal8Bit(keep));
+}
+
 TEST_F(PreviewTest, WindowLayoutToolbarAndStatusBar) {
   TQRStandardPreview w;
   EXPECT_EQ(w.windowTitle(), QStringLiteral("Print Preview"));
