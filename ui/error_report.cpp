@@ -1,5 +1,7 @@
 #include "ui/error_report.h"
 
+#include "report/fonts.h"
+
 #include <QCloseEvent>
 #include <QFont>
 #include <QMessageBox>
@@ -73,8 +75,9 @@ void HandleException() noexcept {
 }
 
 void InstallFontSubstitutes() {
+  // The windows are laid out for "MS Sans Serif", which Linux desktops do not have.
   QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-  QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+  InstallFontSubstitutions();
 }
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMenuBar>
 #include <QPainter>
+#include <utility>
 
 #include "calc/errors.h"
 #include "report/report_link.h"
@@ -138,6 +139,23 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     (*place.label)->move(place.x, place.y);
   }
   Label_Z->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+
+  // A label's caption is its accessible name; the description says which value it is, so a
+  // screen reader (and anything else reading the accessibility tree) can tell them apart.
+  const std::pair<TLabel*, const char*> descriptions[] = {
+      {Label_Lambda, "Vlnová délka"},
+      {Label_Z, "Délka zářiče"},
+      {Label_R, "Délka reflektoru"},
+      {Label_RZ, "Vzdálenost reflektoru od zářiče"},
+      {Label_x, "Vzdálenost x napájecího vedení od zářiče"},
+      {Label_Tz, "Odbočka Tz na zářiči"},
+      {Label_Tr, "Odbočka Tr na reflektoru"},
+      {Label_Q, "Průměr prvků"},
+  };
+  for (const auto& [label, description] : descriptions) {
+    label->setAccessibleDescription(QString::fromUtf8(description));
+  }
+  MaskEdit1->setAccessibleName(QStringLiteral("Kmitočet v MHz"));
 
   MainMenu1 = menuBar();
   MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
