@@ -301,7 +301,7 @@ class Player {
     pxPerMmX_ = header.mmWidth > 0 && header.deviceWidth > 0 ? double(header.deviceWidth) / header.mmWidth : 96 / 25.4;
     pxPerMmY_ = header.mmHeight > 0 && header.deviceHeight > 0 ? double(header.deviceHeight) / header.mmHeight : 96 / 25.4;
     p_.save();
-    ApplyClip();
+    UpdatePainterClip();
   }
   ~Player() { p_.restore(); }
   Player(const Player&) = delete;
@@ -315,7 +315,9 @@ class Player {
   QTransform LogicalToDevice() const { return dc_.world * PageTransform(); }
   // Sets the painter to draw in logical coordinates; false when the mapping is unusable.
   bool BeginDraw();
-  void ApplyClip();
+  // The painter's clip follows the picture's lazily: many clip records in a row cost one update.
+  void ApplyClip() { clipDirty_ = true; }
+  void UpdatePainterClip();
   void SetClip(std::optional<QRegion> clip) {
     // Every region operation costs as much as the region has rectangles; a picture that cuts
     // its clip into thousands of pieces keeps only their outline.
@@ -354,6 +356,7 @@ class Player {
   std::vector<DcState> saved_;
   std::unordered_map<std::uint32_t, Object> objects_;
   qint64 patternPixels_ = 0;
+  bool clipDirty_ = true;
 };
 
 QTransform Player::PageTransform() const {
@@ -383,11 +386,14 @@ QTransform Player::PageTransform() const {
 bool Player::BeginDraw() {
   const QTransform t = LogicalToDevice() * base_;
   if (!Finite(t)) return false;
+  UpdatePainterClip();
   p_.setTransform(t);
   return true;
 }
 
-void Player::ApplyClip() {
+void Player::UpdatePainterClip() {
+  if (!clipDirty_) return;
+  clipDirty_ = false;
   // Back to the caller's own clip, then narrow it to the target and the picture's clip.
   p_.restore();
   p_.save();

@@ -602,7 +602,7 @@ TEST_F(EmfTest, HostilePicturesPlayQuicklyAndHarmlessly) {
     timer.start();
     EXPECT_FALSE(RenderPage(m, QSize(100, 100)).isNull());
     EXPECT_FALSE(RenderPage(m, QSize(2000, 2000)).isNull());
-    EXPECT_LT(timer.elapsed(), 3000);
+    EXPECT_LT(timer.elapsed(), 10000);  // a sanitizer build on a busy machine included
   }
 }
 
