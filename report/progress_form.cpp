@@ -1,6 +1,8 @@
 #include "report/progress_form.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
 
 #include "report/qr_notices.h"
 #include "report/qr_printer.h"
@@ -28,6 +30,9 @@ TQRProgressForm::TQRProgressForm(TQRPrinter* printer, QWidget* parent)
   CancelButton->setObjectName(QStringLiteral("CancelButton"));
   CancelButton->setGeometry(36, 60, 75, 25);
   connect(CancelButton, &QPushButton::clicked, this, [this] { CancelButtonClick(); });
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    move(screen->availableGeometry().center() - rect().center());
+  }
 }
 
 TQRProgressForm::~TQRProgressForm() {

@@ -287,19 +287,32 @@ void TQRStandardPreview::SetQRPrinter(TQRPrinter* printer) {
   QRPreview->SetQRPrinter(printer);
 }
 
-void TQRStandardPreview::ZoomToFitClick() {
+TQRStandardPreview::KeepAlive::KeepAlive(TQRStandardPreview& window)
+    : window_(window), deleteOnClose_(window.testAttribute(Qt::WA_DeleteOnClose)) {
+  window_.setAttribute(Qt::WA_DeleteOnClose, false);
+}
+
+TQRStandardPreview::KeepAlive::~KeepAlive() {
+  window_.setAttribute(Qt::WA_DeleteOnClose, deleteOnClose_);
+  if (window_.closed_ && deleteOnClose_) window_.deleteLater();
+}
+
+bool TQRStandardPreview::HandleWaitingEvents() {
+  KeepAlive keep(*this);
   QCoreApplication::processEvents();
-  QRPreview->ZoomToFit();
+  return !closed_;
+}
+
+void TQRStandardPreview::ZoomToFitClick() {
+  if (HandleWaitingEvents()) QRPreview->ZoomToFit();
 }
 
 void TQRStandardPreview::ZoomTo100Click() {
-  QCoreApplication::processEvents();
-  QRPreview->SetZoom(100);
+  if (HandleWaitingEvents()) QRPreview->SetZoom(100);
 }
 
 void TQRStandardPreview::ZoomToWidthClick() {
-  QCoreApplication::processEvents();
-  QRPreview->ZoomToWidth();
+  if (HandleWaitingEvents()) QRPreview->ZoomToWidth();
 }
 
 void TQRStandardPreview::FirstPageClick() {
@@ -329,18 +342,8 @@ void TQRStandardPreview::PrintSetupClick() {
 void TQRStandardPreview::PrintClick() {
   TQRPrinter* printer = printer_;
   if (printer == nullptr) return;
-  // Stored pages print while events are handled, and the window may be closed meanwhile: it
-  // must not be destroyed under this call, so it goes only once the print has returned.
-  const bool deleteOnClose = testAttribute(Qt::WA_DeleteOnClose);
-  setAttribute(Qt::WA_DeleteOnClose, false);
-  struct Restore {
-    TQRStandardPreview* window;
-    bool deleteOnClose;
-    ~Restore() {
-      window->setAttribute(Qt::WA_DeleteOnClose, deleteOnClose);
-      if (window->closed_ && deleteOnClose) window->deleteLater();
-    }
-  } restore{this, deleteOnClose};
+  // Stored pages print while events are handled, and the window may be closed meanwhile.
+  KeepAlive keep(*this);
   printer->Print();
 }
 

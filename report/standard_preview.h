@@ -73,6 +73,21 @@ class TQRStandardPreview : public QMainWindow {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  // Keeps the window in existence while one of its handlers runs events: a close meanwhile
+  // destroys it only once the handler has returned.
+  class KeepAlive {
+   public:
+    explicit KeepAlive(TQRStandardPreview& window);
+    ~KeepAlive();
+    KeepAlive(const KeepAlive&) = delete;
+    KeepAlive& operator=(const KeepAlive&) = delete;
+
+   private:
+    TQRStandardPreview& window_;
+    bool deleteOnClose_;
+  };
+  // Handles the events waiting; false when the window was closed meanwhile.
+  bool HandleWaitingEvents();
   QToolButton* AddButton(const char* name, const QString& hint, int image);
   void AddDivider(const char* name, int width = 0);
   void FormClose();

@@ -235,6 +235,24 @@ TEST_F(PreviewTest, PageImageIsWhitePaperWithOutlineAndShadow) {
   if (const char* keep = std::getenv("HB9CV_KEEP_PREVIEW_IMAGE")) shot.save(QString::fromLocal8Bit(keep));
 }
 
+TEST_F(PreviewTest, ClosingWhileAZoomButtonHandlesEventsKeepsTheWindowUntilItReturns) {
+  auto form = FormAfter();
+  QPointer<TQRStandardPreview> window;
+  RunInLoop({[&] {
+    window = PreviewWindows().front();
+    const int zoom = window->QRPreview->Zoom();
+    // The zoom buttons handle waiting events first; a close waiting among them wins.
+    QTimer::singleShot(0, window, [&] { window->close(); });
+    window->ZoomFit->click();
+    ASSERT_FALSE(window.isNull());
+    EXPECT_EQ(window->QRPreview->Zoom(), zoom) << "a closed window zooms no more";
+  }});
+  form->Report1.Preview();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(window.isNull());
+  EXPECT_EQ(form->Report1.Printing().PrinterCount(), 0);
+}
+
 TEST_F(PreviewTest, WindowLayoutToolbarAndStatusBar) {
   TQRStandardPreview w;
   EXPECT_EQ(w.windowTitle(), QStringLiteral("Print Preview"));
