@@ -91,6 +91,7 @@ void BM_TiskToFirstPaint(benchmark::State& state) {
   long rssBefore = 0;
   long rssGrowth = 0;
   qint64 streamBytes = 0;
+  double firstMs = -1;
   for (auto _ : state) {
     FirstPaint watch;
     rssBefore = ResidentKb();
@@ -101,12 +102,16 @@ void BM_TiskToFirstPaint(benchmark::State& state) {
       break;
     }
     state.SetIterationTime(static_cast<double>(watch.elapsed) / 1e9);
+    // The first preview of the process also loads the print support and asks the print
+    // service with nothing remembered.
+    if (firstMs < 0) firstMs = static_cast<double>(watch.elapsed) / 1e6;
     rssGrowth = std::max(rssGrowth, watch.rssOpen - rssBefore);  // the first preview grows most
     streamBytes = watch.streamBytes;
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
   state.counters["rss_growth_max_kB"] = static_cast<double>(rssGrowth);
   state.counters["page_stream_B"] = static_cast<double>(streamBytes);
+  state.counters["first_ms"] = firstMs;
 }
 BENCHMARK(BM_TiskToFirstPaint)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
 
