@@ -237,6 +237,20 @@ TEST_F(PageListTest, AFileChangedAfterLoadingGivesNoPageInsteadOfACrash) {
   bad = SetI32(bad, qsizetype(second), 3);  // page number 3 where 2 should be
   WriteFile(Path("three.QRP"), bad);
   EXPECT_TRUE(loaded->GetPage(2).IsNull());
+
+  // Offsets rewritten into a cycle: the search gives up instead of going round.
+  ListOf(5)->SaveToFile(Path("five.QRP"));
+  auto five = TQRPageList::LoadFromFile(Path("five.QRP"));
+  QByteArray cyclic = ReadFile(Path("five.QRP"));
+  const qint64 r2 = I32(cyclic, 132);
+  const qint64 r3 = I32(cyclic, qsizetype(r2 + 4));
+  cyclic = SetI32(cyclic, qsizetype(r2 + 4), 128);             // record 2 points back to record 1
+  cyclic = SetI32(cyclic, qsizetype(r3 - 4), qint32(r3));       // record 3 points back to itself
+  WriteFile(Path("five.QRP"), cyclic);
+  EXPECT_FALSE(five->GetPage(1).IsNull());
+  EXPECT_TRUE(five->GetPage(4).IsNull());
+  EXPECT_FALSE(five->GetPage(5).IsNull());
+  EXPECT_TRUE(five->GetPage(2).IsNull());
 }
 
 // ---------------------------------------------------------------------------------------------
