@@ -113,7 +113,12 @@ void BM_TiskToFirstPaint(benchmark::State& state) {
   state.counters["page_stream_B"] = static_cast<double>(streamBytes);
   state.counters["first_ms"] = firstMs;
 }
-BENCHMARK(BM_TiskToFirstPaint)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_TiskToFirstPaint)
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(20);
 
 // A printer that writes PDF files into a temporary folder.
 class PdfCatalog final : public PrinterCatalog {
@@ -144,7 +149,8 @@ void BM_PrintRunToPdf(benchmark::State& state) {
   ScopedPrinters scoped(catalog);
   TPrintForm form;
   for (auto _ : state) form.Report1.Printing().PrintRun();
-  state.counters["pdf_B"] = static_cast<double>(QFile(dir.filePath(QStringLiteral("bench.pdf"))).size());
+  state.counters["pdf_B"] =
+      static_cast<double>(QFile(dir.filePath(QStringLiteral("bench.pdf"))).size());
 }
 BENCHMARK(BM_PrintRunToPdf)->Unit(benchmark::kMillisecond)->Iterations(10);
 

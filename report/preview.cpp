@@ -16,7 +16,9 @@ namespace hb9cv {
 
 namespace preview_zoom {
 
-bool IsValidZoom(int zoom) { return zoom >= kMinZoom && zoom <= kMaxZoom; }
+bool IsValidZoom(int zoom) {
+  return zoom >= kMinZoom && zoom <= kMaxZoom;
+}
 
 int FitZoom(QSize view, QSize page100) {
   if (page100.width() <= 0 || page100.height() <= 0) return 0;
@@ -150,8 +152,8 @@ void TQRPreview::ZoomToWidth() {
 }
 
 void TQRPreview::UpdateZoom() {
-  const QRect r = preview_zoom::LayoutPage(size(), PaperWidth(), PaperLength(), zoom_,
-                                           XFactor(), YFactor());
+  const QRect r =
+      preview_zoom::LayoutPage(size(), PaperWidth(), PaperLength(), zoom_, XFactor(), YFactor());
   content_->resize(r.right() + 1, r.bottom() + 1);
   image_->setGeometry(r);
   horizontalScrollBar()->setValue(0);

@@ -40,8 +40,7 @@ class PlatformDialogs final : public PreviewDialogs {
     return choice;
   }
 
-  std::optional<FileChoice> SaveFile(QWidget* parent, const QString& title,
-                                     const QString& filter,
+  std::optional<FileChoice> SaveFile(QWidget* parent, const QString& title, const QString& filter,
                                      const QString& defaultExtension) override {
     QFileDialog dialog(parent, title);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -74,7 +73,8 @@ class PlatformDialogs final : public PreviewDialogs {
     }
     FileChoice choice;
     choice.fileName = dialog.selectedFiles().first();
-    choice.filterIndex = std::max(0, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())));
+    choice.filterIndex =
+        std::max(0, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())));
     return choice;
   }
 };
@@ -85,8 +85,8 @@ void (*g_errorHandler)() noexcept = nullptr;
 // "*.QRP" -> "*.QRP *.qrp": both letter cases of the extension.
 QString AnyCase(const QString& patterns) {
   QStringList out;
-  for (const QString& p : patterns.split(QRegularExpression(QStringLiteral("[ ;]+")),
-                                         Qt::SkipEmptyParts)) {
+  for (const QString& p :
+       patterns.split(QRegularExpression(QStringLiteral("[ ;]+")), Qt::SkipEmptyParts)) {
     for (const QString& variant : {p, p.toUpper(), p.toLower()}) {
       if (!out.contains(variant)) out << variant;
     }
@@ -101,7 +101,9 @@ PreviewDialogs& Dialogs() {
   return g_dialogs != nullptr ? *g_dialogs : platform;
 }
 
-void SetDialogs(PreviewDialogs* dialogs) { g_dialogs = dialogs; }
+void SetDialogs(PreviewDialogs* dialogs) {
+  g_dialogs = dialogs;
+}
 
 QStringList ToQtFilters(const QString& filter) {
   const QStringList parts = filter.split(QLatin1Char('|'));
@@ -121,7 +123,9 @@ QStringList ToQtFilters(const QString& filter) {
   return result;
 }
 
-void SetReportErrorHandler(void (*handler)() noexcept) { g_errorHandler = handler; }
+void SetReportErrorHandler(void (*handler)() noexcept) {
+  g_errorHandler = handler;
+}
 
 void ReportGuarded(const std::function<void()>& handler) noexcept {
   try {

@@ -81,7 +81,9 @@ PrinterCatalog& Printers() {
   return g_catalog != nullptr ? *g_catalog : system;
 }
 
-void SetPrinters(PrinterCatalog* catalog) { g_catalog = catalog; }
+void SetPrinters(PrinterCatalog* catalog) {
+  g_catalog = catalog;
+}
 
 QString ResolvePrinterName(const PrinterCatalog& catalog, int index) {
   const QStringList names = catalog.PrinterNames();
@@ -189,7 +191,7 @@ void TPrinterSettings::ApplyToDevice() {
   d.setCopyCount(copies_);
   d.setPaperSource(ToPaperSource(outputBin_));
   d.setPageOrientation(orientation_ == TQROrientation::Landscape ? QPageLayout::Landscape
-                                                                  : QPageLayout::Portrait);
+                                                                 : QPageLayout::Portrait);
   ReadDevice();
 }
 

@@ -28,7 +28,9 @@ TQRPreviewInterface& PreviewInterface() {
   return g_previewInterface != nullptr ? *g_previewInterface : standard;
 }
 
-void SetPreviewInterface(TQRPreviewInterface* factory) { g_previewInterface = factory; }
+void SetPreviewInterface(TQRPreviewInterface* factory) {
+  g_previewInterface = factory;
+}
 
 TQRPrinter::TQRPrinter(QObject* parent)
     : QObject(parent),

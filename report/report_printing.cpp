@@ -154,8 +154,9 @@ void ReportPrinting::CloseRequest(TQRPrinter* printer) {
     // The stored pages are still going to the printer from inside this printer; it is
     // discarded once that print is over.
     if (current_ == printer) current_ = nullptr;
-    connect(printer, &TQRPrinter::StoredPagesPrinted, this,
-            [this, printer] { Discard(printer); }, Qt::QueuedConnection);
+    connect(
+        printer, &TQRPrinter::StoredPagesPrinted, this, [this, printer] { Discard(printer); },
+        Qt::QueuedConnection);
   } else {
     Discard(printer);
   }

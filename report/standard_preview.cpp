@@ -129,8 +129,8 @@ QPixmap Draw(int index) {
       p.drawPolygon(QPolygonF({QPointF(0.5, 3.5), QPointF(5.5, 3.5), QPointF(6.5, 4.5),
                                QPointF(12.5, 4.5), QPointF(12.5, 13.5), QPointF(0.5, 13.5)}));
       p.setBrush(QColor(250, 220, 110));
-      p.drawPolygon(QPolygonF({QPointF(3.5, 7.5), QPointF(15.5, 7.5), QPointF(12.5, 13.5),
-                               QPointF(0.5, 13.5)}));
+      p.drawPolygon(QPolygonF(
+          {QPointF(3.5, 7.5), QPointF(15.5, 7.5), QPointF(12.5, 13.5), QPointF(0.5, 13.5)}));
       break;
     }
     case 10: {  // save: a disk
@@ -214,21 +214,29 @@ TQRStandardPreview::TQRStandardPreview(QWidget* parent)
   ExitButton->setFixedSize(40, 22);
   ToolBar1->addWidget(ExitButton);
 
-  connect(ZoomFit, &QToolButton::clicked, this, [this] { ReportGuarded([this] { ZoomToFitClick(); }); });
-  connect(Zoom100, &QToolButton::clicked, this, [this] { ReportGuarded([this] { ZoomTo100Click(); }); });
+  connect(ZoomFit, &QToolButton::clicked, this,
+          [this] { ReportGuarded([this] { ZoomToFitClick(); }); });
+  connect(Zoom100, &QToolButton::clicked, this,
+          [this] { ReportGuarded([this] { ZoomTo100Click(); }); });
   connect(ZoomToWidth, &QToolButton::clicked, this,
           [this] { ReportGuarded([this] { ZoomToWidthClick(); }); });
-  connect(FirstPage, &QToolButton::clicked, this, [this] { ReportGuarded([this] { FirstPageClick(); }); });
+  connect(FirstPage, &QToolButton::clicked, this,
+          [this] { ReportGuarded([this] { FirstPageClick(); }); });
   connect(PreviousPage, &QToolButton::clicked, this,
           [this] { ReportGuarded([this] { PrevPageClick(); }); });
-  connect(ToolButton2, &QToolButton::clicked, this, [this] { ReportGuarded([this] { NextPageClick(); }); });
-  connect(LastPage, &QToolButton::clicked, this, [this] { ReportGuarded([this] { LastPageClick(); }); });
+  connect(ToolButton2, &QToolButton::clicked, this,
+          [this] { ReportGuarded([this] { NextPageClick(); }); });
+  connect(LastPage, &QToolButton::clicked, this,
+          [this] { ReportGuarded([this] { LastPageClick(); }); });
   connect(PrintSetup, &QToolButton::clicked, this,
           [this] { ReportGuarded([this] { PrintSetupClick(); }); });
   connect(Print, &QToolButton::clicked, this, [this] { ReportGuarded([this] { PrintClick(); }); });
-  connect(SaveReport, &QToolButton::clicked, this, [this] { ReportGuarded([this] { SaveClick(); }); });
-  connect(LoadReport, &QToolButton::clicked, this, [this] { ReportGuarded([this] { LoadClick(); }); });
-  connect(ExitButton, &QToolButton::clicked, this, [this] { ReportGuarded([this] { ExitClick(); }); });
+  connect(SaveReport, &QToolButton::clicked, this,
+          [this] { ReportGuarded([this] { SaveClick(); }); });
+  connect(LoadReport, &QToolButton::clicked, this,
+          [this] { ReportGuarded([this] { LoadClick(); }); });
+  connect(ExitButton, &QToolButton::clicked, this,
+          [this] { ReportGuarded([this] { ExitClick(); }); });
 
   QRPreview->setObjectName(QStringLiteral("QRPreview"));
   setCentralWidget(QRPreview);
@@ -349,8 +357,8 @@ void TQRStandardPreview::PrintClick() {
 
 void TQRStandardPreview::SaveClick() {
   const QString ext = QStringLiteral("QRP");
-  const QString filter = QStringLiteral("Report file") + QStringLiteral("(*.") + ext +
-                         QStringLiteral(")|*.") + ext;
+  const QString filter =
+      QStringLiteral("Report file") + QStringLiteral("(*.") + ext + QStringLiteral(")|*.") + ext;
   const auto choice = Dialogs().SaveFile(this, QStringLiteral("Save report"), filter, ext);
   if (!choice || !printer_) return;
   // Only the report file itself exists as a format; there are no export filters.
@@ -359,8 +367,8 @@ void TQRStandardPreview::SaveClick() {
 
 void TQRStandardPreview::LoadClick() {
   const QString ext = QStringLiteral("QRP");
-  const QString filter = QStringLiteral("Report file") + QStringLiteral(" (*.") + ext +
-                         QStringLiteral(")|*.") + ext;
+  const QString filter =
+      QStringLiteral("Report file") + QStringLiteral(" (*.") + ext + QStringLiteral(")|*.") + ext;
   const auto choice = Dialogs().OpenFile(this, QStringLiteral("Load report"), filter);
   if (!choice || !printer_) return;
   if (!QFileInfo::exists(choice->fileName)) {
@@ -376,7 +384,9 @@ void TQRStandardPreview::LoadClick() {
   Print->setEnabled(true);
 }
 
-void TQRStandardPreview::ExitClick() { close(); }
+void TQRStandardPreview::ExitClick() {
+  close();
+}
 
 bool TQRStandardPreview::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
   const Qt::KeyboardModifiers relevant =
@@ -403,7 +413,9 @@ bool TQRStandardPreview::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
   }
 }
 
-void TQRStandardPreview::FormResize() { QRPreview->UpdateZoom(); }
+void TQRStandardPreview::FormResize() {
+  QRPreview->UpdateZoom();
+}
 
 void TQRStandardPreview::UpdateInfo() {
   const int count = printer_ ? printer_->PageCount() : 0;

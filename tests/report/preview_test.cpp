@@ -1,12 +1,13 @@
 // The preview window and its control: zoom arithmetic, the window's state after "&Tisk",
 // navigation, closing, saving, loading and printing from the window.
+#include "report/preview.h"
+
 #include <QFileInfo>
 #include <QTest>
 #include <QtEndian>
 
 #include "preview_test_util.h"
 #include "report/page_list.h"
-#include "report/preview.h"
 #include "report/progress_form.h"
 #include "report/qr_notices.h"
 #include "report/qr_report.h"
@@ -34,7 +35,7 @@ class PreviewTest : public ::testing::Test {
 
 TEST(PreviewZoom, ArithmeticOfTheA4PageAt96Dpi) {
   const QSize page100(794, 1123);
-  EXPECT_EQ(z::WidthZoom(1000, 794), 113);  // 1000 / 794 * 90 = 113.35
+  EXPECT_EQ(z::WidthZoom(1000, 794), 113);          // 1000 / 794 * 90 = 113.35
   EXPECT_EQ(z::FitZoom({1000, 600}, page100), 51);  // min(119.6, 50.8)
   EXPECT_EQ(z::FitZoom({2000, 5000}, page100), 239);
   EXPECT_EQ(z::FitZoom({10, 10}, page100), 1);  // invalid; the control then keeps its zoom
@@ -232,7 +233,8 @@ TEST_F(PreviewTest, PageImageIsWhitePaperWithOutlineAndShadow) {
     }
     EXPECT_LT(darkest, 200) << "page width " << width;
   }
-  if (const char* keep = std::getenv("HB9CV_KEEP_PREVIEW_IMAGE")) shot.save(QString::fromLocal8Bit(keep));
+  if (const char* keep = std::getenv("HB9CV_KEEP_PREVIEW_IMAGE"))
+    shot.save(QString::fromLocal8Bit(keep));
 }
 
 TEST_F(PreviewTest, ClosingWhileAZoomButtonHandlesEventsKeepsTheWindowUntilItReturns) {
@@ -322,8 +324,8 @@ TEST_F(PreviewTest, ProgressTextShowsEveryFifthPercentAndClearsAtTheEnds) {
     int percent;
     const char* shown;
   };
-  const Step steps[] = {{3, "0%"}, {5, "5%"}, {7, "5%"},  {10, "10%"}, {12, "10%"},
-                        {50, "50%"}, {52, "50%"}, {0, ""}, {56, "56%"}, {100, ""}};
+  const Step steps[] = {{3, "0%"},   {5, "5%"},   {7, "5%"}, {10, "10%"}, {12, "10%"},
+                        {50, "50%"}, {52, "50%"}, {0, ""},   {56, "56%"}, {100, ""}};
   for (const Step& s : steps) {
     // As a posted notice to the control, which the window turns into its status text.
     PostNotice(w.QRPreview, QRNotice::Progress, s.percent);
@@ -368,30 +370,31 @@ TEST_F(PreviewTest, SecondTiskOpensASecondWindowWithItsOwnPrinter) {
     ASSERT_EQ(PreviewWindows().size(), 1u);
     first = PreviewWindows().front()->QRPrinter();
     RunInLoop({
-        [&] {
-          const auto windows = PreviewWindows();
-          ASSERT_EQ(windows.size(), 2u);
-          for (TQRStandardPreview* w : windows) {
-            if (w->QRPrinter() != first) second = w->QRPrinter();
-          }
-          ASSERT_NE(second, nullptr);
-          EXPECT_NE(second, first);
-          EXPECT_EQ(form->Report1.Printing().CurrentPrinter(), second);
-          EXPECT_EQ(form->Report1.Printing().PrinterCount(), 2);
-          EXPECT_EQ(second->PageCount(), 1);
-          // Closing the first window discards its printer only; both loops go on.
-          for (TQRStandardPreview* w : windows) {
-            if (w->QRPrinter() == first) w->close();
-          }
-        },
-        [&] {
-          ASSERT_EQ(PreviewWindows().size(), 1u);
-          EXPECT_EQ(PreviewWindows().front()->QRPrinter(), second);
-          EXPECT_EQ(form->Report1.Printing().PrinterCount(), 1);
-          EXPECT_EQ(second->Status(), TQRPrinterStatus::Finished);
-          PreviewWindows().front()->ExitButton->click();
-        },
-    }, 2);
+                  [&] {
+                    const auto windows = PreviewWindows();
+                    ASSERT_EQ(windows.size(), 2u);
+                    for (TQRStandardPreview* w : windows) {
+                      if (w->QRPrinter() != first) second = w->QRPrinter();
+                    }
+                    ASSERT_NE(second, nullptr);
+                    EXPECT_NE(second, first);
+                    EXPECT_EQ(form->Report1.Printing().CurrentPrinter(), second);
+                    EXPECT_EQ(form->Report1.Printing().PrinterCount(), 2);
+                    EXPECT_EQ(second->PageCount(), 1);
+                    // Closing the first window discards its printer only; both loops go on.
+                    for (TQRStandardPreview* w : windows) {
+                      if (w->QRPrinter() == first) w->close();
+                    }
+                  },
+                  [&] {
+                    ASSERT_EQ(PreviewWindows().size(), 1u);
+                    EXPECT_EQ(PreviewWindows().front()->QRPrinter(), second);
+                    EXPECT_EQ(form->Report1.Printing().PrinterCount(), 1);
+                    EXPECT_EQ(second->Status(), TQRPrinterStatus::Finished);
+                    PreviewWindows().front()->ExitButton->click();
+                  },
+              },
+              2);
     form->Report1.Preview();
     innerReturned = true;
   }});
@@ -405,12 +408,13 @@ TEST_F(PreviewTest, ClosingTheNewerWindowFirstLeavesTheOlderOneWorking) {
   auto form = FormAfter();
   RunInLoop({[&] {
     RunInLoop({[&] {
-      ASSERT_EQ(PreviewWindows().size(), 2u);
-      form->Report1.Printing().CurrentPrinter();
-      for (TQRStandardPreview* w : PreviewWindows()) {
-        if (w->QRPrinter() == form->Report1.Printing().CurrentPrinter()) w->close();
-      }
-    }}, 2);
+                ASSERT_EQ(PreviewWindows().size(), 2u);
+                form->Report1.Printing().CurrentPrinter();
+                for (TQRStandardPreview* w : PreviewWindows()) {
+                  if (w->QRPrinter() == form->Report1.Printing().CurrentPrinter()) w->close();
+                }
+              }},
+              2);
     form->Report1.Preview();
   }});
   // The report is left without a current printer, so both preview calls have returned; the
@@ -567,8 +571,8 @@ TEST_F(FilePreviewTest, PrinterSetupPassesItsChoicesToTheReport) {
   auto form = FormAfter();
   RunInLoop({[&] {
     TQRStandardPreview* w = PreviewWindows().front();
-    dialogs.setupAnswers.push_back(PrintSetupChoice{QStringLiteral("PDF file"), 2,
-                                                    QPageLayout::Portrait, true, 1, 1});
+    dialogs.setupAnswers.push_back(
+        PrintSetupChoice{QStringLiteral("PDF file"), 2, QPageLayout::Portrait, true, 1, 1});
     w->PrintSetup->click();
     ASSERT_EQ(dialogs.setupRequests.size(), 1u);
     const PrintSetupRequest& r = dialogs.setupRequests[0];
@@ -591,8 +595,8 @@ TEST_F(FilePreviewTest, PrinterSetupPassesItsChoicesToTheReport) {
     EXPECT_EQ(s.Copies, 2);
     EXPECT_EQ(dialogs.setupRequests[1].copies, 2);
 
-    dialogs.setupAnswers.push_back(PrintSetupChoice{QStringLiteral("PDF file"), 1,
-                                                    QPageLayout::Portrait, false, 1, 1});
+    dialogs.setupAnswers.push_back(
+        PrintSetupChoice{QStringLiteral("PDF file"), 1, QPageLayout::Portrait, false, 1, 1});
     w->PrintSetup->click();
     EXPECT_EQ(s.FirstPage, 0);
     EXPECT_EQ(s.LastPage, 0);

@@ -2,6 +2,8 @@
 // Shared by the preview and printing tests: the application, printer catalogs that have no
 // printer or print into PDF files, dialogs answered from a script, the report after 145 MHz,
 // and helpers that run code inside the preview's nested event loop.
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -17,8 +19,6 @@
 #include <memory>
 #include <optional>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "calc/dimensions.h"
 #include "calc/errors.h"
@@ -51,9 +51,7 @@ class NoPrinters final : public PrinterCatalog {
  public:
   QStringList PrinterNames() const override { return {}; }
   QString DefaultPrinterName() const override { return {}; }
-  std::optional<PrinterDescription> Describe(const QString&) const override {
-    return std::nullopt;
-  }
+  std::optional<PrinterDescription> Describe(const QString&) const override { return std::nullopt; }
   std::unique_ptr<QPrinter> OpenDevice(const QString&) const override { return nullptr; }
 };
 

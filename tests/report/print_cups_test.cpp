@@ -2,10 +2,11 @@
 // a cups-pdf queue is the default printer; these tests skip where no such queue exists (they
 // never print on a real printer). The queue writes each job as a PDF into its output folder
 // under an unpredictable name, so a test looks for the file that was not there before.
-#include <QDirIterator>
-#include <QTest>
 #include <pwd.h>
 #include <unistd.h>
+
+#include <QDirIterator>
+#include <QTest>
 
 #include "preview_test_util.h"
 #include "report/emf_player.h"
@@ -33,7 +34,8 @@ QString CupsPdfFolder() {
     }
   }
   const passwd* pw = getpwuid(getuid());
-  out.replace(QStringLiteral("${HOME}"), pw ? QString::fromLocal8Bit(pw->pw_dir) : QDir::homePath());
+  out.replace(QStringLiteral("${HOME}"),
+              pw ? QString::fromLocal8Bit(pw->pw_dir) : QDir::homePath());
   out.replace(QStringLiteral("${USER}"), pw ? QString::fromLocal8Bit(pw->pw_name) : QString());
   return out;
 }
@@ -171,7 +173,8 @@ TEST_F(CupsTest, PrintRunAndStoredPagesReachTheQueue) {
   ExpectPrintedPage(storedPdf, shown);
   RecordProperty("live_similarity", QString::number(liveScore, 'f', 3).toStdString());
   RecordProperty("stored_similarity", QString::number(lastScore, 'f', 3).toStdString());
-  std::printf("similarity to the preview: live print %.3f, stored page %.3f\n", liveScore, lastScore);
+  std::printf("similarity to the preview: live print %.3f, stored page %.3f\n", liveScore,
+              lastScore);
   // Keep the rendering of the printed page for a look.
   if (const char* keep = std::getenv("HB9CV_KEEP_PRINTED_PAGE")) {
     RasterisePdf(livePdf).save(QString::fromLocal8Bit(keep));
@@ -186,7 +189,8 @@ TEST_F(CupsTest, CopiesAndPageRangeFromPrinterSetupReachTheJob) {
   RunInLoop({
       [&] {
         TQRStandardPreview* w = PreviewWindows().front();
-        dialogs.setupAnswers.push_back(PrintSetupChoice{queue, 2, QPageLayout::Portrait, true, 1, 1});
+        dialogs.setupAnswers.push_back(
+            PrintSetupChoice{queue, 2, QPageLayout::Portrait, true, 1, 1});
         w->PrintSetup->click();
         const QSet<QString> before = Listing(folder);
         w->Print->click();

@@ -249,7 +249,10 @@ TEST(Paper, DetectionFromThePictureSize) {
       {{1123, 794}, only({TQRPaperSize::A4}), true, TQRPaperSize::A4, TQROrientation::Landscape},
       // Letter, LetterSmall and Note are alike in whole 4 mm units; the last accepted wins.
       {{816, 1056}, all, true, TQRPaperSize::Note, TQROrientation::Portrait},
-      {{816, 1056}, only({TQRPaperSize::Letter}), true, TQRPaperSize::Letter,
+      {{816, 1056},
+       only({TQRPaperSize::Letter}),
+       true,
+       TQRPaperSize::Letter,
        TQROrientation::Portrait},
       // Nothing accepted: the size stays, only the orientation follows.
       {{794, 1123}, only({}), true, TQRPaperSize::A3, TQROrientation::Portrait},

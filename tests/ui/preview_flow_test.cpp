@@ -22,7 +22,9 @@ bool PageShows(const Metafile& page, const QString& text) {
   return page.Bytes().contains(utf16);
 }
 
-QString Text(const std::string& s) { return QString::fromStdString(s); }
+QString Text(const std::string& s) {
+  return QString::fromStdString(s);
+}
 
 class PreviewFlowTest : public ::testing::Test {
  protected:
@@ -68,25 +70,27 @@ TEST_F(PreviewFlowTest, MainWindowComputesWhileAPreviewIsOpen) {
     EXPECT_EQ(form1.Label_Z->Caption(), Text(second.Z_text));
 
     RunInLoop({[&] {
-      const auto both = PreviewWindows();
-      ASSERT_EQ(both.size(), 2u);
-      TQRPrinter* newest = printForm.Report1.Printing().CurrentPrinter();
-      for (TQRStandardPreview* w : both) {
-        const Metafile page = w->QRPreview->PreviewImage()->Picture();
-        if (w->QRPrinter() == newest) {
-          EXPECT_TRUE(PageShows(page, Text(second.Z_text)));
-          EXPECT_TRUE(PageShows(page, QStringLiteral("435 MHz")));
-          EXPECT_FALSE(PageShows(page, Text(first.Z_text)));
-        } else {
-          EXPECT_TRUE(PageShows(page, Text(first.Z_text))) << "the first preview keeps its page";
-        }
-      }
-      innerChecked = true;
-      for (TQRStandardPreview* w : both) {
-        if (w->QRPrinter() != newest) w->close();
-      }
-      for (TQRStandardPreview* w : PreviewWindows()) w->close();
-    }}, 2);
+                const auto both = PreviewWindows();
+                ASSERT_EQ(both.size(), 2u);
+                TQRPrinter* newest = printForm.Report1.Printing().CurrentPrinter();
+                for (TQRStandardPreview* w : both) {
+                  const Metafile page = w->QRPreview->PreviewImage()->Picture();
+                  if (w->QRPrinter() == newest) {
+                    EXPECT_TRUE(PageShows(page, Text(second.Z_text)));
+                    EXPECT_TRUE(PageShows(page, QStringLiteral("435 MHz")));
+                    EXPECT_FALSE(PageShows(page, Text(first.Z_text)));
+                  } else {
+                    EXPECT_TRUE(PageShows(page, Text(first.Z_text)))
+                        << "the first preview keeps its page";
+                  }
+                }
+                innerChecked = true;
+                for (TQRStandardPreview* w : both) {
+                  if (w->QRPrinter() != newest) w->close();
+                }
+                for (TQRStandardPreview* w : PreviewWindows()) w->close();
+              }},
+              2);
     form1.Tisk1->trigger();  // a second "&Tisk" from inside the first preview
   }});
   form1.Tisk1->trigger();
@@ -98,8 +102,9 @@ TEST_F(PreviewFlowTest, MainWindowComputesWhileAPreviewIsOpen) {
 
 TEST_F(PreviewFlowTest, FileErrorsOfThePreviewReachTheErrorBox) {
   std::vector<std::pair<QString, QString>> boxes;
-  const ErrorBox previous =
-      SetErrorBox([&](const QString& title, const QString& text) { boxes.push_back({title, text}); });
+  const ErrorBox previous = SetErrorBox([&](const QString& title, const QString& text) {
+    boxes.push_back({title, text});
+  });
   ScriptedDialogs dialogs;
   ScopedDialogs scopedDialogs(dialogs);
   const QString garbage = dir.filePath(QStringLiteral("broken.QRP"));
