@@ -293,7 +293,7 @@ QImage DecodeDib(Bytes rec, std::uint32_t offBmi, std::uint32_t cbBmi, std::uint
 class Player {
  public:
   Player(QPainter& painter, const emf::HeaderInfo& header, const QRectF& deviceFrame, const QRectF& target)
-      : p_(painter), header_(header), target_(target), original_(painter.transform()) {
+      : p_(painter), header_(header), target_(target), frame_(deviceFrame), original_(painter.transform()) {
     base_ = QTransform::fromTranslate(-deviceFrame.left(), -deviceFrame.top()) *
             QTransform::fromScale(target.width() / deviceFrame.width(), target.height() / deviceFrame.height()) *
             QTransform::fromTranslate(target.left(), target.top()) * original_;
@@ -349,6 +349,7 @@ class Player {
   QPainter& p_;
   emf::HeaderInfo header_;
   QRectF target_;
+  QRectF frame_;  // the picture's frame in reference-device pixels
   QTransform original_;
   QTransform base_;  // reference-device pixels to the painter
   double pxPerMmX_ = 1, pxPerMmY_ = 1;
@@ -419,7 +420,10 @@ QRegion Player::DeviceRegion(const QRectF& logical) const {
     const int right = int(std::lround(box.right())), bottom = int(std::lround(box.bottom()));
     return QRegion(left, top, right - left, bottom - top);
   }
-  return QRegion(corners.toPolygon());
+  // A turned rectangle becomes a region scan line by scan line: only the part that can be seen
+  // is worth that (a far-reaching one took seconds and a gigabyte).
+  const QPolygonF visible = corners.intersected(QPolygonF(frame_.adjusted(-16, -16, 16, 16)));
+  return QRegion(visible.toPolygon());
 }
 
 void Player::ClipRect(const Record& r, bool exclude) {
