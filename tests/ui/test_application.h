@@ -1,6 +1,6 @@
 #pragma once
 // One TApplication for a whole test executable, made before the first test and destroyed after
-// the last, while Qt's own globals still exist.
+// the last, while Qt's own globals still exist; and a recorder that stands in for the error box.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -27,5 +27,20 @@ inline ::testing::Environment* const kApplicationEnvironment =
     ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
 
 inline TApplication& App() { return *static_cast<TApplication*>(QCoreApplication::instance()); }
+
+// Records what the error box would have shown while it lives.
+class BoxWatch {
+ public:
+  BoxWatch()
+      : previous_(SetErrorBox([this](const QString& title, const QString& text) {
+          titles << title;
+          texts << text;
+        })) {}
+  ~BoxWatch() { SetErrorBox(previous_); }
+  QStringList titles, texts;
+
+ private:
+  ErrorBox previous_;
+};
 
 }  // namespace hb9cv
