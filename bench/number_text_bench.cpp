@@ -84,5 +84,3 @@ void BM_ComputeFieldText(benchmark::State& state) {
 BENCHMARK(BM_ComputeFieldText);
 
 }  // namespace
-
-BENCHMARK_MAIN();

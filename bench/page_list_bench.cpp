@@ -7,7 +7,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QDir>
-#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <map>
 #include <memory>
@@ -124,14 +123,3 @@ BENCHMARK(BM_Save)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace
 }  // namespace hb9cv
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  hb9cv::InstallFontSubstitutions();
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

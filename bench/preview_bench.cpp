@@ -156,15 +156,3 @@ BENCHMARK(BM_PrintRunToPdf)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 }  // namespace
 }  // namespace hb9cv
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  int qtArgc = 1;
-  QApplication app(qtArgc, argv);
-  hb9cv::InstallFontSubstitutions();
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

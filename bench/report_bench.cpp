@@ -1,7 +1,6 @@
 // Building the report page and rendering it at screen and printer resolution.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 
 #include "report/fonts.h"
 #include "report/print_form.h"
@@ -90,15 +89,3 @@ BENCHMARK(BM_RenderPage)->Arg(96)->Arg(600)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace hb9cv
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  int qtArgc = 1;
-  QApplication app(qtArgc, argv);
-  hb9cv::InstallFontSubstitutions();
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

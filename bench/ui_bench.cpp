@@ -2,7 +2,6 @@
 // computed and written into the window's labels and the report's captions.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 
 #include "calc/number_text.h"
 #include "report/print_form.h"
@@ -32,12 +31,3 @@ void BM_Nov1Click(benchmark::State& state) {
 BENCHMARK(BM_Nov1Click)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  hb9cv::ReadFormatSettings();
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
