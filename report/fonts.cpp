@@ -7,6 +7,8 @@
 namespace hb9cv {
 
 void InstallFontSubstitutions() {
+  // The windows are laid out for "MS Sans Serif", which Linux desktops do not have.
+  QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
   // fontconfig usually aliases Arial already; the explicit substitution covers systems
   // whose configuration does not.
   if (!QFont::substitutes(QStringLiteral("Arial")).contains(QStringLiteral("Liberation Sans"))) {

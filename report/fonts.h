@@ -7,7 +7,7 @@
 namespace hb9cv {
 
 // Makes "Arial" resolve to its metric-compatible free twin, so that texts measure as the
-// report was laid out. Call once after the QGuiApplication exists (the app and the tests do).
+// report was laid out, and gives the windows' "MS Sans Serif" an installed sans font. Call once after the QGuiApplication exists (the app and the tests do).
 void InstallFontSubstitutions();
 
 // The logical pixels per inch of the primary screen; 96 when there is no screen.

@@ -53,6 +53,7 @@ TQRPreviewImage::~TQRPreviewImage() = default;
 
 void TQRPreviewImage::SetPageNumber(int n) {
   picture_ = Metafile();
+  played_ = QImage();
   pageNumber_ = n;
   if (printer_) picture_ = printer_->GetPage(n);
   update();
@@ -64,12 +65,16 @@ void TQRPreviewImage::PaintPage(QPainter& painter, QSize size) const {
   const int h = size.height();
   // Rectangles here follow the drawing convention of the page: right and bottom exclusive.
   painter.fillRect(QRect(QPoint(1, 1), QPoint(w - 4, h - 4)), Qt::white);
-  painter.save();
-  // Zoomed out, the drawing's one-pixel lines would drop out of a plain scaled bitmap.
-  painter.setRenderHint(QPainter::SmoothPixmapTransform);
-  painter.setRenderHint(QPainter::TextAntialiasing);
-  PlayEmf(painter, picture_, QRectF(0, 0, w, h));
-  painter.restore();
+  if (played_.size() != size) {
+    played_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    played_.fill(Qt::transparent);
+    QPainter player(&played_);
+    // Zoomed out, the drawing's one-pixel lines would drop out of a plain scaled bitmap.
+    player.setRenderHint(QPainter::SmoothPixmapTransform);
+    player.setRenderHint(QPainter::TextAntialiasing);
+    PlayEmf(player, picture_, QRectF(0, 0, w, h));
+  }
+  painter.drawImage(0, 0, played_);
   painter.setRenderHint(QPainter::Antialiasing, false);
   painter.setPen(QPen(Qt::black, 0));
   painter.setBrush(Qt::NoBrush);

@@ -1,5 +1,6 @@
 #pragma once
 // The preview control: a scroll box holding one page image, with zoom and page number.
+#include <QImage>
 #include <QPointer>
 #include <QRect>
 #include <QScrollArea>
@@ -63,6 +64,9 @@ class TQRPreviewImage : public QWidget {
   int pageNumber_ = 0;
   int zoom_ = 100;
   Metafile picture_;
+  // The picture played at the widget's size: scrolling and partial exposes repaint from it
+  // instead of parsing and playing the whole page again.
+  mutable QImage played_;
 };
 
 class TQRPreview : public QScrollArea {

@@ -74,16 +74,10 @@ void HandleException() noexcept {
   }
 }
 
-void InstallFontSubstitutes() {
-  // The windows are laid out for "MS Sans Serif", which Linux desktops do not have.
-  QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-  InstallFontSubstitutions();
-}
-
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QString::fromLatin1(kApplicationTitle));
   setWindowIcon(AppIcon());
-  InstallFontSubstitutes();
+  InstallFontSubstitutions();
   // The preview window's handlers report their errors through the same box.
   SetReportErrorHandler(&HandleException);
 }

@@ -74,8 +74,4 @@ class TApplication : public QApplication {
   QWidget* main_form_ = nullptr;
 };
 
-// Maps the window fonts onto fonts that exist here: "MS Sans Serif" and "Arial" onto
-// Liberation Sans, which has Arial's metrics. TApplication calls it; idempotent.
-void InstallFontSubstitutes();
-
 }  // namespace hb9cv

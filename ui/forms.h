@@ -10,7 +10,7 @@ class QWidget;
 namespace hb9cv {
 
 // The windows' font, "MS Sans Serif", with the character height in pixels (at 96 dpi; Qt scales
-// pixel sizes with the screen). InstallFontSubstitutes() maps the family onto an installed one.
+// pixel sizes with the screen). InstallFontSubstitutions() maps the family onto an installed one.
 QFont WindowFont(int character_height, bool bold = false);
 
 // Top-left corner that centres a window of `outer` size (frame included) on `screen`.

@@ -157,7 +157,6 @@ class MaskEditController {
   void StepForward(int index, int distance);
   void StepBack(int index);
   void Deleting(EditKey key);
-  void Typing(char c);
   void ArrowKey(EditKey key, KeyState state);
   void HomeEndKey(EditKey key, KeyState state);
   void Enter(bool left_button_down);
