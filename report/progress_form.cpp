@@ -1,11 +1,10 @@
 #include "report/progress_form.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
-#include <QScreen>
 
 #include "report/qr_notices.h"
 #include "report/qr_printer.h"
+#include "report/window_place.h"
 
 namespace hb9cv {
 
@@ -30,9 +29,7 @@ TQRProgressForm::TQRProgressForm(TQRPrinter* printer, QWidget* parent)
   CancelButton->setObjectName(QStringLiteral("CancelButton"));
   CancelButton->setGeometry(36, 60, 75, 25);
   connect(CancelButton, &QPushButton::clicked, this, [this] { CancelButtonClick(); });
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    move(screen->availableGeometry().center() - rect().center());
-  }
+  CentreOnScreen(*this, size());
 }
 
 TQRProgressForm::~TQRProgressForm() {

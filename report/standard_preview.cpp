@@ -7,10 +7,10 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QScreen>
 
 #include "report/preview_dialogs.h"
 #include "report/qr_notices.h"
+#include "report/window_place.h"
 
 namespace hb9cv {
 
@@ -170,10 +170,7 @@ TQRStandardPreview::TQRStandardPreview(QWidget* parent)
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("Print Preview"));
   resize(652, 579);
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect area = screen->availableGeometry();
-    move(area.center() - QPoint(652 / 2, 579 / 2));
-  }
+  CentreOnScreen(*this, size());
 
   ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
   ToolBar1->setMovable(false);
