@@ -7,21 +7,22 @@
 namespace hb9cv {
 namespace {
 
-// k thousandths of the wavelength, cut down to whole tenths of a millimetre. The product is
-// taken in extended precision and truncated: where k/1000 of the wavelength falls exactly on
-// a tenth, the double nearest the typed frequency makes the product land just below it, and
-// the dimension is cut down by one step, which is the behaviour users have compared against.
-double Length(double l10, int k) {
-  const int64_t n = static_cast<int64_t>(static_cast<long double>(l10) * k);
-  const int64_t m = n / 1000;
-  return static_cast<double>(static_cast<long double>(m) / 10.0L);
+// `factor` times L10 (the wavelength in tenths of a millimetre), cut down to a whole step: the
+// product is taken in extended precision and truncated, integer-divided by `divisor` and scaled
+// to millimetres. Where the dimension falls exactly on a step, the double nearest the typed
+// frequency makes the product land just below it, and the dimension is cut down by one step,
+// which is the behaviour users have compared against.
+double CutDown(double l10, long double factor, int64_t divisor, long double scale) {
+  const int64_t n = static_cast<int64_t>(static_cast<long double>(l10) * factor);
+  const int64_t m = n / divisor;
+  return static_cast<double>(static_cast<long double>(m) / scale);
 }
 
-double Diameter(double l10, long double factor) {
-  const int64_t n = static_cast<int64_t>(static_cast<long double>(l10) * factor);
-  const int64_t m = n / 100;
-  return static_cast<double>(static_cast<long double>(m) / 100.0L);
-}
+// k thousandths of the wavelength, in whole tenths of a millimetre.
+double Length(double l10, int k) { return CutDown(l10, k, 1000, 10.0L); }
+
+// `factor` ten-thousandths of the wavelength, in whole hundredths of a millimetre.
+double Diameter(double l10, long double factor) { return CutDown(l10, factor, 100, 100.0L); }
 
 std::string Mm(double value) { return FloatToStr(value) + " mm"; }
 
