@@ -1,5 +1,5 @@
 // The page list on long reports: adding pages, reaching the first, last and middle page,
-// stepping to the next and previous page, and saving. Stepping must cost the same whatever the
+// stepping to the next and previous page, saving and loading. Stepping must cost the same whatever the
 // list's length (each step reads one record head).
 //
 // The pages are small text pages (about 1 KB): a picture page of ~675 KB would put 10 000 pages
@@ -120,6 +120,17 @@ void BM_Save(benchmark::State& state) {
   state.counters["file_MB"] = double(list.Stream()->Size()) / 1e6;
 }
 BENCHMARK(BM_Save)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// Loading checks the whole file first, every page picture record by record.
+void BM_Load(benchmark::State& state) {
+  const int pages = int(state.range(0));
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("bench.QRP"));
+  SharedList(pages).SaveToFile(path);
+  for (auto _ : state) benchmark::DoNotOptimize(TQRPageList::LoadFromFile(path)->PageCount());
+  state.SetItemsProcessed(state.iterations() * pages);
+}
+BENCHMARK(BM_Load)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace hb9cv

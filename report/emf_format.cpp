@@ -29,19 +29,58 @@ bool ParseHeader(Bytes data, HeaderInfo& out) {
 
 bool IsPlayedType(std::uint32_t type) {
   switch (type) {
-    case kPolyBezier: case kPolygon: case kPolyline: case kPolyBezierTo: case kPolylineTo:
-    case kPolyPolyline: case kPolyPolygon: case kSetWindowExtEx: case kSetWindowOrgEx:
-    case kSetViewportExtEx: case kSetViewportOrgEx: case kSetMapMode: case kSetBkMode:
-    case kSetPolyFillMode: case kSetStretchBltMode: case kSetTextAlign: case kSetTextColor:
-    case kSetBkColor: case kOffsetClipRgn: case kMoveToEx: case kExcludeClipRect:
-    case kIntersectClipRect: case kScaleViewportExtEx: case kScaleWindowExtEx: case kSaveDc:
-    case kRestoreDc: case kSetWorldTransform: case kModifyWorldTransform: case kSelectObject:
-    case kCreatePen: case kCreateBrushIndirect: case kDeleteObject: case kEllipse:
-    case kRectangle: case kLineTo: case kExtSelectClipRgn: case kBitBlt: case kStretchBlt:
-    case kStretchDiBits: case kExtCreateFontIndirectW: case kExtTextOutA: case kExtTextOutW:
-    case kPolyBezier16: case kPolygon16: case kPolyline16: case kPolyBezierTo16:
-    case kPolylineTo16: case kPolyPolyline16: case kPolyPolygon16: case kCreateMonoBrush:
-    case kCreateDibPatternBrushPt: case kExtCreatePen:
+    case kPolyBezier:
+    case kPolygon:
+    case kPolyline:
+    case kPolyBezierTo:
+    case kPolylineTo:
+    case kPolyPolyline:
+    case kPolyPolygon:
+    case kSetWindowExtEx:
+    case kSetWindowOrgEx:
+    case kSetViewportExtEx:
+    case kSetViewportOrgEx:
+    case kSetMapMode:
+    case kSetBkMode:
+    case kSetPolyFillMode:
+    case kSetStretchBltMode:
+    case kSetTextAlign:
+    case kSetTextColor:
+    case kSetBkColor:
+    case kOffsetClipRgn:
+    case kMoveToEx:
+    case kExcludeClipRect:
+    case kIntersectClipRect:
+    case kScaleViewportExtEx:
+    case kScaleWindowExtEx:
+    case kSaveDc:
+    case kRestoreDc:
+    case kSetWorldTransform:
+    case kModifyWorldTransform:
+    case kSelectObject:
+    case kCreatePen:
+    case kCreateBrushIndirect:
+    case kDeleteObject:
+    case kEllipse:
+    case kRectangle:
+    case kLineTo:
+    case kExtSelectClipRgn:
+    case kBitBlt:
+    case kStretchBlt:
+    case kStretchDiBits:
+    case kExtCreateFontIndirectW:
+    case kExtTextOutA:
+    case kExtTextOutW:
+    case kPolyBezier16:
+    case kPolygon16:
+    case kPolyline16:
+    case kPolyBezierTo16:
+    case kPolylineTo16:
+    case kPolyPolyline16:
+    case kPolyPolygon16:
+    case kCreateMonoBrush:
+    case kCreateDibPatternBrushPt:
+    case kExtCreatePen:
       return true;
     default:
       return false;
@@ -80,7 +119,8 @@ bool RecordReader::Next(Record& out) {
   }
   out.type = type;
   out.bytes = data_.Slice(pos_, size);
-  out.safe = (type == kHeader || type == kEof || IsPlayedType(type)) && LibrarySaysSafe(out.bytes);
+  out.safe = checkSafety_ && (type == kHeader || type == kEof || IsPlayedType(type)) &&
+             LibrarySaysSafe(out.bytes);
   if (type == kEof) sawEof_ = true;
   pos_ += size;
   return true;
@@ -94,11 +134,13 @@ bool Validate(Bytes data, const char** why) {
   HeaderInfo header;
   if (!ParseHeader(data, header)) return fail("no metafile header");
   if (header.nBytes != data.size()) return fail("metafile size differs from its header");
-  RecordReader reader(data);
+  // The structure decides; of the fields only the header's matter here (the player skips other
+  // records whose fields are unsafe), so only its fields are checked.
+  RecordReader reader(data, false);
   Record record;
   bool first = true;
   while (reader.Next(record)) {
-    if (first && !record.safe) return fail("damaged metafile header");
+    if (first && !LibrarySaysSafe(record.bytes)) return fail("damaged metafile header");
     first = false;
   }
   if (reader.Failed()) return fail("damaged metafile record");

@@ -66,7 +66,7 @@ enum RecordType : std::uint32_t {
 };
 
 constexpr std::uint32_t kSignature = 0x464D4520;  // " EMF"
-constexpr std::uint32_t kMinHeaderSize = 88;       // header without the optional extensions
+constexpr std::uint32_t kMinHeaderSize = 88;      // header without the optional extensions
 
 // A bounded view of bytes; reads outside it fail instead of touching memory.
 class Bytes {
@@ -114,9 +114,9 @@ struct Rect32 {
 
 // What the header record says about the picture.
 struct HeaderInfo {
-  Rect32 bounds;                // device pixels, inclusive
-  Rect32 frame;                 // 0.01 mm
-  std::uint32_t nBytes = 0;     // whole metafile
+  Rect32 bounds;             // device pixels, inclusive
+  Rect32 frame;              // 0.01 mm
+  std::uint32_t nBytes = 0;  // whole metafile
   std::uint32_t nRecords = 0;
   std::uint16_t nHandles = 0;
   std::int32_t deviceWidth = 0, deviceHeight = 0;  // reference device, pixels
@@ -138,7 +138,10 @@ struct Record {
 // safe == false so that it can be skipped.
 class RecordReader {
  public:
-  explicit RecordReader(Bytes data) : data_(data) {}
+  // Without `checkSafety` the records' fields are not checked (safe stays false): a walk of the
+  // structure alone.
+  explicit RecordReader(Bytes data, bool checkSafety = true)
+      : data_(data), checkSafety_(checkSafety) {}
   bool Next(Record& out);
   bool Failed() const { return failed_; }
   bool SawEof() const { return sawEof_; }
@@ -146,6 +149,7 @@ class RecordReader {
  private:
   Bytes data_;
   std::size_t pos_ = 0;
+  bool checkSafety_ = true;
   bool failed_ = false;
   bool sawEof_ = false;
 };

@@ -28,7 +28,9 @@ constexpr qint64 kPeek = kRecordHead + emf::kMinHeaderSize;
   throw EQRError(QString::fromLatin1(format).arg(fileName).toStdString());
 }
 
-qint32 I32(const char* p) { return qFromLittleEndian<qint32>(p); }
+qint32 I32(const char* p) {
+  return qFromLittleEndian<qint32>(p);
+}
 
 QByteArray I32Bytes(qint64 value) {
   QByteArray b(4, '\0');
@@ -68,7 +70,8 @@ QByteArray HeaderBytes(int pageCount) {
   qToLittleEndian<quint16>(kMagic, header.data());
   qToLittleEndian<quint16>(kVersion, header.data() + 2);
   qToLittleEndian<qint32>(pageCount, header.data() + kCountOffset);
-  qToLittleEndian<double>(DateTimeNumber(QDateTime::currentDateTime()), header.data() + kDateOffset);
+  qToLittleEndian<double>(DateTimeNumber(QDateTime::currentDateTime()),
+                          header.data() + kDateOffset);
   header[kFlagOffset] = 0;  // pictures are never compressed
   return header;
 }
@@ -113,7 +116,8 @@ void TQRPageList::AddPage(const Metafile& page) {
   const qint64 start = number == 1 ? kHeaderSize : std::max(s.Size(), kHeaderSize);
   const qint64 end = start + kRecordHead + page.Size() + kRecordTail;
   // Offsets are 32-bit in the file.
-  if (end > std::numeric_limits<qint32>::max()) throw EQRError("Report too large for the page stream");
+  if (end > std::numeric_limits<qint32>::max())
+    throw EQRError("Report too large for the page stream");
   const qint64 before = s.Size();
   try {
     if (number == 1) WriteHeader(1);
@@ -183,7 +187,8 @@ Metafile TQRPageList::GetPage(int pageNumber) {
   if (length < 0 || I32(peek + 4) != end) return {};
   QByteArray bytes(length + kRecordTail, Qt::Uninitialized);
   std::memcpy(bytes.data(), peek + kRecordHead, emf::kMinHeaderSize);
-  if (!s.ReadExact(bytes.data() + emf::kMinHeaderSize, length - emf::kMinHeaderSize + kRecordTail)) return {};
+  if (!s.ReadExact(bytes.data() + emf::kMinHeaderSize, length - emf::kMinHeaderSize + kRecordTail))
+    return {};
   if (I32(bytes.constData() + length) != start) return {};
   bytes.truncate(length);
   cursor_ = end;
@@ -208,7 +213,8 @@ std::unique_ptr<TQRPageList> TQRPageList::LoadFromFile(const QString& fileName) 
   TQRStream& s = *stream;
   const qint64 size = s.Size();
   std::array<char, kHeaderSize> header{};
-  if (size < kHeaderSize || size > std::numeric_limits<qint32>::max() || !ReadAt(s, 0, header.data(), kHeaderSize) ||
+  if (size < kHeaderSize || size > std::numeric_limits<qint32>::max() ||
+      !ReadAt(s, 0, header.data(), kHeaderSize) ||
       qFromLittleEndian<quint16>(header.data()) != kMagic ||
       qFromLittleEndian<quint16>(header.data() + 2) != kVersion) {
     Fail("Invalid report file %1", fileName);
@@ -219,8 +225,9 @@ std::unique_ptr<TQRPageList> TQRPageList::LoadFromFile(const QString& fileName) 
   if (flag != 0 || count < 0) Fail("Invalid report file %1", fileName);
 
   // Walk every record before anything is replaced: numbers in order, offsets that chain the
-  // records without gaps, a metafile header whose size fits the record.
+  // records without gaps, a complete metafile that fills the record.
   qint64 at = kHeaderSize;
+  QByteArray record;
   for (qint64 page = 1; page <= count; ++page) {
     char peek[kPeek];
     if (at + kPeek + kRecordTail > size || !ReadAt(s, at, peek, kPeek) || I32(peek) != page) {
@@ -228,8 +235,16 @@ std::unique_ptr<TQRPageList> TQRPageList::LoadFromFile(const QString& fileName) 
     }
     const qint64 length = PictureLength(peek, at, size);
     const qint64 end = at + kRecordHead + length + kRecordTail;
-    qint64 back = 0;
-    if (length < 0 || I32(peek + 4) != end || !ReadI32At(s, end - kRecordTail, back) || back != at) {
+    if (length < 0 || I32(peek + 4) != end) Fail("Invalid report file %1", fileName);
+    // The rest of the record in one read: the picture gets the same complete check the player
+    // makes before drawing (a page that would only play as a blank sheet must not replace the
+    // pages the user has), then the record's own offset at its end.
+    record.resize(length + kRecordTail);
+    std::memcpy(record.data(), peek + kRecordHead, emf::kMinHeaderSize);
+    if (!s.ReadExact(record.data() + emf::kMinHeaderSize,
+                     length - emf::kMinHeaderSize + kRecordTail) ||
+        I32(record.constData() + length) != at ||
+        !emf::Validate(emf::Bytes(record.constData(), static_cast<std::size_t>(length)))) {
       Fail("Invalid report file %1", fileName);
     }
     at = end;

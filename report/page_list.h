@@ -48,7 +48,7 @@ class TQRPageList {
   void Reset();
 
   // A new page list on the report file, read-only. The whole file is checked first: header,
-  // every record's page number and offsets, each page's metafile header and size. Raises
+  // every record's page number and offsets, each page's metafile record by record. Raises
   // EQRError "Cannot open file %s", "Invalid report file %s" or, for a compressed file,
   // "Compressed report file %s is not supported"; nothing is changed then.
   static std::unique_ptr<TQRPageList> LoadFromFile(const QString& fileName);

@@ -159,6 +159,14 @@ TEST_F(PageListTest, AFileChangedAfterLoadingGivesNoPageInsteadOfACrash) {
   auto loaded = TQRPageList::LoadFromFile(Path("five.QRP"));
   const QByteArray good = ReadFile(Path("five.QRP"));
   const qint32 r2 = I32(good, 132), r3 = I32(good, r2 + 4);
+  // Inside page 1's picture: its header record, and the record after it.
+  const qint32 pic = 136, headerSize = I32(good, pic + 4), second = pic + headerSize;
+  // Page 1's picture cut after its first two records, its byte count fixed to match: sound
+  // container, no end record.
+  QByteArray cut = good.mid(pic, headerSize + I32(good, second + 4));
+  cut = SetI32(cut, 48, cut.size());
+  auto le = [](qint32 v) { return SetI32(QByteArray(4, '\0'), 0, v); };
+  const QByteArray cutFile = SetI32(good.left(128), 8, 1) + le(1) + le(136 + cut.size() + 4) + cut + le(128);
   // Another program rewrites the offsets into cycles: record 2 points back to record 1,
   // record 3 back to itself. The search gives up instead of going round.
   WriteFile(Path("five.QRP"), SetI32(SetI32(good, r2 + 4, 128), r3 - 4, r3));
@@ -177,6 +185,14 @@ TEST_F(PageListTest, DamagedFilesAreRefusedWithAClearErrorAndTheCallerKeepsItsPa
   ListOf(3)->SaveToFile(Path("good.QRP"));
   const QByteArray good = ReadFile(Path("good.QRP"));
   const qint32 r2 = I32(good, 132), r3 = I32(good, r2 + 4);
+  // Inside page 1's picture: its header record, and the record after it.
+  const qint32 pic = 136, headerSize = I32(good, pic + 4), second = pic + headerSize;
+  // Page 1's picture cut after its first two records, its byte count fixed to match: sound
+  // container, no end record.
+  QByteArray cut = good.mid(pic, headerSize + I32(good, second + 4));
+  cut = SetI32(cut, 48, cut.size());
+  auto le = [](qint32 v) { return SetI32(QByteArray(4, '\0'), 0, v); };
+  const QByteArray cutFile = SetI32(good.left(128), 8, 1) + le(1) + le(136 + cut.size() + 4) + cut + le(128);
   const std::pair<const char*, QByteArray> cases[] = {
       {"empty", QByteArray()},
       {"shorter than the header", good.left(100)},
@@ -201,6 +217,10 @@ TEST_F(PageListTest, DamagedFilesAreRefusedWithAClearErrorAndTheCallerKeepsItsPa
       {"cut inside the last record", good.left(good.size() - 30)},
       {"cut inside a record head", good.left(r2 + 6)},
       {"bytes after the last record", good + QByteArray(16, '\0')},
+      {"inner record running past the picture", SetI32(good, second + 4, 0x10000)},
+      {"inner record size not a multiple of 4", SetI32(good, second + 4, I32(good, second + 4) + 2)},
+      {"header record size absurd", SetI32(good, pic + 4, 0x7FFFFFF0)},
+      {"picture cut after some records", cutFile},
   };
   auto keep = ListOf(2);  // the pages a preview shows while the user loads
   const QString path = Path("bad.QRP");
