@@ -200,14 +200,18 @@ bool TQRPreview::event(QEvent* event) {
   return QScrollArea::event(event);
 }
 
-void TQRPreview::resizeEvent(QResizeEvent* event) {
-  QScrollArea::resizeEvent(event);
+void TQRPreview::Relayout() {
   if (zoomState_ == TQRZoomState::Fit) {
     ZoomToFit();
   } else if (zoomState_ == TQRZoomState::Width) {
     ZoomToWidth();
   }
   UpdateZoom();
+}
+
+void TQRPreview::resizeEvent(QResizeEvent* event) {
+  QScrollArea::resizeEvent(event);
+  Relayout();
 }
 
 }  // namespace hb9cv

@@ -90,6 +90,8 @@ class TQRPreview : public QScrollArea {
   void ZoomToWidth();
   // Sizes and places the page image for the current zoom and scrolls to the top left.
   void UpdateZoom();
+  // Zooms again in the current mode (fit and width follow the view and the paper) and lays out.
+  void Relayout();
 
   TQRPreviewImage* PreviewImage() const { return image_; }
   // The paper shown, in stored units and device pixels per stored unit; A4 at the screen's

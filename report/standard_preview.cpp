@@ -374,6 +374,8 @@ void TQRStandardPreview::LoadClick() {
     return;
   }
   printer_->Load(choice->fileName);
+  // The file's paper may have another shape than the pages shown so far.
+  QRPreview->Relayout();
   QRPreview->SetPageNumber(1);
   QRPreview->PreviewImage()->SetPageNumber(1);
   UpdateInfo();

@@ -12,6 +12,7 @@
 
 #include "calc/errors.h"
 #include "preview_test_util.h"
+#include "report/emf_recorder.h"
 #include "report/page_list.h"
 #include "report/progress_form.h"
 #include "report/qr_report.h"
@@ -292,6 +293,37 @@ TEST_F(PreviewTest, SaveLoadAndPrintTheStoredPage) {
   }});
   SetReportErrorHandler(nullptr);
   EXPECT_EQ(form->Report1.Printing().PrinterCount(), 0);
+}
+
+TEST_F(PreviewTest, LoadingAFileOfAnotherShapeLaysThePageOutAgainInTheZoomMode) {
+  ScopedPrinters scoped(printers);
+  ScopedDialogs scopedDialogs(dialogs);
+  const QString landscape = dir.filePath(QStringLiteral("landscape.QRP"));
+  {
+    TQRPageList list;
+    list.SetStream(std::make_unique<TQRStream>(TQRStream::kMemoryLimit));
+    EmfRecorder page(QSize(1123, 794), QSize(29700, 21000), 96, 96);
+    page.FillRect({100, 100, 200, 200}, Qt::black);
+    list.AddPage(page.Finish());
+    list.Finish();
+    list.SaveToFile(landscape);
+  }
+  TQRStandardPreview* w = nullptr;
+  const std::function<QToolButton*()> modes[] = {[&] { return w->ZoomToWidth; }, [&] { return w->ZoomFit; }};
+  for (const auto& mode : modes) {
+    Preview({[&] {
+      w = Window();
+      mode()->click();
+      dialogs.fileAnswers = {{landscape}};
+      w->LoadReport->click();
+      ASSERT_TRUE(w->QRPrinter()->LoadedFromFile());
+      const QRect shown = w->QRPreview->PreviewImage()->geometry();
+      EXPECT_GT(shown.width(), shown.height()) << "the landscape page is shown landscape";
+      mode()->click();  // what the user had to press before: nothing may change now
+      EXPECT_EQ(w->QRPreview->PreviewImage()->geometry(), shown);
+      w->ExitButton->click();
+    }});
+  }
 }
 
 TEST_F(PreviewTest, PrinterSetupSetsTheRangeAndBackToAllPages) {
