@@ -1,12 +1,16 @@
 #include "report/preview_dialogs.h"
 
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QTabWidget>
 
 #include "calc/errors.h"
 
@@ -24,12 +28,9 @@ class PlatformDialogs final : public PreviewDialogs {
     printer.setPageOrientation(request.orientation);
     printer.setCopyCount(request.copies);
     if (request.fromPage > 0) printer.setFromTo(request.fromPage, request.toPage);
-    QPrintDialog dialog(&printer, parent);
-    dialog.setOptions(QAbstractPrintDialog::PrintPageRange |
-                      QAbstractPrintDialog::PrintShowPageSize |
-                      QAbstractPrintDialog::PrintCollateCopies);
-    dialog.setMinMax(request.minPage, request.maxPage);
-    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const std::unique_ptr<QPrintDialog> dialog = MakePrintSetupDialog(&printer, parent);
+    dialog->setMinMax(request.minPage, request.maxPage);
+    if (dialog->exec() != QDialog::Accepted) return std::nullopt;
     PrintSetupChoice choice;
     choice.printerName = printer.printerName();
     choice.copies = printer.copyCount();
@@ -79,6 +80,50 @@ class PlatformDialogs final : public PreviewDialogs {
   }
 };
 
+// Qt's print dialog offers more than a print honours: every build sets the paper, orientation
+// and the rest of the device up from the report again, so a choice of paper, orientation,
+// duplex, colour, page set, collation or output file would be silently dropped. Only the
+// printer, the copies and the page range stay; and since the dialog only stores the choice,
+// its accept button says "OK" rather than "Print".
+class PrintSetupDialog final : public QPrintDialog {
+ public:
+  PrintSetupDialog(QPrinter* printer, QWidget* parent) : QPrintDialog(printer, parent) {
+    setOptions(QAbstractPrintDialog::PrintPageRange);
+    // Qt shows some of these again when another printer is picked.
+    if (auto* printers = findChild<QComboBox*>(QStringLiteral("printers"))) {
+      connect(
+          printers, &QComboBox::currentIndexChanged, this, [this] { Restrict(); },
+          Qt::QueuedConnection);
+    }
+  }
+
+  void setVisible(bool visible) override {
+    QPrintDialog::setVisible(visible);  // lays the widgets out for the options first
+    if (visible) Restrict();
+  }
+
+ private:
+  void Restrict() {
+    static const char* const kIgnored[] = {
+        "properties",     "preview",      "lOutput",          "filename",      "fileBrowser",
+        "colorMode",      "duplex",       "pagesRadioButton", "pagesLineEdit", "printCurrentPage",
+        "printSelection", "pageSetLabel", "pageSetCombo",     "collate",       "reverse",
+    };
+    for (const char* name : kIgnored) {
+      if (auto* w = findChild<QWidget*>(QLatin1String(name))) w->setVisible(false);
+    }
+    // The options tab holds only colour and duplex.
+    auto* tabs = findChild<QTabWidget*>(QStringLiteral("tabs"));
+    auto* options = findChild<QWidget*>(QStringLiteral("optionsTab"));
+    if (tabs && options && tabs->indexOf(options) >= 0) tabs->removeTab(tabs->indexOf(options));
+    if (auto* box = findChild<QDialogButtonBox*>()) {
+      if (QPushButton* ok = box->button(QDialogButtonBox::Ok)) {
+        ok->setText(QCoreApplication::translate("QPlatformTheme", "OK"));
+      }
+    }
+  }
+};
+
 PreviewDialogs* g_dialogs = nullptr;
 void (*g_errorHandler)() noexcept = nullptr;
 
@@ -103,6 +148,10 @@ PreviewDialogs& Dialogs() {
 
 void SetDialogs(PreviewDialogs* dialogs) {
   g_dialogs = dialogs;
+}
+
+std::unique_ptr<QPrintDialog> MakePrintSetupDialog(QPrinter* printer, QWidget* parent) {
+  return std::make_unique<PrintSetupDialog>(printer, parent);
 }
 
 QStringList ToQtFilters(const QString& filter) {

@@ -6,8 +6,11 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <optional>
 
+class QPrintDialog;
+class QPrinter;
 class QWidget;
 
 namespace hb9cv {
@@ -55,6 +58,10 @@ class PreviewDialogs {
 PreviewDialogs& Dialogs();
 // Installs `dialogs` (not owned); nullptr restores the platform's.
 void SetDialogs(PreviewDialogs* dialogs);
+
+// The print dialog of the printer setup: it offers the printer, the copies and the page range,
+// the only choices a print honours, and is accepted with "OK" (it prints nothing).
+std::unique_ptr<QPrintDialog> MakePrintSetupDialog(QPrinter* printer, QWidget* parent);
 
 // "Description|pattern|Description|pattern" to Qt's filter list. Each description keeps its
 // text; the patterns in its parentheses (or appended in parentheses when it has none) match
