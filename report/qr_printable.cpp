@@ -256,10 +256,17 @@ void TQRCustomLabel::Print(int ofsX, int ofsY) {
       for (const QString& line : lines_) widest = std::max(widest, canvas.TextWidth(line));
       if (Frame.DrawLeft) widest += Frame.Thickness(device->XFactor());
       if (Frame.DrawRight) widest += Frame.Thickness(device->XFactor());
+      // The box's edges and the text's place round to device pixels each on their own: a pixel
+      // more (three for centred text, whose halves round too) keeps the text inside.
+      widest += Alignment() == TAlignment::taCenter ? 3 : 1;
       box = std::max(box, widest / device->XFactor());
     }
   }
 
+  // A box widened for the device grows away from the edge the alignment keeps: to the left for
+  // right-aligned text, to both sides for centred text.
+  if (autoSize_ && Alignment() == TAlignment::taRightJustify) left -= box - storedWidth;
+  if (autoSize_ && Alignment() == TAlignment::taCenter) left -= (box - storedWidth) / 2;
   const long double fillLeft = left;
   const long double fillTop = top;
   if (!transparent_) {
@@ -269,10 +276,7 @@ void TQRCustomLabel::Print(int ofsX, int ofsY) {
   }
   if (Frame.DrawTop) top += Frame.StoredWidth();
   if (Frame.DrawLeft) left += Frame.StoredWidth();
-
-  long double x = left;
-  if (autoSize_ && Alignment() == TAlignment::taRightJustify) x = left - (box - storedWidth);
-  if (autoSize_ && Alignment() == TAlignment::taCenter) x = left - (box - storedWidth) / 2;
+  const long double x = left;
 
   if (finished_) nextLine_ = 0;
   long double y = top;

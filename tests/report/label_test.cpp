@@ -1,6 +1,8 @@
 // Formatting of labels: lines, auto size, height, alignment; pixel bounds and stored size.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "report/qr_report.h"
 #include "report_test_util.h"
 
@@ -84,6 +86,31 @@ TEST_F(LabelTest, AlignmentDecidesWhichEdgeStays) {
     label->SetCaption(caption);
     EXPECT_EQ(label->Left(), left) << int(alignment);
     EXPECT_EQ(label->Width(), width);
+  }
+}
+
+TEST_F(LabelTest, OnAFinerDeviceTheWidenedBoxGrowsAwayFromTheAlignedEdge) {
+  // Text hinted for the screen runs wider at 600 dpi, so the printed box is wider than the label.
+  const QString caption = QString::fromUtf8("Průměr 14,73 až 26,31 mm");
+  for (const TAlignment alignment : {TAlignment::taLeftJustify, TAlignment::taRightJustify, TAlignment::taCenter}) {
+    SCOPED_TRACE(int(alignment));
+    label->SetCaption(QString());
+    label->SetAlignment(alignment);
+    label->SetBounds(300, 20, 20, 30);
+    label->SetCaption(caption);
+    test::TestDevice device(FactorForDpi(600));
+    report.Generate(device);
+    const std::vector<test::CanvasOp>& ops = device.pages.at(0).ops;
+    const auto text = std::find_if(ops.begin(), ops.end(), [&](const auto& op) { return op.text == caption; });
+    ASSERT_NE(text, ops.end());
+    ASSERT_NE(text, ops.begin());
+    const DeviceRect box = std::prev(text)->rect;  // the label's background, drawn just before
+    EXPECT_LE(box.left, text->rect.left);
+    EXPECT_GE(box.right, text->rect.right);
+    // The edge the alignment keeps is the text's; centred text keeps its middle.
+    if (alignment == TAlignment::taLeftJustify) EXPECT_EQ(box.left, text->rect.left);
+    if (alignment == TAlignment::taRightJustify) EXPECT_EQ(box.right, text->rect.right);
+    if (alignment == TAlignment::taCenter) EXPECT_NEAR(box.left + box.right, text->rect.left + text->rect.right, 2);
   }
 }
 

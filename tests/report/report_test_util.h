@@ -90,7 +90,9 @@ class TestDevice : public QRDevice, public Canvas {
   int TextWidth(const QString& text) override { return inner_->TextWidth(text); }
   int TextHeight(const QString& text) override { return inner_->TextHeight(text); }
   void TextOut(int x, int y, const QString& text) override {
-    Ops().push_back({.kind = CanvasOp::Text, .x = x, .y = y, .text = text, .font = font_});
+    // A text's rect is the extent it covers, as measured on this device.
+    const DeviceRect extent{x, y, x + inner_->TextWidth(text), y + inner_->TextHeight(text)};
+    Ops().push_back({.kind = CanvasOp::Text, .rect = extent, .x = x, .y = y, .text = text, .font = font_});
     inner_->TextOut(x, y, text);
   }
   void FillRect(const DeviceRect& rect, const QColor& color) override {
