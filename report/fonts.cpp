@@ -1,18 +1,39 @@
 #include "report/fonts.h"
 
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QScreen>
 #include <cmath>
+#include <cstdio>
 
 namespace hb9cv {
 
+QString MetricCompatibleArial(const QStringList& installedFamilies) {
+  for (const char* face : {"Arial", "Liberation Sans", "Arimo"}) {
+    if (installedFamilies.contains(QLatin1String(face), Qt::CaseInsensitive))
+      return QLatin1String(face);
+  }
+  return {};
+}
+
 void InstallFontSubstitutions() {
+  const QString arial = MetricCompatibleArial(QFontDatabase::families());
+  if (arial.isEmpty()) {
+    // A wider fallback makes the value boxes of the report cover the texts before them.
+    static bool warned = false;
+    if (!warned) {
+      std::fputs(kNoArialWarning, stderr);
+      warned = true;
+    }
+    return;
+  }
   // The windows are laid out for "MS Sans Serif", which Linux desktops do not have.
-  QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-  // fontconfig usually aliases Arial already; the explicit substitution covers systems
-  // whose configuration does not.
-  if (!QFont::substitutes(QStringLiteral("Arial")).contains(QStringLiteral("Liberation Sans"))) {
-    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+  QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), arial);
+  // fontconfig usually aliases Arial already; the explicit substitution covers systems whose
+  // configuration does not.
+  if (arial != QLatin1String("Arial") &&
+      !QFont::substitutes(QStringLiteral("Arial")).contains(arial)) {
+    QFont::insertSubstitution(QStringLiteral("Arial"), arial);
   }
 }
 

@@ -1,14 +1,25 @@
 #pragma once
 // Fonts and resolution shared by everything that measures or draws report text.
 #include <QFont>
+#include <QStringList>
 
 #include "report/canvas.h"
 
 namespace hb9cv {
 
-// Makes "Arial" resolve to its metric-compatible free twin, so that texts measure as the
-// report was laid out, and gives the windows' "MS Sans Serif" an installed sans font. Call once after the QGuiApplication exists (the app and the tests do).
+// Makes "Arial" resolve to an installed metric-compatible face, so that texts measure as the
+// report was laid out, and gives the windows' "MS Sans Serif" the same face. Without any such
+// face it says once on standard error which package to install (kNoArialWarning). Call once
+// after the QGuiApplication exists (the app and the tests do).
 void InstallFontSubstitutions();
+
+// "Arial" when it is installed, else the first installed of its metric-compatible twins
+// ("Liberation Sans", "Arimo"); empty when there is none.
+QString MetricCompatibleArial(const QStringList& installedFamilies);
+
+inline constexpr char kNoArialWarning[] =
+    "hb9cv: no font with the metrics of Arial is installed; texts of the report may not fit their "
+    "boxes. Install the package fonts-liberation.\n";
 
 // The logical pixels per inch of the primary screen; 96 when there is no screen.
 int ScreenPixelsPerInch();

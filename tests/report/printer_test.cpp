@@ -1,5 +1,10 @@
 // The report printer without windows: its states and guards, notices, page range on a
 // printer, device settings, paper detection, and the file dialog filters.
+#include <QAbstractButton>
+#include <QDialogButtonBox>
+#include <QPrintDialog>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 
 #include "calc/errors.h"
@@ -167,12 +172,59 @@ TEST(Paper, DetectionFromThePictureSize) {
   EXPECT_EQ(DetectPaper(794, 1123, 0, all, true, start).size, A3);
 }
 
+TEST(Paper, TableRowsInTenthsOfAMillimetre) {
+  using enum TQRPaperSize;
+  const struct {
+    TQRPaperSize size;
+    long double width, length;
+  } rows[] = {
+      {A4, 2100, 2970},         {Letter, 2159, 2794},     {Note, 2159, 2794},
+      {Env12, 1206.5, 2794},    {CSheet, 4318, 5588},     {DSheet, 5588, 8636},
+      {ESheet, 8636, 11176},
+  };
+  for (const auto& r : rows) {
+    EXPECT_NEAR(PaperTableWidth(r.size), r.width, 1e-9) << PaperSizeInfo(r.size).name;
+    EXPECT_NEAR(PaperTableLength(r.size), r.length, 1e-9) << PaperSizeInfo(r.size).name;
+  }
+}
+
 TEST(Paper, ReportFileFiltersMatchBothLetterCases) {
   EXPECT_EQ(ToQtFilters(QStringLiteral("Report file(*.QRP)|*.QRP|Text (*.txt)|*.txt")),
             QStringList({"Report file(*.QRP *.qrp)", "Text (*.txt *.TXT)"}));
   EXPECT_EQ(ToQtFilters(QStringLiteral("Pictures|*.png;*.JPG")),
             QStringList{"Pictures (*.png *.PNG *.JPG *.jpg)"});
   EXPECT_TRUE(ToQtFilters(QString()).isEmpty());
+}
+
+TEST_F(PrinterTest, PrinterSetupOffersOnlyWhatAPrintHonoursAndAcceptsWithOk) {
+  QPrinter printer(QPrinter::HighResolution);
+  const std::unique_ptr<QPrintDialog> dialog = MakePrintSetupDialog(&printer, nullptr);
+  dialog->show();
+  auto* box = dialog->findChild<QDialogButtonBox*>();
+  ASSERT_NE(box, nullptr);
+  // The options pane too, as the user opens it.
+  for (QAbstractButton* b : box->buttons()) {
+    const QDialogButtonBox::ButtonRole role = box->buttonRole(b);
+    if (role != QDialogButtonBox::AcceptRole && role != QDialogButtonBox::RejectRole) b->click();
+  }
+  QCoreApplication::processEvents();
+  const std::pair<const char*, bool> widgets[] = {
+      {"printers", true},          {"copies", true},         {"printAll", true},
+      {"printRange", true},        {"from", true},           {"to", true},
+      {"properties", false},       {"colorMode", false},     {"duplex", false},
+      {"collate", false},          {"reverse", false},       {"pageSetCombo", false},
+      {"pagesRadioButton", false}, {"printSelection", false}, {"printCurrentPage", false},
+      {"filename", false},         {"preview", false},
+  };
+  for (const auto& [name, shown] : widgets) {
+    auto* w = dialog->findChild<QWidget*>(QLatin1String(name));
+    ASSERT_NE(w, nullptr) << name;
+    EXPECT_EQ(w->isVisibleTo(dialog.get()), shown) << name;
+  }
+  auto* tabs = dialog->findChild<QTabWidget*>(QStringLiteral("tabs"));
+  ASSERT_NE(tabs, nullptr);
+  EXPECT_EQ(tabs->count(), 1) << "colour and duplex have no tab";
+  EXPECT_EQ(box->button(QDialogButtonBox::Ok)->text(), QStringLiteral("OK"));
 }
 
 TEST_F(PrinterTest, PagesOutsideTheRangeNeverReachPaper) {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "report/fonts.h"
 #include "report/qr_report.h"
 #include "report/qr_units.h"
 #include "report_test_util.h"
@@ -47,6 +48,17 @@ class Holder : public TQRUnitBase {
   double ReportFontSize() const override { return 10; }
   int refreshes = 0;
 };
+
+TEST(Fonts, ArialOrAnInstalledMetricCompatibleTwin) {
+  const std::pair<QStringList, QString> cases[] = {
+      {{"DejaVu Sans", "Liberation Sans", "Arial"}, "Arial"},
+      {{"Arimo", "DejaVu Sans", "Liberation Sans"}, "Liberation Sans"},
+      {{"DejaVu Sans", "arimo"}, "Arimo"},
+      {{"DejaVu Sans", "Liberation Serif", "Liberation Mono"}, ""},
+      {{}, ""},
+  };
+  for (const auto& [installed, face] : cases) EXPECT_EQ(MetricCompatibleArial(installed), face) << installed.join(',').toStdString();
+}
 
 TEST(Units, ConvertStoredValuesBothWays) {
   const struct {
