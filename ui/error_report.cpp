@@ -1,7 +1,5 @@
 #include "ui/error_report.h"
 
-#include "report/fonts.h"
-
 #include <QCloseEvent>
 #include <QFont>
 #include <QMessageBox>
@@ -9,6 +7,7 @@
 #include <exception>
 
 #include "calc/number_text.h"
+#include "report/fonts.h"
 #include "report/preview_dialogs.h"
 #include "resources/drawing.h"
 
@@ -21,7 +20,8 @@ ErrorBox& CurrentBox() {
 }
 
 void MessageBoxError(const QString& title, const QString& text) {
-  QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, QApplication::activeWindow());
+  QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok,
+                  QApplication::activeWindow());
   box.setWindowModality(Qt::ApplicationModal);
   box.exec();
 }
@@ -44,7 +44,9 @@ QString ErrorBoxText(const QString& message) {
   return message;
 }
 
-ErrorBox SetErrorBox(ErrorBox box) { return std::exchange(CurrentBox(), std::move(box)); }
+ErrorBox SetErrorBox(ErrorBox box) {
+  return std::exchange(CurrentBox(), std::move(box));
+}
 
 void ShowError(const QString& message) {
   const QString title = QString::fromLatin1(kApplicationTitle);

@@ -7,7 +7,9 @@
 namespace hb9cv {
 namespace {
 
-int Clamp(int value, int low, int high) { return std::max(low, std::min(value, high)); }
+int Clamp(int value, int low, int high) {
+  return std::max(low, std::min(value, high));
+}
 
 bool IsPlace(MaskCharKind kind) {
   return kind == MaskCharKind::kRequiredPlace || kind == MaskCharKind::kOptionalPlace;
@@ -118,7 +120,9 @@ void MaskEditController::StepForward(int index, int distance) {
   PlaceCaret(j);
 }
 
-void MaskEditController::StepBack(int index) { PlaceCaret(mask_.PreviousEditableIndex(index - 1)); }
+void MaskEditController::StepBack(int index) {
+  PlaceCaret(mask_.PreviousEditableIndex(index - 1));
+}
 
 // ---- keys ----
 
@@ -349,7 +353,9 @@ void MaskEditController::BoxCharacter(char c) {
   box_.ReplaceSelection(std::string(1, c));
 }
 
-void MaskEditController::BoxDeleteSelection() { box_.ReplaceSelection(std::string()); }
+void MaskEditController::BoxDeleteSelection() {
+  box_.ReplaceSelection(std::string());
+}
 
 // ---- mouse ----
 
@@ -363,7 +369,9 @@ void MaskEditController::MousePress(int index, int x, bool shift) {
   press_x_ = x;
 }
 
-void MaskEditController::MouseMove(int index) { box_.Select(box_.Anchor(), index); }
+void MaskEditController::MouseMove(int index) {
+  box_.Select(box_.Anchor(), index);
+}
 
 void MaskEditController::MouseDoubleClick(int index, int x) {
   // The box selects the word under the pointer.
@@ -439,7 +447,9 @@ void MaskEditController::Paste() {
   PlaceCaret(merged.index);
 }
 
-void MaskEditController::SelectAll() { box_.Select(0, box_.Length()); }
+void MaskEditController::SelectAll() {
+  box_.Select(0, box_.Length());
+}
 
 // ---- validation and reset ----
 
@@ -449,7 +459,9 @@ void MaskEditController::Reset() {
   box_.SetModified(false);
 }
 
-std::optional<int> MaskEditController::Validate() const { return mask_.Validate(box_.Text()); }
+std::optional<int> MaskEditController::Validate() const {
+  return mask_.Validate(box_.Text());
+}
 
 void MaskEditController::ValidateError() {
   host_.Beep();

@@ -40,6 +40,8 @@ void TForm3::ShowWarning() {
   activateWindow();
 }
 
-void TForm3::BitBtn1Click() { close(); }
+void TForm3::BitBtn1Click() {
+  close();
+}
 
 }  // namespace hb9cv

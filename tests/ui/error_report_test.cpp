@@ -15,7 +15,8 @@ namespace {
 
 TEST(ErrorBoxText, AddsAFullStopAfterCharactersThatSortAfterIt) {
   const std::pair<const char*, const char*> cases[] = {
-      {"'145 ,   ' is not a valid floating point value", "'145 ,   ' is not a valid floating point value."},
+      {"'145 ,   ' is not a valid floating point value",
+       "'145 ,   ' is not a valid floating point value."},
       {"Already ends.", "Already ends."},
       {"", ""},
       {"digit 7", "digit 7."},
@@ -35,15 +36,16 @@ TEST(Guarded, ShowsEveryErrorButASilentAbortAndCancelsAMouseCapture) {
   Guarded([] { throw std::runtime_error("plain standard error"); });
   Guarded([] { throw EAbort(); });
   Guarded([] { throw 42; });
-  EXPECT_EQ(watch.texts, QStringList({"'x' is not a valid floating point value.", "plain standard error.",
-                                      "Unknown error."}));
+  EXPECT_EQ(watch.texts, QStringList({"'x' is not a valid floating point value.",
+                                      "plain standard error.", "Unknown error."}));
   EXPECT_EQ(watch.titles, QStringList(3, "HB9CV"));
 
   QWidget widget;
   widget.show();
   widget.grabMouse();
   QWidget* grabber_seen_by_box = &widget;
-  SetErrorBox([&](const QString&, const QString&) { grabber_seen_by_box = QWidget::mouseGrabber(); });
+  SetErrorBox(
+      [&](const QString&, const QString&) { grabber_seen_by_box = QWidget::mouseGrabber(); });
   Guarded([] { throw Exception("failed"); });
   EXPECT_EQ(grabber_seen_by_box, nullptr);
 }

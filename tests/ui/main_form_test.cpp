@@ -24,13 +24,18 @@ using Captions = std::vector<std::pair<ReportValue, std::string>>;
 
 // The first row of the reference table, 145 MHz: the window's labels, and the report's
 // captions in the order they are written.
-const std::map<P, QString> kWindow145 = {
-    {P::Label_Lambda, "2,06896551724138 m"}, {P::Label_Z, "951,7 mm"}, {P::Label_R, "1036,5 mm"},
-    {P::Label_RZ, "258,6 mm"},               {P::Label_x, "20,6 mm"},  {P::Label_Tz, "130,3 mm"},
-    {P::Label_Tr, "140,6 mm"},               {P::Label_Q, "Průměr 2,89 až 5,17 mm"}};
+const std::map<P, QString> kWindow145 = {{P::Label_Lambda, "2,06896551724138 m"},
+                                         {P::Label_Z, "951,7 mm"},
+                                         {P::Label_R, "1036,5 mm"},
+                                         {P::Label_RZ, "258,6 mm"},
+                                         {P::Label_x, "20,6 mm"},
+                                         {P::Label_Tz, "130,3 mm"},
+                                         {P::Label_Tr, "140,6 mm"},
+                                         {P::Label_Q, "Průměr 2,89 až 5,17 mm"}};
 const Captions kReport145 = {
-    {ReportValue::Frequency, "145 MHz"}, {ReportValue::Z, "951,7 mm"}, {ReportValue::R, "1036,5 mm"},
-    {ReportValue::RZ, "258,6 mm"},       {ReportValue::x, "20,6 mm"},  {ReportValue::Tz, "130,3 mm"},
+    {ReportValue::Frequency, "145 MHz"}, {ReportValue::Z, "951,7 mm"},
+    {ReportValue::R, "1036,5 mm"},       {ReportValue::RZ, "258,6 mm"},
+    {ReportValue::x, "20,6 mm"},         {ReportValue::Tz, "130,3 mm"},
     {ReportValue::Tr, "140,6 mm"},       {ReportValue::Q, "Průměr 2,89 až 5,17 mm"}};
 
 TEST(ComputeFromField, ReadsTheFieldsCommaUnderAPointLocale) {
@@ -74,7 +79,8 @@ class MainFormTest : public ::testing::Test {
   }
   std::map<P, QString> WindowCaptions() const {
     std::map<P, QString> captions;
-    for (const auto& [place, text] : kWindow145) captions[place] = form.WindowLabel(place)->Caption();
+    for (const auto& [place, text] : kWindow145)
+      captions[place] = form.WindowLabel(place)->Caption();
     return captions;
   }
   void ExpectMenuState(bool result_shown) {
@@ -122,7 +128,8 @@ TEST_F(MainFormTest, TwoZerosLeaveOneWarning) {
   ComputeWithF5("0000,000");
   ComputeWithF5("    ,   ");  // blanks and the comma are zero too
   int visible = 0;
-  for (QWidget* w : QApplication::topLevelWidgets()) visible += qobject_cast<TForm3*>(w) && w->isVisible();
+  for (QWidget* w : QApplication::topLevelWidgets())
+    visible += qobject_cast<TForm3*>(w) && w->isVisible();
   EXPECT_EQ(visible, 1);
   EXPECT_TRUE(warning.isVisible());
 }
@@ -171,7 +178,8 @@ TEST_F(MainFormTest, FrequenciesTypedIntoTheField) {
   EXPECT_EQ(form.FieldText(), "0145,5  ");
   QTest::keyClick(form.MaskEdit1, Qt::Key_F5);
   EXPECT_EQ(form.Label_Lambda->Caption(), "2,06185567010309 m");
-  EXPECT_EQ(report.captions.front(), std::make_pair(ReportValue::Frequency, std::string("145,5 MHz")));
+  EXPECT_EQ(report.captions.front(),
+            std::make_pair(ReportValue::Frequency, std::string("145,5 MHz")));
   EXPECT_EQ(form.MaskEdit1->cursorPosition(), 6);  // the field keeps its place
   EXPECT_EQ(box.texts.size(), 1);
   EXPECT_EQ(beeps, 0);

@@ -31,16 +31,24 @@ struct Action {
   Qt::KeyboardModifiers modifiers = Qt::NoModifier;
   int from = 0, to = 0, times = 1;
 };
-Action Type(std::string s) { return {Action::kType, std::move(s)}; }
+Action Type(std::string s) {
+  return {Action::kType, std::move(s)};
+}
 Action Key(int key, Qt::KeyboardModifiers m = Qt::NoModifier, int times = 1) {
   return {Action::kKey, {}, key, m, 0, 0, times};
 }
-Action Click(int index) { return {Action::kClick, {}, 0, {}, index, index}; }
-Action Drag(int from, int to) { return {Action::kDrag, {}, 0, {}, from, to}; }
+Action Click(int index) {
+  return {Action::kClick, {}, 0, {}, index, index};
+}
+Action Drag(int from, int to) {
+  return {Action::kDrag, {}, 0, {}, from, to};
+}
 Action Paste(std::string s, int key = Qt::Key_V, Qt::KeyboardModifiers m = Qt::ControlModifier) {
   return {Action::kPaste, std::move(s), key, m};
 }
-Action Assign(std::string s) { return {Action::kAssign, std::move(s)}; }
+Action Assign(std::string s) {
+  return {Action::kAssign, std::move(s)};
+}
 const Action kReadOnly{Action::kReadOnly, {}};
 constexpr auto kShift = Qt::ShiftModifier;
 constexpr auto kCtrl = Qt::ControlModifier;
@@ -92,12 +100,31 @@ const std::vector<Case> kCases = {
     {"CommaOnDecimalsBeeps", {Click(6), Type(",")}, "0000,000", "0000,000", 6, 1},
     {"CtrlZIsATypedCharacter", {Click(1), Key(Qt::Key_Z, kCtrl)}, "0000,000", "0000,000", 1, 1},
     {"RefusedOverWholeText", {Type("x")}, "____,___", "    ,   ", 0, 1},
-    {"BackspaceOverComma", {Assign("1234,567"), Click(5), Key(Qt::Key_Backspace)}, "123_,567", "123 ,567", 3},
-    {"BackspaceOnPlace0", {Assign("1234,567"), Click(0), Key(Qt::Key_Backspace)}, "1234,567", "1234,567", 0},
-    {"FiveBackspacesFromEnd", {Assign("1234,567"), Key(Qt::Key_End), Key(Qt::Key_Backspace, {}, 5)},
-     "12__,___", "12  ,   ", 2},
-    {"DeleteKeepsPlace", {Assign("1234,567"), Click(2), Key(Qt::Key_Delete)}, "12_4,567", "12 4,567", 2},
-    {"DeleteAtEnd", {Assign("1234,567"), Key(Qt::Key_End), Key(Qt::Key_Delete)}, "1234,567", "1234,567", kEnd},
+    {"BackspaceOverComma",
+     {Assign("1234,567"), Click(5), Key(Qt::Key_Backspace)},
+     "123_,567",
+     "123 ,567",
+     3},
+    {"BackspaceOnPlace0",
+     {Assign("1234,567"), Click(0), Key(Qt::Key_Backspace)},
+     "1234,567",
+     "1234,567",
+     0},
+    {"FiveBackspacesFromEnd",
+     {Assign("1234,567"), Key(Qt::Key_End), Key(Qt::Key_Backspace, {}, 5)},
+     "12__,___",
+     "12  ,   ",
+     2},
+    {"DeleteKeepsPlace",
+     {Assign("1234,567"), Click(2), Key(Qt::Key_Delete)},
+     "12_4,567",
+     "12 4,567",
+     2},
+    {"DeleteAtEnd",
+     {Assign("1234,567"), Key(Qt::Key_End), Key(Qt::Key_Delete)},
+     "1234,567",
+     "1234,567",
+     kEnd},
     {"WholeTextDelete", {Key(Qt::Key_Delete)}, "____,___", "    ,   ", 0},
     {"WholeTextBackspace", {Key(Qt::Key_Backspace)}, "____,___", "    ,   ", 0},
     {"RightOverComma", {Click(3), Key(Qt::Key_Right)}, "0000,000", "0000,000", 5},
@@ -109,18 +136,38 @@ const std::vector<Case> kCases = {
     {"UpDownNothing", {Click(2), Key(Qt::Key_Up), Key(Qt::Key_Down)}, "0000,000", "0000,000", 2},
     {"Home", {Click(5), Key(Qt::Key_Home)}, "0000,000", "0000,000", 0},
     {"EscRestores", {Click(0), Type("1"), Key(Qt::Key_Escape)}, "0000,000", "0000,000", 0},
-    {"SecondEscNothing", {Click(0), Type("1"), Key(Qt::Key_Escape), Click(3), Key(Qt::Key_Escape)},
-     "0000,000", "0000,000", 3},
+    {"SecondEscNothing",
+     {Click(0), Type("1"), Key(Qt::Key_Escape), Click(3), Key(Qt::Key_Escape)},
+     "0000,000",
+     "0000,000",
+     3},
     {"SameTextKeepsPlace", {Click(2), Assign("0000,000")}, "0000,000", "0000,000", 2},
     {"AssignNewText", {Click(2), Assign("12,5")}, "12__,5__", "12  ,5  ", 0},
     {"EnterOnBlankText", {Assign(""), Key(Qt::Key_Return)}, "____,___", "    ,   ", 0},
-    {"ShiftRightSelects", {Click(2), Key(Qt::Key_Right, kShift, 2)}, "0000,000", "0000,000", 0, 0, {2, 5}},
-    {"ShiftRightAndBack", {Click(2), Key(Qt::Key_Right, kShift), Key(Qt::Key_Left, kShift)}, "0000,000",
-     "0000,000", 2},
-    {"ShiftLeftPastTheStart", {Click(2), Key(Qt::Key_Right, kShift, 2), Key(Qt::Key_Left, kShift, 3)},
-     "0000,000", "0000,000", 0, 0, {3, 1}},
-    {"RightAfterShiftLeft", {Click(2), Key(Qt::Key_Left, kShift), Key(Qt::Key_Right)}, "0000,000",
-     "0000,000", 1},
+    {"ShiftRightSelects",
+     {Click(2), Key(Qt::Key_Right, kShift, 2)},
+     "0000,000",
+     "0000,000",
+     0,
+     0,
+     {2, 5}},
+    {"ShiftRightAndBack",
+     {Click(2), Key(Qt::Key_Right, kShift), Key(Qt::Key_Left, kShift)},
+     "0000,000",
+     "0000,000",
+     2},
+    {"ShiftLeftPastTheStart",
+     {Click(2), Key(Qt::Key_Right, kShift, 2), Key(Qt::Key_Left, kShift, 3)},
+     "0000,000",
+     "0000,000",
+     0,
+     0,
+     {3, 1}},
+    {"RightAfterShiftLeft",
+     {Click(2), Key(Qt::Key_Left, kShift), Key(Qt::Key_Right)},
+     "0000,000",
+     "0000,000",
+     1},
     {"ShiftHome", {Click(3), Key(Qt::Key_Home, kShift)}, "0000,000", "0000,000", 0, 0, {0, 4}},
     {"ShiftEnd", {Click(3), Key(Qt::Key_End, kShift)}, "0000,000", "0000,000", 0, 0, {3, 8}},
     {"CtrlRightWordMove", {Click(1), Key(Qt::Key_Right, kCtrl)}, "0000,000", "0000,000", kEnd},
@@ -128,9 +175,14 @@ const std::vector<Case> kCases = {
     {"DragSelects", {Drag(1, 6)}, "0000,000", "0000,000", 0, 0, {1, 6}},
     {"DragThenType", {Drag(1, 6), Type("9")}, "09__,_00", "09  , 00", 2},
     {"ReadOnlyChangesNothingSilently",
-     {Assign("1234,567"), kReadOnly, Click(2), Type("9x"), Key(Qt::Key_Delete), Key(Qt::Key_Backspace),
-      Paste("55"), Key(Qt::Key_X, kCtrl), Key(Qt::Key_Right)},
-     "1234,567", "1234,567", 3, 0, kCurrent, "3"},  // cut still copies
+     {Assign("1234,567"), kReadOnly, Click(2), Type("9x"), Key(Qt::Key_Delete),
+      Key(Qt::Key_Backspace), Paste("55"), Key(Qt::Key_X, kCtrl), Key(Qt::Key_Right)},
+     "1234,567",
+     "1234,567",
+     3,
+     0,
+     kCurrent,
+     "3"},  // cut still copies
     // Pastes.
     {"Paste0145,5", {Click(0), Paste("0145,5")}, "0145,500", "0145,500", 6},
     {"Paste145", {Click(0), Paste("145")}, "1450,000", "1450,000", 3},
@@ -142,22 +194,44 @@ const std::vector<Case> kCases = {
     {"PasteOverWholeText", {Paste("145")}, "145_,___", "145 ,   ", 3},
     {"PasteEmptyClipboard", {Click(2), Paste("")}, "00_0,000", "00 0,000", 2},
     {"ShiftInsertPastesAndEscHasNothingToUndo",
-     {Click(0), Type("9"), Key(Qt::Key_Home), Paste("5", Qt::Key_Insert, kShift), Key(Qt::Key_Escape)},
-     "5000,000", "5000,000", 1},
+     {Click(0), Type("9"), Key(Qt::Key_Home), Paste("5", Qt::Key_Insert, kShift),
+      Key(Qt::Key_Escape)},
+     "5000,000",
+     "5000,000",
+     1},
     // Cut and copy.
-    {"CtrlXCuts", {Assign("1234,567"), Click(2), Key(Qt::Key_X, kCtrl)}, "12_4,567", "12 4,567", 2, 0,
-     kCurrent, "3"},
-    {"ShiftDeleteCuts", {Assign("1234,567"), Drag(5, 7), Key(Qt::Key_Delete, kShift)}, "1234,__7",
-     "1234,  7", 5, 0, kCurrent, "56"},
+    {"CtrlXCuts",
+     {Assign("1234,567"), Click(2), Key(Qt::Key_X, kCtrl)},
+     "12_4,567",
+     "12 4,567",
+     2,
+     0,
+     kCurrent,
+     "3"},
+    {"ShiftDeleteCuts",
+     {Assign("1234,567"), Drag(5, 7), Key(Qt::Key_Delete, kShift)},
+     "1234,__7",
+     "1234,  7",
+     5,
+     0,
+     kCurrent,
+     "56"},
     {"CtrlCCopies", {Key(Qt::Key_C, kCtrl)}, "0000,000", "0000,000", kAll, 0, kCurrent, "0000,000"},
-    {"CtrlInsertCopies", {Assign("1234,567"), Click(6), Key(Qt::Key_Insert, kCtrl)}, "1234,567",
-     "1234,567", 6, 0, kCurrent, "6"},
+    {"CtrlInsertCopies",
+     {Assign("1234,567"), Click(6), Key(Qt::Key_Insert, kCtrl)},
+     "1234,567",
+     "1234,567",
+     6,
+     0,
+     kCurrent,
+     "6"},
 };
 
 // The controller alone, given the strokes the widget makes of Qt's key events.
 class ControllerField : public MaskEditController::Host {
  public:
-  explicit ControllerField(const std::string& mask = "9999,999;1;_", const std::string& text = "0000,000")
+  explicit ControllerField(const std::string& mask = "9999,999;1;_",
+                           const std::string& text = "0000,000")
       : c(*this) {
     c.SetEditMask(mask);
     c.SetMaxLength(8);
@@ -190,7 +264,9 @@ class ControllerField : public MaskEditController::Host {
         break;
     }
   }
-  Seen Result() const { return {c.Shown(), c.Text(), c.Box().Anchor(), c.Box().Caret(), beeps, clipboard}; }
+  Seen Result() const {
+    return {c.Shown(), c.Text(), c.Box().Anchor(), c.Box().Caret(), beeps, clipboard};
+  }
 
   MaskEditController c;
   int beeps = 0;
@@ -200,7 +276,8 @@ class ControllerField : public MaskEditController::Host {
   void Stroke(int key, Qt::KeyboardModifiers m, const QString& text) {
     // The modifier keys themselves go down first, as on a keyboard.
     if (m & Qt::ShiftModifier) c.KeyDown(EditKey::kOther, {true, false, false});
-    if (m & Qt::ControlModifier) c.KeyDown(EditKey::kOther, {m.testFlag(Qt::ShiftModifier), true, false});
+    if (m & Qt::ControlModifier)
+      c.KeyDown(EditKey::kOther, {m.testFlag(Qt::ShiftModifier), true, false});
     const auto stroke = TCustomMaskEdit::TranslateKey(key, m, text);
     ASSERT_TRUE(stroke);
     c.KeyPress(*stroke);
@@ -254,7 +331,8 @@ struct Window {
         for (char ch : a.text) QTest::keyClick(field, ch);
         break;
       case Action::kKey:
-        for (int i = 0; i < a.times; ++i) QTest::keyClick(field, static_cast<Qt::Key>(a.key), a.modifiers);
+        for (int i = 0; i < a.times; ++i)
+          QTest::keyClick(field, static_cast<Qt::Key>(a.key), a.modifiers);
         break;
       case Action::kPaste:
         QGuiApplication::clipboard()->setText(QString::fromLatin1(a.text));
@@ -280,7 +358,11 @@ struct Window {
     const int caret = field->cursorPosition();
     const int start = field->hasSelectedText() ? field->selectionStart() : caret;
     const int anchor = caret == start ? field->selectionEnd() : start;
-    return {shown, field->Text().toStdString(), field->hasSelectedText() ? anchor : caret, caret, g_beeps,
+    return {shown,
+            field->Text().toStdString(),
+            field->hasSelectedText() ? anchor : caret,
+            caret,
+            g_beeps,
             QGuiApplication::clipboard()->text().toStdString()};
   }
   int Current() const {
@@ -435,8 +517,9 @@ TEST(MaskEditWidget, OtherWaysIntoTheText) {
 void ExpectShape(TMaskEdit& f, const std::string& context) {
   const std::string shown = f.QLineEdit::text().toStdString();
   const std::string text = f.Text().toStdString();
-  bool ok = shown == f.Controller().Shown() && shown.size() == 8 && shown[4] == ',' && text.size() == 8 &&
-            text[4] == ',' && f.cursorPosition() >= 0 && f.cursorPosition() <= 8;
+  bool ok = shown == f.Controller().Shown() && shown.size() == 8 && shown[4] == ',' &&
+            text.size() == 8 && text[4] == ',' && f.cursorPosition() >= 0 &&
+            f.cursorPosition() <= 8;
   for (size_t i = 0; ok && i < 8; ++i) {
     ok = i == 4 || ((isdigit(static_cast<unsigned char>(shown[i])) || shown[i] == '_') &&
                     (text[i] == shown[i] || (shown[i] == '_' && text[i] == ' ')));
@@ -450,15 +533,19 @@ TEST(MaskEditWidget, RandomUseKeepsTheShape) {
   std::mt19937 rng(20240611);
   auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
   const std::string typed = "0123456789012345678901234567890,.,+- xA_";
-  auto typed_char = [&] { return typed[static_cast<size_t>(pick(static_cast<int>(typed.size())))]; };
+  auto typed_char = [&] {
+    return typed[static_cast<size_t>(pick(static_cast<int>(typed.size())))];
+  };
   const int keys[] = {Qt::Key_Left,   Qt::Key_Right,  Qt::Key_Up,     Qt::Key_Down,
                       Qt::Key_Home,   Qt::Key_End,    Qt::Key_Delete, Qt::Key_Backspace,
                       Qt::Key_Insert, Qt::Key_Escape, Qt::Key_Return, Qt::Key_F5};
-  const Qt::KeyboardModifiers mods[] = {Qt::NoModifier, Qt::NoModifier, kShift, kCtrl, kShift | kCtrl};
+  const Qt::KeyboardModifiers mods[] = {Qt::NoModifier, Qt::NoModifier, kShift, kCtrl,
+                                        kShift | kCtrl};
   const char ctrl_keys[] = {'Z', 'C', 'V', 'X', 'A', 'Y'};
   auto random_text = [&] {
     std::string s;
-    for (int i = pick(11); i > 0; --i) s.push_back(pick(3) ? typed_char() : static_cast<char>(pick(256)));
+    for (int i = pick(11); i > 0; --i)
+      s.push_back(pick(3) ? typed_char() : static_cast<char>(pick(256)));
     return QString::fromLatin1(s);
   };
   int total_actions = 0;
@@ -493,7 +580,8 @@ TEST(MaskEditWidget, RandomUseKeepsTheShape) {
           } else if (pick(2)) {
             QTest::mousePress(&f, Qt::LeftButton, Qt::NoModifier, at);
             QTest::mouseMove(&f, QPoint(pick(f.width()), at.y()));
-            QTest::mouseRelease(&f, Qt::LeftButton, Qt::NoModifier, QPoint(pick(f.width()), at.y()));
+            QTest::mouseRelease(&f, Qt::LeftButton, Qt::NoModifier,
+                                QPoint(pick(f.width()), at.y()));
           } else {  // a double click as it comes: press, release, double click, release
             const Qt::MouseButton button = pick(2) ? Qt::LeftButton : Qt::MiddleButton;
             QTest::mouseClick(&f, button, Qt::NoModifier, at);
