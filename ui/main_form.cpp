@@ -206,6 +206,15 @@ QAction* TForm1::AddMenuItem(const char* name, const QString& caption, bool enab
   return item;
 }
 
+void TForm1::SetWarningForm(TForm3* warning) {
+  if (warning_ != nullptr) warning_->removeAction(Potej1);
+  warning_ = warning;
+  if (warning_ == nullptr) return;
+  warning_->SetOwner(this);
+  // The warning takes the focus on every zero; F5 computes from there as from the main window.
+  warning_->addAction(Potej1);
+}
+
 QString TForm1::FieldText() const {
   return MaskEdit1->Text();
 }
