@@ -359,7 +359,7 @@ void MaskEditController::BoxDeleteSelection() {
 
 // ---- mouse ----
 
-void MaskEditController::MousePress(int index, int x, bool shift) {
+void MaskEditController::MousePress(int index, int character, int x, bool shift) {
   word_move_ = false;
   if (shift) {
     box_.Select(box_.Anchor(), index);
@@ -367,6 +367,7 @@ void MaskEditController::MousePress(int index, int x, bool shift) {
     box_.Select(index, index);
   }
   press_x_ = x;
+  press_character_ = character;
 }
 
 void MaskEditController::MouseMove(int index) {
@@ -385,6 +386,9 @@ void MaskEditController::MouseDoubleClick(int index, int x) {
 }
 
 void MaskEditController::MouseRelease(int x) {
+  // A click, not a drag: the box put its caret on the nearest boundary, which for a click on
+  // the right half of a character is the place after it, and the next digit would land there.
+  if (box_.SelLength() == 0) box_.Select(press_character_, press_character_);
   tracked_ = box_.SelStart();
   if (box_.SelLength() > 0 && x > press_x_) tracked_ = box_.SelEnd();
   tracked_ = Clamp(tracked_, 0, mask_.PlaceCount());

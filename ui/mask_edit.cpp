@@ -8,6 +8,7 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QFocusEvent>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -296,11 +297,33 @@ void TCustomMaskEdit::mousePressEvent(QMouseEvent* e) {
   if (e->button() == Qt::LeftButton) {
     const QPoint p = e->position().toPoint();
     Run([&] {
-      controller_->MousePress(cursorPositionAt(p), p.x(),
+      controller_->MousePress(cursorPositionAt(p), CharacterAt(p), p.x(),
                               e->modifiers().testFlag(Qt::ShiftModifier));
     });
   }
   e->accept();
+}
+
+int TCustomMaskEdit::CharacterAt(const QPoint& p) {
+  // cursorPositionAt() rounds to the nearest boundary b, so the pointer lies on the character
+  // before b or on the one after it. Boundary b lies half a character to the right of the
+  // first point that rounds to b (the middle of the character before it); the line edit keeps
+  // its margins and scroll offset to itself, so that point is searched for.
+  const int boundary = cursorPositionAt(p);
+  const QString shown = QLineEdit::text();
+  if (boundary <= 0 || boundary > shown.size()) return 0;
+  int low = qMin(0, p.x());
+  int high = p.x();
+  while (low < high) {
+    const int middle = low + (high - low) / 2;
+    if (cursorPositionAt(QPoint(middle, p.y())) >= boundary) {
+      high = middle;
+    } else {
+      low = middle + 1;
+    }
+  }
+  const qreal before = QFontMetricsF(font()).horizontalAdvance(shown.at(boundary - 1));
+  return p.x() < low + before / 2 ? boundary - 1 : boundary;
 }
 
 void TCustomMaskEdit::mouseMoveEvent(QMouseEvent* e) {
@@ -348,14 +371,18 @@ QMenu* TCustomMaskEdit::CreateContextMenu() {
   const EditBox& box = controller_->Box();
   const bool selected = box.SelLength() > 0;
   const bool writable = !controller_->ReadOnly();
-  QAction* cut_action = menu->addAction(tr("Cu&t"), this, [this] { cut(); });
+  // The entries are QLineEdit's own, so Qt's translations name them in the user's language.
+  const auto text = [](const char* source) {
+    return QCoreApplication::translate("QLineEdit", source);
+  };
+  QAction* cut_action = menu->addAction(text("Cu&t"), this, [this] { cut(); });
   cut_action->setEnabled(selected && writable);
-  QAction* copy_action = menu->addAction(tr("&Copy"), this, [this] { copy(); });
+  QAction* copy_action = menu->addAction(text("&Copy"), this, [this] { copy(); });
   copy_action->setEnabled(selected);
-  QAction* paste_action = menu->addAction(tr("&Paste"), this, [this] { paste(); });
+  QAction* paste_action = menu->addAction(text("&Paste"), this, [this] { paste(); });
   paste_action->setEnabled(writable && !QGuiApplication::clipboard()->text().isEmpty());
   menu->addSeparator();
-  QAction* all_action = menu->addAction(tr("Select All"), this, [this] { selectAll(); });
+  QAction* all_action = menu->addAction(text("Select All"), this, [this] { selectAll(); });
   all_action->setEnabled(box.Length() > 0 && box.SelLength() < box.Length());
   cut_action->setObjectName(QStringLiteral("edit-cut"));
   copy_action->setObjectName(QStringLiteral("edit-copy"));

@@ -25,7 +25,7 @@ namespace hb9cv {
 namespace {
 
 struct Action {
-  enum Kind { kType, kKey, kClick, kDrag, kPaste, kAssign, kReadOnly } kind;
+  enum Kind { kType, kKey, kClick, kClickRight, kDrag, kPaste, kAssign, kReadOnly } kind;
   std::string text;  // typed characters, clipboard text, assigned value
   int key = 0;
   Qt::KeyboardModifiers modifiers = Qt::NoModifier;
@@ -37,8 +37,13 @@ Action Type(std::string s) {
 Action Key(int key, Qt::KeyboardModifiers m = Qt::NoModifier, int times = 1) {
   return {Action::kKey, {}, key, m, 0, 0, times};
 }
+// A click on the left half of the character at `index`, or on its right half, where the
+// nearest caret boundary is the next index; ClickRight(kEnd) clicks right of the last character.
 Action Click(int index) {
   return {Action::kClick, {}, 0, {}, index, index};
+}
+Action ClickRight(int index) {
+  return {Action::kClickRight, {}, 0, {}, index, index};
 }
 Action Drag(int from, int to) {
   return {Action::kDrag, {}, 0, {}, from, to};
@@ -96,6 +101,41 @@ const std::vector<Case> kCases = {
     {"OverwriteFromPlace0", {Click(0), Type("145")}, "1450,000", "1450,000", 3},
     {"FillToTheEnd", {Click(0), Type("014550099")}, "0145,500", "0145,500", kEnd},
     {"DigitOnTheComma", {Click(4), Type("7")}, "0000,000", "0000,000", 5},
+    {"RightHalfOfPlace0",
+     {Assign("1234,567"), ClickRight(0), Type("9")},
+     "9234,567",
+     "9234,567",
+     1},
+    {"RightHalfOfPlace3",
+     {Assign("1234,567"), ClickRight(3), Type("9")},
+     "1239,567",
+     "1239,567",
+     5},
+    {"RightHalfOfTheComma",
+     {Assign("1234,567"), ClickRight(4), Type("9")},
+     "1234,567",
+     "1234,567",
+     5},
+    {"RightHalfOfPlace5",
+     {Assign("1234,567"), ClickRight(5), Type("9")},
+     "1234,967",
+     "1234,967",
+     6},
+    {"RightHalfOfTheLastPlace",
+     {Assign("1234,567"), ClickRight(7), Type("9")},
+     "1234,569",
+     "1234,569",
+     kEnd},
+    {"RightOfTheLastPlace",
+     {Assign("1234,567"), Click(3), ClickRight(kEnd), Type("9")},
+     "1234,567",
+     "1234,567",
+     kEnd},
+    {"LeftHalfOfTheLastPlace",
+     {Assign("1234,567"), Click(7), Type("9")},
+     "1234,569",
+     "1234,569",
+     kEnd},
     {"RefusedCharacters", {Click(0), Type("x.+- ")}, "0000,000", "0000,000", 0, 5},
     {"CommaOnDecimalsBeeps", {Click(6), Type(",")}, "0000,000", "0000,000", 6, 1},
     {"CtrlZIsATypedCharacter", {Click(1), Key(Qt::Key_Z, kCtrl)}, "0000,000", "0000,000", 1, 1},
@@ -250,9 +290,13 @@ class ControllerField : public MaskEditController::Host {
         clipboard = a.text;
         Stroke(a.key, a.modifiers, {});
         break;
+      case Action::kClickRight:
+        c.MousePress(std::min(a.from + 1, kEnd), a.from, a.from * 10 + 7, false);
+        c.MouseRelease(a.from * 10 + 7);
+        break;
       case Action::kClick:
       case Action::kDrag:
-        c.MousePress(a.from, a.from * 10, false);
+        c.MousePress(a.from, a.from, a.from * 10, false);
         if (a.to != a.from) c.MouseMove(a.to);
         c.MouseRelease(a.to * 10);
         break;
@@ -313,17 +357,27 @@ struct Window {
   }
   ~Window() { TCustomMaskEdit::SetBeep(nullptr); }
 
-  // A point whose caret index is `index`: the middle of the run of such points.
-  QPoint PointOf(int index) const {
-    const int y = field->height() / 2;
+  // The run of points whose nearest caret index is `index`: from the middle of the character
+  // before it to the middle of the one after it.
+  std::pair<int, int> RunOf(int index) const {
     int first = -1, last = -1;
     for (int x = 0; x < field->width(); ++x) {
-      if (field->cursorPositionAt(QPoint(x, y)) != index) continue;
+      if (field->cursorPositionAt(QPoint(x, field->height() / 2)) != index) continue;
       if (first < 0) first = x;
       last = x;
     }
     EXPECT_GE(first, 0) << "no point for index " << index;
-    return QPoint((first + last) / 2, y);
+    return {first, last};
+  }
+  QPoint PointOf(int index) const {
+    const auto [first, last] = RunOf(index);
+    return QPoint((first + last) / 2, field->height() / 2);
+  }
+  // Just inside the left half of the character at `index`, and just inside its right half.
+  QPoint LeftHalf(int index) const { return QPoint(RunOf(index).second - 1, field->height() / 2); }
+  QPoint RightHalf(int index) const {
+    if (index == kEnd) return QPoint(field->width() - 4, field->height() / 2);
+    return QPoint(RunOf(index + 1).first + 1, field->height() / 2);
   }
   void Run(const Action& a) {
     switch (a.kind) {
@@ -339,6 +393,11 @@ struct Window {
         QTest::keyClick(field, static_cast<Qt::Key>(a.key), a.modifiers);
         break;
       case Action::kClick:
+        QTest::mouseClick(field, Qt::LeftButton, Qt::NoModifier, LeftHalf(a.from));
+        break;
+      case Action::kClickRight:
+        QTest::mouseClick(field, Qt::LeftButton, Qt::NoModifier, RightHalf(a.from));
+        break;
       case Action::kDrag:
         QTest::mousePress(field, Qt::LeftButton, Qt::NoModifier, PointOf(a.from));
         if (a.to != a.from) QTest::mouseMove(field, PointOf(a.to));
