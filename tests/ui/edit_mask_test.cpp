@@ -122,6 +122,7 @@ TEST(EditMaskOther, SectionsLiteralsAndDirection) {
       {"!9999,999;1;_", 8, true, '_', "12,5", "__12,__5", "  12,  5"},
       {"!9999,999;1;_", 8, true, '_', "123456,78901", "3456,901", "3456,901"},
       {"99-99;0;_", 5, false, '_', "123", "12-3_", "123"},
+      {"99 99;1;_", 5, true, '_', "1 2", "1_ 2_", "1  2 "},  // a literal space stays a space
       {"\\\\\\\\0", 3, true, '_', "", "\\\\_", "\\\\ "},  // two escaped backslashes, then a place
       {"(999)", 5, true, '_', "12", "(___)",
        "(   )"},  // the text before a missing literal is dropped
