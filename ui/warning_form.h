@@ -14,8 +14,8 @@ class TForm3 : public QWidget {
  public:
   explicit TForm3(QWidget* parent = nullptr);
 
-  // The window the warning belongs to: the window system keeps the warning above it. The
-  // owner must outlive this window and be shown before the warning is.
+  // The window the warning belongs to, which the window system keeps it above; it takes
+  // effect at the next ShowWarning() once the owner has been shown.
   void SetOwner(QWidget* owner);
 
   // Makes the window visible and brings it to the front; if it is already visible it is only
