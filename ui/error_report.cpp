@@ -1,14 +1,18 @@
 #include "ui/error_report.h"
 
-#include "report/fonts.h"
-
 #include <QCloseEvent>
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QPointer>
+#include <QTranslator>
 #include <QWidget>
 #include <exception>
+#include <memory>
 
 #include "calc/number_text.h"
+#include "report/fonts.h"
 #include "report/preview_dialogs.h"
 #include "resources/drawing.h"
 
@@ -21,7 +25,8 @@ ErrorBox& CurrentBox() {
 }
 
 void MessageBoxError(const QString& title, const QString& text) {
-  QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, QApplication::activeWindow());
+  QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok,
+                  QApplication::activeWindow());
   box.setWindowModality(Qt::ApplicationModal);
   box.exec();
 }
@@ -34,7 +39,37 @@ bool IsSettingsNotice(const QObject* receiver, const QEvent* event) {
   return receiver == qApp || receiver->isWindowType();
 }
 
+// The locale name messages are shown in; setlocale() is not asked, since it answers "C" for
+// a locale the C library has not generated, and Qt itself reads the names.
+QString MessagesLocaleName() {
+  for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const QString name = qEnvironmentVariable(variable);
+    if (!name.isEmpty()) return name;
+  }
+  return QStringLiteral("C");
+}
+
 }  // namespace
+
+bool InstallQtTranslation() {
+  static QPointer<QTranslator> installed;
+  if (installed != nullptr) {
+    QCoreApplication::removeTranslator(installed);
+    delete installed;
+  }
+  const QString name = MessagesLocaleName();
+  // QLocale would read an unknown name as the system locale; these two mean English.
+  if (name == u"C" || name == u"POSIX" || name.startsWith(u"C.")) return false;
+  auto translator = std::make_unique<QTranslator>(QCoreApplication::instance());
+  // Only qtbase: the widgets and dialogs the program uses take their texts from it alone.
+  if (!translator->load(QLocale(name), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    return false;
+  }
+  installed = translator.release();
+  QCoreApplication::installTranslator(installed);
+  return true;
+}
 
 QString ErrorBoxText(const QString& message) {
   if (message.isEmpty()) return message;
@@ -44,7 +79,9 @@ QString ErrorBoxText(const QString& message) {
   return message;
 }
 
-ErrorBox SetErrorBox(ErrorBox box) { return std::exchange(CurrentBox(), std::move(box)); }
+ErrorBox SetErrorBox(ErrorBox box) {
+  return std::exchange(CurrentBox(), std::move(box));
+}
 
 void ShowError(const QString& message) {
   const QString title = QString::fromLatin1(kApplicationTitle);
@@ -78,6 +115,7 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QString::fromLatin1(kApplicationTitle));
   setWindowIcon(AppIcon());
   InstallFontSubstitutions();
+  InstallQtTranslation();
   // The preview window's handlers report their errors through the same box.
   SetReportErrorHandler(&HandleException);
 }

@@ -56,8 +56,14 @@ auto GuardedSlot(F handler) {
   return [h = std::move(handler)]() mutable { Guarded(h); };
 }
 
-// The application object: title, icon, fonts, the error backstop, the locale notice and the
-// rule that closing the main window ends the program.
+// Loads Qt's own texts (dialog buttons, the field's context menu) in the language of the
+// user's messages locale: LC_ALL, else LC_MESSAGES, else LANG, as Qt reads them, whether or
+// not the C library has that locale. Replaces the translation loaded before; returns whether
+// one was found. The program's own texts are never translated.
+bool InstallQtTranslation();
+
+// The application object: title, icon, fonts, Qt's texts, the error backstop, the locale notice and
+// the rule that closing the main window ends the program.
 class TApplication : public QApplication {
   Q_OBJECT
  public:

@@ -32,7 +32,8 @@ class TPanel : public QWidget {
   }
 
  private:
-  static void Bevel(QPainter& p, const QRect& r, const QColor& top_left, const QColor& bottom_right) {
+  static void Bevel(QPainter& p, const QRect& r, const QColor& top_left,
+                    const QColor& bottom_right) {
     p.fillRect(r.left(), r.top(), r.width(), 1, top_left);
     p.fillRect(r.left(), r.top(), 1, r.height(), top_left);
     p.fillRect(r.left(), r.bottom(), r.width(), 1, bottom_right);
@@ -48,7 +49,8 @@ class TImage : public QWidget {
  protected:
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
-    p.drawImage(QPoint((width() - picture_.width()) / 2, (height() - picture_.height()) / 2), picture_);
+    p.drawImage(QPoint((width() - picture_.width()) / 2, (height() - picture_.height()) / 2),
+                picture_);
   }
 
  private:
@@ -57,14 +59,22 @@ class TImage : public QWidget {
 
 ReportValue ReportValueOf(ValuePlace place) {
   switch (place) {
-    case ValuePlace::QRLabel_Z: return ReportValue::Z;
-    case ValuePlace::QRLabel_R: return ReportValue::R;
-    case ValuePlace::QRLabel_RZ: return ReportValue::RZ;
-    case ValuePlace::QRLabel_x: return ReportValue::x;
-    case ValuePlace::QRLabel_Tz: return ReportValue::Tz;
-    case ValuePlace::QRLabel_Tr: return ReportValue::Tr;
-    case ValuePlace::QRLabel_Q: return ReportValue::Q;
-    default: return ReportValue::Frequency;
+    case ValuePlace::QRLabel_Z:
+      return ReportValue::Z;
+    case ValuePlace::QRLabel_R:
+      return ReportValue::R;
+    case ValuePlace::QRLabel_RZ:
+      return ReportValue::RZ;
+    case ValuePlace::QRLabel_x:
+      return ReportValue::x;
+    case ValuePlace::QRLabel_Tz:
+      return ReportValue::Tz;
+    case ValuePlace::QRLabel_Tr:
+      return ReportValue::Tr;
+    case ValuePlace::QRLabel_Q:
+      return ReportValue::Q;
+    default:
+      return ReportValue::Frequency;
   }
 }
 
@@ -131,7 +141,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
       {&Label_Tz, "Label_Tz", 344, 104, QStringLiteral("0")},
       {&Label_Tr, "Label_Tr", 204, 192, QStringLiteral("0")},
       {&Label_Q, "Label_Q", 104, 70, QStringLiteral("0")},
-      {&Label4, "Label4", 376, 312, QStringLiteral("Svorky X a X' slouží k připojení koaxiálního kabelu,")},
+      {&Label4, "Label4", 376, 312,
+       QStringLiteral("Svorky X a X' slouží k připojení koaxiálního kabelu,")},
       {&Label5, "Label5", 376, 324, QStringLiteral("X' - střední vodič, X - opletení.")},
   };
   for (const Place& place : places) {
@@ -195,21 +206,43 @@ QAction* TForm1::AddMenuItem(const char* name, const QString& caption, bool enab
   return item;
 }
 
-QString TForm1::FieldText() const { return MaskEdit1->Text(); }
+void TForm1::SetWarningForm(TForm3* warning) {
+  if (warning_ != nullptr) warning_->removeAction(Potej1);
+  warning_ = warning;
+  if (warning_ == nullptr) return;
+  warning_->SetOwner(this);
+  // The warning takes the focus on every zero; F5 computes from there as from the main window.
+  warning_->addAction(Potej1);
+}
 
-void TForm1::SetFieldText(const QString& text) { MaskEdit1->SetText(text); }
+QString TForm1::FieldText() const {
+  return MaskEdit1->Text();
+}
+
+void TForm1::SetFieldText(const QString& text) {
+  MaskEdit1->SetText(text);
+}
 
 TLabel* TForm1::WindowLabel(ValuePlace place) const {
   switch (place) {
-    case ValuePlace::Label_Lambda: return Label_Lambda;
-    case ValuePlace::Label_Z: return Label_Z;
-    case ValuePlace::Label_R: return Label_R;
-    case ValuePlace::Label_RZ: return Label_RZ;
-    case ValuePlace::Label_x: return Label_x;
-    case ValuePlace::Label_Tz: return Label_Tz;
-    case ValuePlace::Label_Tr: return Label_Tr;
-    case ValuePlace::Label_Q: return Label_Q;
-    default: return nullptr;
+    case ValuePlace::Label_Lambda:
+      return Label_Lambda;
+    case ValuePlace::Label_Z:
+      return Label_Z;
+    case ValuePlace::Label_R:
+      return Label_R;
+    case ValuePlace::Label_RZ:
+      return Label_RZ;
+    case ValuePlace::Label_x:
+      return Label_x;
+    case ValuePlace::Label_Tz:
+      return Label_Tz;
+    case ValuePlace::Label_Tr:
+      return Label_Tr;
+    case ValuePlace::Label_Q:
+      return Label_Q;
+    default:
+      return nullptr;
   }
 }
 
@@ -247,7 +280,9 @@ void TForm1::Tisk1Click() {
   if (report_ != nullptr) report_->Preview();
 }
 
-void TForm1::Konec1Click() { close(); }
+void TForm1::Konec1Click() {
+  close();
+}
 
 void ShowMainForm(TForm1& form) {
   CentreOnScreen(form, TForm1::kOuterSize);

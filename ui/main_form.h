@@ -25,8 +25,9 @@ class TForm1 : public QMainWindow {
   // The report whose captions the commands fill and which "&Tisk" previews; may stay null
   // (the captions then go nowhere).
   void SetReport(ReportLink* report) { report_ = report; }
-  // The zero-frequency warning that "&Počítej" shows; may stay null.
-  void SetWarningForm(TForm3* warning) { warning_ = warning; }
+  // The zero-frequency warning that "&Počítej" shows; may stay null. It becomes a window owned
+  // by this one, and F5 computes from it too.
+  void SetWarningForm(TForm3* warning);
 
   // The commands. Potej1Click throws EConvertError when the field does not hold a number;
   // the menu reaches them through Guarded(), which shows the error box.

@@ -7,7 +7,9 @@
 namespace hb9cv {
 namespace {
 
-int Clamp(int value, int low, int high) { return std::max(low, std::min(value, high)); }
+int Clamp(int value, int low, int high) {
+  return std::max(low, std::min(value, high));
+}
 
 bool IsPlace(MaskCharKind kind) {
   return kind == MaskCharKind::kRequiredPlace || kind == MaskCharKind::kOptionalPlace;
@@ -118,7 +120,9 @@ void MaskEditController::StepForward(int index, int distance) {
   PlaceCaret(j);
 }
 
-void MaskEditController::StepBack(int index) { PlaceCaret(mask_.PreviousEditableIndex(index - 1)); }
+void MaskEditController::StepBack(int index) {
+  PlaceCaret(mask_.PreviousEditableIndex(index - 1));
+}
 
 // ---- keys ----
 
@@ -349,11 +353,13 @@ void MaskEditController::BoxCharacter(char c) {
   box_.ReplaceSelection(std::string(1, c));
 }
 
-void MaskEditController::BoxDeleteSelection() { box_.ReplaceSelection(std::string()); }
+void MaskEditController::BoxDeleteSelection() {
+  box_.ReplaceSelection(std::string());
+}
 
 // ---- mouse ----
 
-void MaskEditController::MousePress(int index, int x, bool shift) {
+void MaskEditController::MousePress(int index, int character, int x, bool shift) {
   word_move_ = false;
   if (shift) {
     box_.Select(box_.Anchor(), index);
@@ -361,9 +367,12 @@ void MaskEditController::MousePress(int index, int x, bool shift) {
     box_.Select(index, index);
   }
   press_x_ = x;
+  press_character_ = character;
 }
 
-void MaskEditController::MouseMove(int index) { box_.Select(box_.Anchor(), index); }
+void MaskEditController::MouseMove(int index) {
+  box_.Select(box_.Anchor(), index);
+}
 
 void MaskEditController::MouseDoubleClick(int index, int x) {
   // The box selects the word under the pointer.
@@ -377,6 +386,9 @@ void MaskEditController::MouseDoubleClick(int index, int x) {
 }
 
 void MaskEditController::MouseRelease(int x) {
+  // A click, not a drag: the box put its caret on the nearest boundary, which for a click on
+  // the right half of a character is the place after it, and the next digit would land there.
+  if (box_.SelLength() == 0) box_.Select(press_character_, press_character_);
   tracked_ = box_.SelStart();
   if (box_.SelLength() > 0 && x > press_x_) tracked_ = box_.SelEnd();
   tracked_ = Clamp(tracked_, 0, mask_.PlaceCount());
@@ -439,7 +451,9 @@ void MaskEditController::Paste() {
   PlaceCaret(merged.index);
 }
 
-void MaskEditController::SelectAll() { box_.Select(0, box_.Length()); }
+void MaskEditController::SelectAll() {
+  box_.Select(0, box_.Length());
+}
 
 // ---- validation and reset ----
 
@@ -449,7 +463,9 @@ void MaskEditController::Reset() {
   box_.SetModified(false);
 }
 
-std::optional<int> MaskEditController::Validate() const { return mask_.Validate(box_.Text()); }
+std::optional<int> MaskEditController::Validate() const {
+  return mask_.Validate(box_.Text());
+}
 
 void MaskEditController::ValidateError() {
   host_.Beep();

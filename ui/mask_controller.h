@@ -125,8 +125,10 @@ class MaskEditController {
   void KeyDown(EditKey key, KeyState state);
   void KeyUp(EditKey key, KeyState state);
   void Character(int c);
-  // Mouse, left button only; `index` is the caret index under the pointer, `x` its position.
-  void MousePress(int index, int x, bool shift);
+  // Mouse, left button only; `index` is the caret index nearest the pointer (the boundary a
+  // drag selects from and to), `character` the index of the character under the pointer (the
+  // text's length right of its last character), `x` the pointer's position.
+  void MousePress(int index, int character, int x, bool shift);
   void MouseMove(int index);
   void MouseRelease(int x);
   void MouseDoubleClick(int index, int x);
@@ -171,6 +173,7 @@ class MaskEditController {
   bool masked_ = false;
   int tracked_ = 0;
   int press_x_ = 0;
+  int press_character_ = 0;
   std::string remembered_;
   bool reentering_ = false;
   bool auto_select_ = true;

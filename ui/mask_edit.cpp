@@ -8,6 +8,7 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QFocusEvent>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -27,16 +28,26 @@ TCustomMaskEdit::BeepFunction& BeepSeam() {
 
 EditKey KeyOf(int key) {
   switch (key) {
-    case Qt::Key_Left: return EditKey::kLeft;
-    case Qt::Key_Right: return EditKey::kRight;
-    case Qt::Key_Up: return EditKey::kUp;
-    case Qt::Key_Down: return EditKey::kDown;
-    case Qt::Key_Home: return EditKey::kHome;
-    case Qt::Key_End: return EditKey::kEnd;
-    case Qt::Key_Delete: return EditKey::kDelete;
-    case Qt::Key_Backspace: return EditKey::kBackspace;
-    case Qt::Key_Insert: return EditKey::kInsert;
-    default: return EditKey::kOther;
+    case Qt::Key_Left:
+      return EditKey::kLeft;
+    case Qt::Key_Right:
+      return EditKey::kRight;
+    case Qt::Key_Up:
+      return EditKey::kUp;
+    case Qt::Key_Down:
+      return EditKey::kDown;
+    case Qt::Key_Home:
+      return EditKey::kHome;
+    case Qt::Key_End:
+      return EditKey::kEnd;
+    case Qt::Key_Delete:
+      return EditKey::kDelete;
+    case Qt::Key_Backspace:
+      return EditKey::kBackspace;
+    case Qt::Key_Insert:
+      return EditKey::kInsert;
+    default:
+      return EditKey::kOther;
   }
 }
 
@@ -47,7 +58,9 @@ int CharacterOf(QChar c) {
 }  // namespace
 
 TCustomMaskEdit::TCustomMaskEdit(QWidget* parent)
-    : QLineEdit(parent), controller_(std::make_unique<MaskEditController>(static_cast<MaskEditController::Host&>(*this))) {
+    : QLineEdit(parent),
+      controller_(
+          std::make_unique<MaskEditController>(static_cast<MaskEditController::Host&>(*this))) {
   setAcceptDrops(false);
   setDragEnabled(false);
   setContextMenuPolicy(Qt::DefaultContextMenu);
@@ -58,29 +71,47 @@ TCustomMaskEdit::~TCustomMaskEdit() = default;
 
 // ---- properties ----
 
-QString TCustomMaskEdit::EditMask() const { return FromBytes(controller_->EditMaskText()); }
+QString TCustomMaskEdit::EditMask() const {
+  return FromBytes(controller_->EditMaskText());
+}
 void TCustomMaskEdit::SetEditMask(const QString& mask) {
   Run([&] { controller_->SetEditMask(ToBytes(mask)); });
 }
-int TCustomMaskEdit::MaxLength() const { return controller_->MaxLength(); }
+int TCustomMaskEdit::MaxLength() const {
+  return controller_->MaxLength();
+}
 void TCustomMaskEdit::SetMaxLength(int length) {
   Run([&] { controller_->SetMaxLength(length); });
 }
-QString TCustomMaskEdit::Text() const { return FromBytes(controller_->Text()); }
+QString TCustomMaskEdit::Text() const {
+  return FromBytes(controller_->Text());
+}
 void TCustomMaskEdit::SetText(const QString& value) {
   Run([&] { controller_->SetText(ToBytes(value)); });
 }
-bool TCustomMaskEdit::AutoSelect() const { return controller_->AutoSelect(); }
-void TCustomMaskEdit::SetAutoSelect(bool on) { controller_->SetAutoSelect(on); }
-bool TCustomMaskEdit::ReadOnly() const { return controller_->ReadOnly(); }
+bool TCustomMaskEdit::AutoSelect() const {
+  return controller_->AutoSelect();
+}
+void TCustomMaskEdit::SetAutoSelect(bool on) {
+  controller_->SetAutoSelect(on);
+}
+bool TCustomMaskEdit::ReadOnly() const {
+  return controller_->ReadOnly();
+}
 void TCustomMaskEdit::SetReadOnly(bool on) {
   controller_->SetReadOnly(on);
   QLineEdit::setReadOnly(on);
 }
-bool TCustomMaskEdit::Modified() const { return controller_->Modified(); }
-void TCustomMaskEdit::Clear() { Run([&] { controller_->Clear(); }); }
+bool TCustomMaskEdit::Modified() const {
+  return controller_->Modified();
+}
+void TCustomMaskEdit::Clear() {
+  Run([&] { controller_->Clear(); });
+}
 
-void TCustomMaskEdit::Reset() { Run([&] { controller_->Reset(); }); }
+void TCustomMaskEdit::Reset() {
+  Run([&] { controller_->Reset(); });
+}
 
 void TCustomMaskEdit::ValidateEdit() {
   // Lets the error through to the caller; the field still shows the failing place.
@@ -93,10 +124,18 @@ void TCustomMaskEdit::ValidateEdit() {
   Sync();
 }
 
-void TCustomMaskEdit::selectAll() { Run([&] { controller_->SelectAll(); }); }
-void TCustomMaskEdit::cut() { Run([&] { controller_->Cut(); }); }
-void TCustomMaskEdit::copy() const { controller_->Copy(); }
-void TCustomMaskEdit::paste() { Run([&] { controller_->Paste(); }); }
+void TCustomMaskEdit::selectAll() {
+  Run([&] { controller_->SelectAll(); });
+}
+void TCustomMaskEdit::cut() {
+  Run([&] { controller_->Cut(); });
+}
+void TCustomMaskEdit::copy() const {
+  controller_->Copy();
+}
+void TCustomMaskEdit::paste() {
+  Run([&] { controller_->Paste(); });
+}
 
 // ---- host ----
 
@@ -199,11 +238,18 @@ std::optional<KeyStroke> TCustomMaskEdit::TranslateKey(int key, Qt::KeyboardModi
   stroke.state.alt = modifiers.testFlag(Qt::AltModifier);
   if (stroke.state.alt && !stroke.state.ctrl) return std::nullopt;  // menu keys
   switch (key) {
-    case Qt::Key_Backspace: stroke.character = kBackspaceChar; return stroke;
-    case Qt::Key_Escape: stroke.character = kEscChar; return stroke;
+    case Qt::Key_Backspace:
+      stroke.character = kBackspaceChar;
+      return stroke;
+    case Qt::Key_Escape:
+      stroke.character = kEscChar;
+      return stroke;
     case Qt::Key_Return:
-    case Qt::Key_Enter: stroke.character = kEnterChar; return stroke;
-    default: break;
+    case Qt::Key_Enter:
+      stroke.character = kEnterChar;
+      return stroke;
+    default:
+      break;
   }
   if (stroke.key != EditKey::kOther) return stroke;
   if (stroke.state.ctrl && !stroke.state.alt) {
@@ -251,10 +297,33 @@ void TCustomMaskEdit::mousePressEvent(QMouseEvent* e) {
   if (e->button() == Qt::LeftButton) {
     const QPoint p = e->position().toPoint();
     Run([&] {
-      controller_->MousePress(cursorPositionAt(p), p.x(), e->modifiers().testFlag(Qt::ShiftModifier));
+      controller_->MousePress(cursorPositionAt(p), CharacterAt(p), p.x(),
+                              e->modifiers().testFlag(Qt::ShiftModifier));
     });
   }
   e->accept();
+}
+
+int TCustomMaskEdit::CharacterAt(const QPoint& p) {
+  // cursorPositionAt() rounds to the nearest boundary b, so the pointer lies on the character
+  // before b or on the one after it. Boundary b lies half a character to the right of the
+  // first point that rounds to b (the middle of the character before it); the line edit keeps
+  // its margins and scroll offset to itself, so that point is searched for.
+  const int boundary = cursorPositionAt(p);
+  const QString shown = QLineEdit::text();
+  if (boundary <= 0 || boundary > shown.size()) return 0;
+  int low = qMin(0, p.x());
+  int high = p.x();
+  while (low < high) {
+    const int middle = low + (high - low) / 2;
+    if (cursorPositionAt(QPoint(middle, p.y())) >= boundary) {
+      high = middle;
+    } else {
+      low = middle + 1;
+    }
+  }
+  const qreal before = QFontMetricsF(font()).horizontalAdvance(shown.at(boundary - 1));
+  return p.x() < low + before / 2 ? boundary - 1 : boundary;
 }
 
 void TCustomMaskEdit::mouseMoveEvent(QMouseEvent* e) {
@@ -291,7 +360,8 @@ void TCustomMaskEdit::focusInEvent(QFocusEvent* e) {
 void TCustomMaskEdit::focusOutEvent(QFocusEvent* e) {
   QLineEdit::focusOutEvent(e);
   // The window losing the focus (another window, a menu) is no leaving of the field.
-  const bool leaving = e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason;
+  const bool leaving =
+      e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason;
   if (leaving) entered_ = false;
   Run([&] { controller_->FocusOut(leaving); });
 }
@@ -301,14 +371,18 @@ QMenu* TCustomMaskEdit::CreateContextMenu() {
   const EditBox& box = controller_->Box();
   const bool selected = box.SelLength() > 0;
   const bool writable = !controller_->ReadOnly();
-  QAction* cut_action = menu->addAction(tr("Cu&t"), this, [this] { cut(); });
+  // The entries are QLineEdit's own, so Qt's translations name them in the user's language.
+  const auto text = [](const char* source) {
+    return QCoreApplication::translate("QLineEdit", source);
+  };
+  QAction* cut_action = menu->addAction(text("Cu&t"), this, [this] { cut(); });
   cut_action->setEnabled(selected && writable);
-  QAction* copy_action = menu->addAction(tr("&Copy"), this, [this] { copy(); });
+  QAction* copy_action = menu->addAction(text("&Copy"), this, [this] { copy(); });
   copy_action->setEnabled(selected);
-  QAction* paste_action = menu->addAction(tr("&Paste"), this, [this] { paste(); });
+  QAction* paste_action = menu->addAction(text("&Paste"), this, [this] { paste(); });
   paste_action->setEnabled(writable && !QGuiApplication::clipboard()->text().isEmpty());
   menu->addSeparator();
-  QAction* all_action = menu->addAction(tr("Select All"), this, [this] { selectAll(); });
+  QAction* all_action = menu->addAction(text("Select All"), this, [this] { selectAll(); });
   all_action->setEnabled(box.Length() > 0 && box.SelLength() < box.Length());
   cut_action->setObjectName(QStringLiteral("edit-cut"));
   copy_action->setObjectName(QStringLiteral("edit-copy"));
@@ -324,8 +398,14 @@ void TCustomMaskEdit::contextMenuEvent(QContextMenuEvent* e) {
   e->accept();
 }
 
-void TCustomMaskEdit::dragEnterEvent(QDragEnterEvent* e) { e->ignore(); }
-void TCustomMaskEdit::dragMoveEvent(QDragMoveEvent* e) { e->ignore(); }
-void TCustomMaskEdit::dropEvent(QDropEvent* e) { e->ignore(); }
+void TCustomMaskEdit::dragEnterEvent(QDragEnterEvent* e) {
+  e->ignore();
+}
+void TCustomMaskEdit::dragMoveEvent(QDragMoveEvent* e) {
+  e->ignore();
+}
+void TCustomMaskEdit::dropEvent(QDropEvent* e) {
+  e->ignore();
+}
 
 }  // namespace hb9cv

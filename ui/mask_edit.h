@@ -106,6 +106,8 @@ class TCustomMaskEdit : public QLineEdit, private MaskEditController::Host {
   void Run(F&& f);
   void Sync();
   void ForeignTextChange();
+  // The index of the character under `p`; the text's length right of the last character.
+  int CharacterAt(const QPoint& p);
 
   std::unique_ptr<MaskEditController> controller_;
   bool syncing_ = false;

@@ -1,6 +1,7 @@
 #include "ui/warning_form.h"
 
 #include <QPushButton>
+#include <QWindow>
 
 #include "ui/error_report.h"
 #include "ui/forms.h"
@@ -8,7 +9,8 @@
 
 namespace hb9cv {
 
-TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+// A tool window: out of the taskbar and the window switcher, and kept above its owner.
+TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint) {
   setObjectName(QStringLiteral("Form3"));
   setWindowTitle(QStringLiteral("Form3"));
   setFixedSize(kClientSize);
@@ -33,13 +35,25 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
   connect(BitBtn1, &QPushButton::clicked, this, GuardedSlot([this] { BitBtn1Click(); }));
 }
 
+void TForm3::SetOwner(QWidget* owner) {
+  owner_ = owner;
+}
+
 void TForm3::ShowWarning() {
   if (!isVisible()) CentreOnScreen(*this, kClientSize);
+  if (owner_ != nullptr && owner_->window()->windowHandle() != nullptr) {
+    // The window system reads the owner when the window is mapped, so it is set before show().
+    // An owner, not a parent widget: the warning's lifetime stays with whoever created it.
+    winId();
+    windowHandle()->setTransientParent(owner_->window()->windowHandle());
+  }
   show();
   raise();
   activateWindow();
 }
 
-void TForm3::BitBtn1Click() { close(); }
+void TForm3::BitBtn1Click() {
+  close();
+}
 
 }  // namespace hb9cv

@@ -14,6 +14,10 @@ class TForm3 : public QWidget {
  public:
   explicit TForm3(QWidget* parent = nullptr);
 
+  // The window the warning belongs to, which the window system keeps it above; it takes
+  // effect at the next ShowWarning() once the owner has been shown.
+  void SetOwner(QWidget* owner);
+
   // Makes the window visible and brings it to the front; if it is already visible it is only
   // brought to the front. The main window stays usable.
   void ShowWarning();
@@ -24,6 +28,9 @@ class TForm3 : public QWidget {
   QPushButton* BitBtn1 = nullptr;
 
   static constexpr QSize kClientSize{432, 43};
+
+ private:
+  QWidget* owner_ = nullptr;
 };
 
 }  // namespace hb9cv

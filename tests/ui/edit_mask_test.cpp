@@ -10,7 +10,9 @@ namespace {
 using K = MaskCharKind;
 constexpr MaskSeparators kSlashColon{'/', ':'};
 
-EditMask Frequency() { return EditMask("9999,999;1;_", kSlashColon); }
+EditMask Frequency() {
+  return EditMask("9999,999;1;_", kSlashColon);
+}
 
 TEST(EditMaskFrequency, PlacesAndIndexes) {
   const EditMask m = Frequency();
@@ -25,8 +27,11 @@ TEST(EditMaskFrequency, PlacesAndIndexes) {
     int index, position;
     bool literal;
     int next, previous;
-  } rows[] = {{-1, 0, false, -1, -1}, {3, 4, false, 3, 3}, {4, 5, true, 5, 3},
-              {8, 9, false, 8, 8},    {9, 0, false, 9, 9}};
+  } rows[] = {{-1, 0, false, -1, -1},
+              {3, 4, false, 3, 3},
+              {4, 5, true, 5, 3},
+              {8, 9, false, 8, 8},
+              {9, 0, false, 9, 9}};
   for (const auto& r : rows) {
     SCOPED_TRACE(r.index);
     EXPECT_EQ(m.MaskPositionOf(r.index), r.position);
@@ -47,12 +52,11 @@ TEST(EditMaskFrequency, ReadingAndAssigningText) {
 
   const struct {
     const char *value, *shown, *text;
-  } assigning[] = {
-      {"0000,000", "0000,000", "0000,000"}, {"", "____,___", "    ,   "},
-      {"12,5", "12__,5__", "12  ,5  "},     {"145", "145_,___", "145 ,   "},
-      {"123456", "1234,___", "1234,   "},   {"12345,6789", "1234,678", "1234,678"},
-      {"  12,5", "__12,5__", "  12,5  "},   {"1.5", "1.5_,___", "1.5 ,   "},
-      {",,,", "____,,,_", "    ,,, "}};
+  } assigning[] = {{"0000,000", "0000,000", "0000,000"}, {"", "____,___", "    ,   "},
+                   {"12,5", "12__,5__", "12  ,5  "},     {"145", "145_,___", "145 ,   "},
+                   {"123456", "1234,___", "1234,   "},   {"12345,6789", "1234,678", "1234,678"},
+                   {"  12,5", "__12,5__", "  12,5  "},   {"1.5", "1.5_,___", "1.5 ,   "},
+                   {",,,", "____,,,_", "    ,,, "}};
   for (const auto& r : assigning) {
     EXPECT_EQ(m.ShownOf(r.value), r.shown) << r.value;
     EXPECT_EQ(m.TextOf(m.ShownOf(r.value)), r.text) << r.value;
@@ -67,12 +71,12 @@ TEST(EditMaskFrequency, Merging) {
     const char *pasted, *result;
     int returned;
   } rows[] = {
-      {"_000,000", 0, "0145,5", "0145,500", 6}, {"_000,000", 0, "145", "1450,000", 3},
-      {"_000,000", 0, "14,5", "14_5,000", 4},   {"_000,000", 0, "1234,567", "1234,567", 8},
+      {"_000,000", 0, "0145,5", "0145,500", 6},   {"_000,000", 0, "145", "1450,000", 3},
+      {"_000,000", 0, "14,5", "14_5,000", 4},     {"_000,000", 0, "1234,567", "1234,567", 8},
       {"____,___", 0, "12345678", "1234,567", 8}, {"_234,567", 0, "abc", "___4,567", 3},
-      {"0000,000", 4, "7", "0000,700", 6},      {"____,___", 0, "145", "145_,___", 3},
-      {"0000,000", 3, "", "0000,000", 3},       {"0000,000", 8, "99", "0000,000", 8},
-      {"0000,000", 7, "123", "0000,001", 8},    {"0000,000", 9, "1", "0000,000", 8},
+      {"0000,000", 4, "7", "0000,700", 6},        {"____,___", 0, "145", "145_,___", 3},
+      {"0000,000", 3, "", "0000,000", 3},         {"0000,000", 8, "99", "0000,000", 8},
+      {"0000,000", 7, "123", "0000,001", 8},      {"0000,000", 9, "1", "0000,000", 8},
       {"0000,000", -2, "1", "0000,000", 0}};
   for (const auto& r : rows) {
     SCOPED_TRACE(std::string(r.shown) + " @" + std::to_string(r.index) + " + " + r.pasted);
@@ -118,8 +122,10 @@ TEST(EditMaskOther, SectionsLiteralsAndDirection) {
       {"!9999,999;1;_", 8, true, '_', "12,5", "__12,__5", "  12,  5"},
       {"!9999,999;1;_", 8, true, '_', "123456,78901", "3456,901", "3456,901"},
       {"99-99;0;_", 5, false, '_', "123", "12-3_", "123"},
+      {"99 99;1;_", 5, true, '_', "1 2", "1_ 2_", "1  2 "},  // a literal space stays a space
       {"\\\\\\\\0", 3, true, '_', "", "\\\\_", "\\\\ "},  // two escaped backslashes, then a place
-      {"(999)", 5, true, '_', "12", "(___)", "(   )"},  // the text before a missing literal is dropped
+      {"(999)", 5, true, '_', "12", "(___)",
+       "(   )"},  // the text before a missing literal is dropped
       {"", 0, true, '_', "ab_c", "ab_c", "ab_c"},
   };
   for (const auto& r : rows) {
@@ -146,7 +152,7 @@ TEST(EditMaskOther, CaseConversion) {
     int position;
     bool accepted;
     char stored;
-  } rows[] = {{'a', 2, true, 'A'}, {'1', 2, false, 0},  {'B', 4, true, 'b'},      {'x', 7, true, 'x'},
+  } rows[] = {{'a', 2, true, 'A'}, {'1', 2, false, 0},  {'B', 4, true, 'b'},   {'x', 7, true, 'x'},
               {'X', 7, true, 'X'}, {'q', 8, true, 'q'}, {'\xe9', 2, false, 0}, {'-', 8, false, 0}};
   for (const auto& r : rows) {
     const auto a = m.Accept(r.c, r.position);
@@ -166,7 +172,7 @@ TEST(EditMaskOther, RequiredPlacesFailAtTheFirstEmptyOne) {
     const char* shown;
     std::optional<int> failing;
   } rows[] = {{"123-AB", std::nullopt}, {"12_-AB", 2}, {"123-A_", 5}, {"1 3-AB", 1},
-              {"", std::nullopt},       {"123", 4},   {"___-__", 0}};
+              {"", std::nullopt},       {"123", 4},    {"___-__", 0}};
   for (const auto& r : rows) EXPECT_EQ(m.Validate(r.shown), r.failing) << r.shown;
   EXPECT_EQ(EditMask("C9C", kSlashColon).Validate(" 1x"), std::nullopt);
   EXPECT_EQ(EditMask("C9C", kSlashColon).Validate("x1_"), 2);
@@ -184,8 +190,10 @@ TEST(EditMaskOther, DateMaskShowsTheLocaleSeparators) {
   const struct {
     const char *date, *time;
     char d, t;
-  } formats[] = {{"%-d.%-m.%Y", "%H:%M:%S", '.', ':'}, {"%D", "%T", '/', ':'},
-                 {"%F", "%H.%M.%S", '-', '.'},         {"%Y\xe5\xb9\xb4%m", "%Hh%M", '/', ':'}};
+  } formats[] = {{"%-d.%-m.%Y", "%H:%M:%S", '.', ':'},
+                 {"%D", "%T", '/', ':'},
+                 {"%F", "%H.%M.%S", '-', '.'},
+                 {"%Y\xe5\xb9\xb4%m", "%Hh%M", '/', ':'}};
   for (const auto& f : formats) {
     const MaskSeparators s = SeparatorsFromFormats(f.date, f.time);
     EXPECT_EQ(s.date, f.d) << f.date;

@@ -2,20 +2,26 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <memory>
 #include <stdexcept>
+#include <string>
 
 #include "calc/number_text.h"
 #include "tests/ui/test_application.h"
+#include "ui/mask_edit.h"
 
 namespace hb9cv {
 namespace {
 
 TEST(ErrorBoxText, AddsAFullStopAfterCharactersThatSortAfterIt) {
   const std::pair<const char*, const char*> cases[] = {
-      {"'145 ,   ' is not a valid floating point value", "'145 ,   ' is not a valid floating point value."},
+      {"'145 ,   ' is not a valid floating point value",
+       "'145 ,   ' is not a valid floating point value."},
       {"Already ends.", "Already ends."},
       {"", ""},
       {"digit 7", "digit 7."},
@@ -35,15 +41,16 @@ TEST(Guarded, ShowsEveryErrorButASilentAbortAndCancelsAMouseCapture) {
   Guarded([] { throw std::runtime_error("plain standard error"); });
   Guarded([] { throw EAbort(); });
   Guarded([] { throw 42; });
-  EXPECT_EQ(watch.texts, QStringList({"'x' is not a valid floating point value.", "plain standard error.",
-                                      "Unknown error."}));
+  EXPECT_EQ(watch.texts, QStringList({"'x' is not a valid floating point value.",
+                                      "plain standard error.", "Unknown error."}));
   EXPECT_EQ(watch.titles, QStringList(3, "HB9CV"));
 
   QWidget widget;
   widget.show();
   widget.grabMouse();
   QWidget* grabber_seen_by_box = &widget;
-  SetErrorBox([&](const QString&, const QString&) { grabber_seen_by_box = QWidget::mouseGrabber(); });
+  SetErrorBox(
+      [&](const QString&, const QString&) { grabber_seen_by_box = QWidget::mouseGrabber(); });
   Guarded([] { throw Exception("failed"); });
   EXPECT_EQ(grabber_seen_by_box, nullptr);
 }
@@ -72,6 +79,50 @@ TEST(TApplication, ReadsTheDecimalSeparatorAgainOnALocaleNotice) {
   QEvent notice(QEvent::LocaleChange);
   QCoreApplication::sendEvent(&App(), &notice);
   EXPECT_EQ(DecimalSeparator(), '.');  // the tests run under C.UTF-8
+}
+
+// Qt's own texts follow the messages locale named in the environment, whether or not the C
+// library has it; the field's context menu uses them too.
+TEST(TApplication, QtTextsInTheLanguageOfTheMessagesLocale) {
+  const char* const variables[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
+  QByteArray saved[3];
+  for (int i = 0; i < 3; ++i) saved[i] = qgetenv(variables[i]);
+  const struct {
+    const char* lc_all;
+    const char* lc_messages;
+    const char* lang;
+    QString copy, cancel;
+  } rows[] = {
+      {"cs_CZ.UTF-8", "", "", "&Kopírovat", "Zrušit"},
+      {"", "cs_CZ.UTF-8", "en_US.UTF-8", "&Kopírovat", "Zrušit"},
+      {"", "", "cs_CZ.UTF-8", "&Kopírovat", "Zrušit"},
+      {"", "", "cs_CZ", "&Kopírovat", "Zrušit"},
+      {"C", "", "cs_CZ.UTF-8", "&Copy", "Cancel"},
+      {"en_US.UTF-8", "cs_CZ.UTF-8", "cs_CZ.UTF-8", "&Copy", "Cancel"},
+      {"", "C.UTF-8", "cs_CZ.UTF-8", "&Copy", "Cancel"},
+      {"", "", "", "&Copy", "Cancel"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string(row.lc_all) + "/" + row.lc_messages + "/" + row.lang);
+    qputenv("LC_ALL", row.lc_all);
+    qputenv("LC_MESSAGES", row.lc_messages);
+    qputenv("LANG", row.lang);
+    InstallQtTranslation();
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), row.cancel);
+    TMaskEdit field;
+    std::unique_ptr<QMenu> menu(field.CreateContextMenu());
+    const auto* copy = menu->findChild<QAction*>(QStringLiteral("edit-copy"));
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->text(), row.copy);
+  }
+  for (int i = 0; i < 3; ++i) {
+    if (saved[i].isNull()) {
+      qunsetenv(variables[i]);
+    } else {
+      qputenv(variables[i], saved[i]);
+    }
+  }
+  InstallQtTranslation();
 }
 
 TEST(ShowError, DefaultBoxIsAModalStopBoxWithOneOkButton) {

@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <functional>
 #include <map>
 
@@ -24,13 +27,18 @@ using Captions = std::vector<std::pair<ReportValue, std::string>>;
 
 // The first row of the reference table, 145 MHz: the window's labels, and the report's
 // captions in the order they are written.
-const std::map<P, QString> kWindow145 = {
-    {P::Label_Lambda, "2,06896551724138 m"}, {P::Label_Z, "951,7 mm"}, {P::Label_R, "1036,5 mm"},
-    {P::Label_RZ, "258,6 mm"},               {P::Label_x, "20,6 mm"},  {P::Label_Tz, "130,3 mm"},
-    {P::Label_Tr, "140,6 mm"},               {P::Label_Q, "Průměr 2,89 až 5,17 mm"}};
+const std::map<P, QString> kWindow145 = {{P::Label_Lambda, "2,06896551724138 m"},
+                                         {P::Label_Z, "951,7 mm"},
+                                         {P::Label_R, "1036,5 mm"},
+                                         {P::Label_RZ, "258,6 mm"},
+                                         {P::Label_x, "20,6 mm"},
+                                         {P::Label_Tz, "130,3 mm"},
+                                         {P::Label_Tr, "140,6 mm"},
+                                         {P::Label_Q, "Průměr 2,89 až 5,17 mm"}};
 const Captions kReport145 = {
-    {ReportValue::Frequency, "145 MHz"}, {ReportValue::Z, "951,7 mm"}, {ReportValue::R, "1036,5 mm"},
-    {ReportValue::RZ, "258,6 mm"},       {ReportValue::x, "20,6 mm"},  {ReportValue::Tz, "130,3 mm"},
+    {ReportValue::Frequency, "145 MHz"}, {ReportValue::Z, "951,7 mm"},
+    {ReportValue::R, "1036,5 mm"},       {ReportValue::RZ, "258,6 mm"},
+    {ReportValue::x, "20,6 mm"},         {ReportValue::Tz, "130,3 mm"},
     {ReportValue::Tr, "140,6 mm"},       {ReportValue::Q, "Průměr 2,89 až 5,17 mm"}};
 
 TEST(ComputeFromField, ReadsTheFieldsCommaUnderAPointLocale) {
@@ -74,7 +82,8 @@ class MainFormTest : public ::testing::Test {
   }
   std::map<P, QString> WindowCaptions() const {
     std::map<P, QString> captions;
-    for (const auto& [place, text] : kWindow145) captions[place] = form.WindowLabel(place)->Caption();
+    for (const auto& [place, text] : kWindow145)
+      captions[place] = form.WindowLabel(place)->Caption();
     return captions;
   }
   void ExpectMenuState(bool result_shown) {
@@ -122,7 +131,8 @@ TEST_F(MainFormTest, TwoZerosLeaveOneWarning) {
   ComputeWithF5("0000,000");
   ComputeWithF5("    ,   ");  // blanks and the comma are zero too
   int visible = 0;
-  for (QWidget* w : QApplication::topLevelWidgets()) visible += qobject_cast<TForm3*>(w) && w->isVisible();
+  for (QWidget* w : QApplication::topLevelWidgets())
+    visible += qobject_cast<TForm3*>(w) && w->isVisible();
   EXPECT_EQ(visible, 1);
   EXPECT_TRUE(warning.isVisible());
 }
@@ -171,7 +181,8 @@ TEST_F(MainFormTest, FrequenciesTypedIntoTheField) {
   EXPECT_EQ(form.FieldText(), "0145,5  ");
   QTest::keyClick(form.MaskEdit1, Qt::Key_F5);
   EXPECT_EQ(form.Label_Lambda->Caption(), "2,06185567010309 m");
-  EXPECT_EQ(report.captions.front(), std::make_pair(ReportValue::Frequency, std::string("145,5 MHz")));
+  EXPECT_EQ(report.captions.front(),
+            std::make_pair(ReportValue::Frequency, std::string("145,5 MHz")));
   EXPECT_EQ(form.MaskEdit1->cursorPosition(), 6);  // the field keeps its place
   EXPECT_EQ(box.texts.size(), 1);
   EXPECT_EQ(beeps, 0);
@@ -185,6 +196,157 @@ TEST_F(MainFormTest, ClosingTheMainWindowEndsTheProgramThoughTheWarningShows) {
   QTimer::singleShot(5000, &form, [] { QCoreApplication::exit(7); });
   EXPECT_EQ(QApplication::exec(), 0);
   EXPECT_FALSE(form.isVisible());
+}
+
+// One control as its window's table places it. A label's size follows its text (and so the
+// installed font): only fields, panels and buttons have a size to check.
+struct ControlRow {
+  const char* name;
+  const char* parent;
+  QRect geometry;  // an empty size: not checked
+  int font_height;
+  bool bold;
+  QString text;
+};
+
+void ExpectControls(const QWidget& window, const std::vector<ControlRow>& rows) {
+  for (const ControlRow& row : rows) {
+    SCOPED_TRACE(row.name);
+    const auto* control = window.findChild<QWidget*>(QString::fromLatin1(row.name));
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(control->parentWidget()->objectName(), QString::fromLatin1(row.parent));
+    EXPECT_EQ(control->pos(), row.geometry.topLeft());
+    if (!row.geometry.size().isEmpty()) {
+      EXPECT_EQ(control->size(), row.geometry.size());
+    }
+    if (row.font_height == 0) continue;
+    EXPECT_EQ(control->font().family(), "MS Sans Serif");
+    EXPECT_EQ(control->font().pixelSize(), row.font_height);
+    EXPECT_EQ(control->font().bold(), row.bold);
+    if (const auto* label = qobject_cast<const TLabel*>(control)) {
+      EXPECT_EQ(label->Caption(), row.text);
+      EXPECT_TRUE(label->autoFillBackground());  // opaque over the drawing
+    } else if (const auto* field = qobject_cast<const TMaskEdit*>(control)) {
+      EXPECT_EQ(field->Text(), row.text);
+    } else if (const auto* button = qobject_cast<const QPushButton*>(control)) {
+      EXPECT_EQ(button->text(), row.text);
+      EXPECT_TRUE(button->icon().isNull());
+    }
+  }
+}
+
+TEST(MainFormLayout, WindowControlsAndMenu) {
+  TForm1 form;
+  EXPECT_EQ(form.windowTitle(), "Výpočet rozměrů antény typu HB9CV");
+  EXPECT_EQ(TForm1::kOuterSize, QSize(662, 508));
+  EXPECT_EQ(form.font().family(), "MS Sans Serif");
+  EXPECT_EQ(form.font().pixelSize(), 11);
+  const QColor face = QApplication::palette().color(QPalette::Button);
+  EXPECT_EQ(form.centralWidget()->palette().color(QPalette::Window), face);
+  EXPECT_EQ(form.MaskEdit1->palette().color(QPalette::Base), QColor(0, 255, 255));
+  EXPECT_EQ(form.Label_Z->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+  const std::vector<ControlRow> controls = {
+      {"Label1", "", {140, 16, 0, 0}, 16, true, "Vlož kmitočet ="},
+      {"MaskEdit1", "", {276, 12, 93, 32}, 19, true, "0000,000"},
+      {"Label7", "", {376, 16, 0, 0}, 16, true, "[MHz]"},
+      {"Label3", "", {176, 52, 0, 0}, 11, false, "Vlnová délka :"},
+      {"Label_Lambda", "", {248, 52, 0, 0}, 11, false, "0"},
+      {"Panel1", "", {6, 78, 641, 378}, 0, false, {}},
+      {"Image1", "Panel1", {2, 2, 637, 374}, 0, false, {}},
+      {"Label2", "Panel1", {283, 24, 0, 0}, 11, false, "Směr       vyzařování"},
+      {"Label_Z", "Panel1", {181, 8, 0, 0}, 11, false, "Zářič"},
+      {"Label_R", "Panel1", {156, 272, 0, 0}, 11, false, "Reflektor"},
+      {"Label_RZ", "Panel1", {556, 148, 0, 0}, 11, false, "0"},
+      {"Label_x", "Panel1", {460, 76, 0, 0}, 11, false, "0"},
+      {"Label_Tz", "Panel1", {344, 104, 0, 0}, 11, false, "0"},
+      {"Label_Tr", "Panel1", {204, 192, 0, 0}, 11, false, "0"},
+      {"Label_Q", "Panel1", {104, 70, 0, 0}, 11, false, "0"},
+      {"Label4",
+       "Panel1",
+       {376, 312, 0, 0},
+       11,
+       false,
+       "Svorky X a X' slouží k připojení koaxiálního kabelu,"},
+      {"Label5", "Panel1", {376, 324, 0, 0}, 11, false, "X' - střední vodič, X - opletení."},
+  };
+  ExpectControls(form, controls);
+
+  const struct {
+    const char* name;
+    QString caption;
+    bool enabled;
+    QKeySequence shortcut;
+  } menu[] = {
+      {"Potej1", "&Počítej", true, QKeySequence(Qt::Key_F5)},
+      {"N1", " ", false, {}},
+      {"Nov1", "&Nový", false, {}},
+      {"N2", " ", false, {}},
+      {"Tisk1", "&Tisk", false, {}},
+      {"N4", " ", false, {}},
+      {"Popis1", "P&opis antény", true, {}},
+      {"N5", " ", false, {}},
+      {"Oaplikaci1", "O &aplikaci", true, {}},
+      {"N3", " ", false, {}},
+      {"Konec1", "&Konec", true, {}},
+  };
+  const QList<QAction*> items = form.MainMenu1->actions();
+  ASSERT_EQ(items.size(), std::size(menu));
+  for (size_t i = 0; i < std::size(menu); ++i) {
+    SCOPED_TRACE(menu[i].name);
+    EXPECT_EQ(items[i]->objectName(), menu[i].name);
+    EXPECT_EQ(items[i]->text(), menu[i].caption);
+    EXPECT_EQ(items[i]->isEnabled(), menu[i].enabled);
+    EXPECT_EQ(items[i]->shortcut(), menu[i].shortcut);
+  }
+}
+
+TEST(WarningForm, WindowAndControls) {
+  TForm3 form;
+  EXPECT_EQ(form.windowTitle(), "Form3");
+  EXPECT_TRUE(form.windowFlags().testFlag(Qt::FramelessWindowHint));
+  EXPECT_EQ(form.minimumSize(), QSize(432, 43));
+  EXPECT_EQ(form.maximumSize(), QSize(432, 43));
+  EXPECT_TRUE(form.autoFillBackground());
+  EXPECT_EQ(form.palette().color(QPalette::Window), QColor(255, 0, 0));
+  const std::vector<ControlRow> controls = {
+      {"Label1", "Form3", {4, 0, 0, 0}, 32, true, "Dělění \"0\", ty vole ..."},
+      {"BitBtn1", "Form3", {316, 4, 109, 37}, 19, true, "&Znovu"},
+  };
+  ExpectControls(form, controls);
+  EXPECT_EQ(form.Label1->focusPolicy(), Qt::NoFocus);
+  EXPECT_EQ(form.BitBtn1->focusPolicy(), Qt::StrongFocus);
+}
+
+// The warning belongs to the main window (kept above it, out of the taskbar) and, holding the
+// focus, still lets F5 compute; its own keys are only those of its button.
+TEST_F(MainFormTest, WarningIsOwnedByTheMainWindowAndPassesF5On) {
+  const struct {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    QString label_z;
+    bool warning_visible;
+  } rows[] = {
+      {Qt::Key_F5, Qt::NoModifier, "951,7 mm", true},
+      {Qt::Key_Escape, Qt::NoModifier, "0", true},
+      {Qt::Key_Z, Qt::AltModifier, "0", false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(QKeySequence(row.key | row.modifiers).toString().toStdString());
+    form.Nov1Click();
+    ComputeWithF5("0000,000");
+    // An owned window counts as active while its owner is: wait for the focus itself.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == warning.BitBtn1; }));
+    EXPECT_EQ(warning.windowType(), Qt::Tool);
+    ASSERT_NE(warning.windowHandle(), nullptr);
+    EXPECT_EQ(warning.windowHandle()->transientParent(), form.windowHandle());
+    EXPECT_EQ(warning.windowHandle()->modality(), Qt::NonModal);
+    form.SetFieldText("0145,000");
+    QTest::keyClick(warning.BitBtn1, row.key, row.modifiers);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return warning.isVisible() == row.warning_visible; }, 2000));
+    EXPECT_EQ(form.Label_Z->Caption(), row.label_z);
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  }
 }
 
 // "&Znovu" hides the warning, not modal and shown once, by each way of choosing it.

@@ -25,22 +25,35 @@ namespace hb9cv {
 namespace {
 
 struct Action {
-  enum Kind { kType, kKey, kClick, kDrag, kPaste, kAssign, kReadOnly } kind;
+  enum Kind { kType, kKey, kClick, kClickRight, kDrag, kPaste, kAssign, kReadOnly } kind;
   std::string text;  // typed characters, clipboard text, assigned value
   int key = 0;
   Qt::KeyboardModifiers modifiers = Qt::NoModifier;
   int from = 0, to = 0, times = 1;
 };
-Action Type(std::string s) { return {Action::kType, std::move(s)}; }
+Action Type(std::string s) {
+  return {Action::kType, std::move(s)};
+}
 Action Key(int key, Qt::KeyboardModifiers m = Qt::NoModifier, int times = 1) {
   return {Action::kKey, {}, key, m, 0, 0, times};
 }
-Action Click(int index) { return {Action::kClick, {}, 0, {}, index, index}; }
-Action Drag(int from, int to) { return {Action::kDrag, {}, 0, {}, from, to}; }
+// A click on the left half of the character at `index`, or on its right half, where the
+// nearest caret boundary is the next index; ClickRight(kEnd) clicks right of the last character.
+Action Click(int index) {
+  return {Action::kClick, {}, 0, {}, index, index};
+}
+Action ClickRight(int index) {
+  return {Action::kClickRight, {}, 0, {}, index, index};
+}
+Action Drag(int from, int to) {
+  return {Action::kDrag, {}, 0, {}, from, to};
+}
 Action Paste(std::string s, int key = Qt::Key_V, Qt::KeyboardModifiers m = Qt::ControlModifier) {
   return {Action::kPaste, std::move(s), key, m};
 }
-Action Assign(std::string s) { return {Action::kAssign, std::move(s)}; }
+Action Assign(std::string s) {
+  return {Action::kAssign, std::move(s)};
+}
 const Action kReadOnly{Action::kReadOnly, {}};
 constexpr auto kShift = Qt::ShiftModifier;
 constexpr auto kCtrl = Qt::ControlModifier;
@@ -88,16 +101,70 @@ const std::vector<Case> kCases = {
     {"OverwriteFromPlace0", {Click(0), Type("145")}, "1450,000", "1450,000", 3},
     {"FillToTheEnd", {Click(0), Type("014550099")}, "0145,500", "0145,500", kEnd},
     {"DigitOnTheComma", {Click(4), Type("7")}, "0000,000", "0000,000", 5},
+    {"RightHalfOfPlace0",
+     {Assign("1234,567"), ClickRight(0), Type("9")},
+     "9234,567",
+     "9234,567",
+     1},
+    {"RightHalfOfPlace3",
+     {Assign("1234,567"), ClickRight(3), Type("9")},
+     "1239,567",
+     "1239,567",
+     5},
+    {"RightHalfOfTheComma",
+     {Assign("1234,567"), ClickRight(4), Type("9")},
+     "1234,567",
+     "1234,567",
+     5},
+    {"RightHalfOfPlace5",
+     {Assign("1234,567"), ClickRight(5), Type("9")},
+     "1234,967",
+     "1234,967",
+     6},
+    {"RightHalfOfTheLastPlace",
+     {Assign("1234,567"), ClickRight(7), Type("9")},
+     "1234,569",
+     "1234,569",
+     kEnd},
+    {"RightOfTheLastPlace",
+     {Assign("1234,567"), Click(3), ClickRight(kEnd), Type("9")},
+     "1234,567",
+     "1234,567",
+     kEnd},
+    {"LeftHalfOfTheLastPlace",
+     {Assign("1234,567"), Click(7), Type("9")},
+     "1234,569",
+     "1234,569",
+     kEnd},
     {"RefusedCharacters", {Click(0), Type("x.+- ")}, "0000,000", "0000,000", 0, 5},
     {"CommaOnDecimalsBeeps", {Click(6), Type(",")}, "0000,000", "0000,000", 6, 1},
     {"CtrlZIsATypedCharacter", {Click(1), Key(Qt::Key_Z, kCtrl)}, "0000,000", "0000,000", 1, 1},
     {"RefusedOverWholeText", {Type("x")}, "____,___", "    ,   ", 0, 1},
-    {"BackspaceOverComma", {Assign("1234,567"), Click(5), Key(Qt::Key_Backspace)}, "123_,567", "123 ,567", 3},
-    {"BackspaceOnPlace0", {Assign("1234,567"), Click(0), Key(Qt::Key_Backspace)}, "1234,567", "1234,567", 0},
-    {"FiveBackspacesFromEnd", {Assign("1234,567"), Key(Qt::Key_End), Key(Qt::Key_Backspace, {}, 5)},
-     "12__,___", "12  ,   ", 2},
-    {"DeleteKeepsPlace", {Assign("1234,567"), Click(2), Key(Qt::Key_Delete)}, "12_4,567", "12 4,567", 2},
-    {"DeleteAtEnd", {Assign("1234,567"), Key(Qt::Key_End), Key(Qt::Key_Delete)}, "1234,567", "1234,567", kEnd},
+    {"BackspaceOverComma",
+     {Assign("1234,567"), Click(5), Key(Qt::Key_Backspace)},
+     "123_,567",
+     "123 ,567",
+     3},
+    {"BackspaceOnPlace0",
+     {Assign("1234,567"), Click(0), Key(Qt::Key_Backspace)},
+     "1234,567",
+     "1234,567",
+     0},
+    {"FiveBackspacesFromEnd",
+     {Assign("1234,567"), Key(Qt::Key_End), Key(Qt::Key_Backspace, {}, 5)},
+     "12__,___",
+     "12  ,   ",
+     2},
+    {"DeleteKeepsPlace",
+     {Assign("1234,567"), Click(2), Key(Qt::Key_Delete)},
+     "12_4,567",
+     "12 4,567",
+     2},
+    {"DeleteAtEnd",
+     {Assign("1234,567"), Key(Qt::Key_End), Key(Qt::Key_Delete)},
+     "1234,567",
+     "1234,567",
+     kEnd},
     {"WholeTextDelete", {Key(Qt::Key_Delete)}, "____,___", "    ,   ", 0},
     {"WholeTextBackspace", {Key(Qt::Key_Backspace)}, "____,___", "    ,   ", 0},
     {"RightOverComma", {Click(3), Key(Qt::Key_Right)}, "0000,000", "0000,000", 5},
@@ -109,18 +176,38 @@ const std::vector<Case> kCases = {
     {"UpDownNothing", {Click(2), Key(Qt::Key_Up), Key(Qt::Key_Down)}, "0000,000", "0000,000", 2},
     {"Home", {Click(5), Key(Qt::Key_Home)}, "0000,000", "0000,000", 0},
     {"EscRestores", {Click(0), Type("1"), Key(Qt::Key_Escape)}, "0000,000", "0000,000", 0},
-    {"SecondEscNothing", {Click(0), Type("1"), Key(Qt::Key_Escape), Click(3), Key(Qt::Key_Escape)},
-     "0000,000", "0000,000", 3},
+    {"SecondEscNothing",
+     {Click(0), Type("1"), Key(Qt::Key_Escape), Click(3), Key(Qt::Key_Escape)},
+     "0000,000",
+     "0000,000",
+     3},
     {"SameTextKeepsPlace", {Click(2), Assign("0000,000")}, "0000,000", "0000,000", 2},
     {"AssignNewText", {Click(2), Assign("12,5")}, "12__,5__", "12  ,5  ", 0},
     {"EnterOnBlankText", {Assign(""), Key(Qt::Key_Return)}, "____,___", "    ,   ", 0},
-    {"ShiftRightSelects", {Click(2), Key(Qt::Key_Right, kShift, 2)}, "0000,000", "0000,000", 0, 0, {2, 5}},
-    {"ShiftRightAndBack", {Click(2), Key(Qt::Key_Right, kShift), Key(Qt::Key_Left, kShift)}, "0000,000",
-     "0000,000", 2},
-    {"ShiftLeftPastTheStart", {Click(2), Key(Qt::Key_Right, kShift, 2), Key(Qt::Key_Left, kShift, 3)},
-     "0000,000", "0000,000", 0, 0, {3, 1}},
-    {"RightAfterShiftLeft", {Click(2), Key(Qt::Key_Left, kShift), Key(Qt::Key_Right)}, "0000,000",
-     "0000,000", 1},
+    {"ShiftRightSelects",
+     {Click(2), Key(Qt::Key_Right, kShift, 2)},
+     "0000,000",
+     "0000,000",
+     0,
+     0,
+     {2, 5}},
+    {"ShiftRightAndBack",
+     {Click(2), Key(Qt::Key_Right, kShift), Key(Qt::Key_Left, kShift)},
+     "0000,000",
+     "0000,000",
+     2},
+    {"ShiftLeftPastTheStart",
+     {Click(2), Key(Qt::Key_Right, kShift, 2), Key(Qt::Key_Left, kShift, 3)},
+     "0000,000",
+     "0000,000",
+     0,
+     0,
+     {3, 1}},
+    {"RightAfterShiftLeft",
+     {Click(2), Key(Qt::Key_Left, kShift), Key(Qt::Key_Right)},
+     "0000,000",
+     "0000,000",
+     1},
     {"ShiftHome", {Click(3), Key(Qt::Key_Home, kShift)}, "0000,000", "0000,000", 0, 0, {0, 4}},
     {"ShiftEnd", {Click(3), Key(Qt::Key_End, kShift)}, "0000,000", "0000,000", 0, 0, {3, 8}},
     {"CtrlRightWordMove", {Click(1), Key(Qt::Key_Right, kCtrl)}, "0000,000", "0000,000", kEnd},
@@ -128,9 +215,14 @@ const std::vector<Case> kCases = {
     {"DragSelects", {Drag(1, 6)}, "0000,000", "0000,000", 0, 0, {1, 6}},
     {"DragThenType", {Drag(1, 6), Type("9")}, "09__,_00", "09  , 00", 2},
     {"ReadOnlyChangesNothingSilently",
-     {Assign("1234,567"), kReadOnly, Click(2), Type("9x"), Key(Qt::Key_Delete), Key(Qt::Key_Backspace),
-      Paste("55"), Key(Qt::Key_X, kCtrl), Key(Qt::Key_Right)},
-     "1234,567", "1234,567", 3, 0, kCurrent, "3"},  // cut still copies
+     {Assign("1234,567"), kReadOnly, Click(2), Type("9x"), Key(Qt::Key_Delete),
+      Key(Qt::Key_Backspace), Paste("55"), Key(Qt::Key_X, kCtrl), Key(Qt::Key_Right)},
+     "1234,567",
+     "1234,567",
+     3,
+     0,
+     kCurrent,
+     "3"},  // cut still copies
     // Pastes.
     {"Paste0145,5", {Click(0), Paste("0145,5")}, "0145,500", "0145,500", 6},
     {"Paste145", {Click(0), Paste("145")}, "1450,000", "1450,000", 3},
@@ -142,22 +234,44 @@ const std::vector<Case> kCases = {
     {"PasteOverWholeText", {Paste("145")}, "145_,___", "145 ,   ", 3},
     {"PasteEmptyClipboard", {Click(2), Paste("")}, "00_0,000", "00 0,000", 2},
     {"ShiftInsertPastesAndEscHasNothingToUndo",
-     {Click(0), Type("9"), Key(Qt::Key_Home), Paste("5", Qt::Key_Insert, kShift), Key(Qt::Key_Escape)},
-     "5000,000", "5000,000", 1},
+     {Click(0), Type("9"), Key(Qt::Key_Home), Paste("5", Qt::Key_Insert, kShift),
+      Key(Qt::Key_Escape)},
+     "5000,000",
+     "5000,000",
+     1},
     // Cut and copy.
-    {"CtrlXCuts", {Assign("1234,567"), Click(2), Key(Qt::Key_X, kCtrl)}, "12_4,567", "12 4,567", 2, 0,
-     kCurrent, "3"},
-    {"ShiftDeleteCuts", {Assign("1234,567"), Drag(5, 7), Key(Qt::Key_Delete, kShift)}, "1234,__7",
-     "1234,  7", 5, 0, kCurrent, "56"},
+    {"CtrlXCuts",
+     {Assign("1234,567"), Click(2), Key(Qt::Key_X, kCtrl)},
+     "12_4,567",
+     "12 4,567",
+     2,
+     0,
+     kCurrent,
+     "3"},
+    {"ShiftDeleteCuts",
+     {Assign("1234,567"), Drag(5, 7), Key(Qt::Key_Delete, kShift)},
+     "1234,__7",
+     "1234,  7",
+     5,
+     0,
+     kCurrent,
+     "56"},
     {"CtrlCCopies", {Key(Qt::Key_C, kCtrl)}, "0000,000", "0000,000", kAll, 0, kCurrent, "0000,000"},
-    {"CtrlInsertCopies", {Assign("1234,567"), Click(6), Key(Qt::Key_Insert, kCtrl)}, "1234,567",
-     "1234,567", 6, 0, kCurrent, "6"},
+    {"CtrlInsertCopies",
+     {Assign("1234,567"), Click(6), Key(Qt::Key_Insert, kCtrl)},
+     "1234,567",
+     "1234,567",
+     6,
+     0,
+     kCurrent,
+     "6"},
 };
 
 // The controller alone, given the strokes the widget makes of Qt's key events.
 class ControllerField : public MaskEditController::Host {
  public:
-  explicit ControllerField(const std::string& mask = "9999,999;1;_", const std::string& text = "0000,000")
+  explicit ControllerField(const std::string& mask = "9999,999;1;_",
+                           const std::string& text = "0000,000")
       : c(*this) {
     c.SetEditMask(mask);
     c.SetMaxLength(8);
@@ -176,9 +290,13 @@ class ControllerField : public MaskEditController::Host {
         clipboard = a.text;
         Stroke(a.key, a.modifiers, {});
         break;
+      case Action::kClickRight:
+        c.MousePress(std::min(a.from + 1, kEnd), a.from, a.from * 10 + 7, false);
+        c.MouseRelease(a.from * 10 + 7);
+        break;
       case Action::kClick:
       case Action::kDrag:
-        c.MousePress(a.from, a.from * 10, false);
+        c.MousePress(a.from, a.from, a.from * 10, false);
         if (a.to != a.from) c.MouseMove(a.to);
         c.MouseRelease(a.to * 10);
         break;
@@ -190,7 +308,9 @@ class ControllerField : public MaskEditController::Host {
         break;
     }
   }
-  Seen Result() const { return {c.Shown(), c.Text(), c.Box().Anchor(), c.Box().Caret(), beeps, clipboard}; }
+  Seen Result() const {
+    return {c.Shown(), c.Text(), c.Box().Anchor(), c.Box().Caret(), beeps, clipboard};
+  }
 
   MaskEditController c;
   int beeps = 0;
@@ -200,7 +320,8 @@ class ControllerField : public MaskEditController::Host {
   void Stroke(int key, Qt::KeyboardModifiers m, const QString& text) {
     // The modifier keys themselves go down first, as on a keyboard.
     if (m & Qt::ShiftModifier) c.KeyDown(EditKey::kOther, {true, false, false});
-    if (m & Qt::ControlModifier) c.KeyDown(EditKey::kOther, {m.testFlag(Qt::ShiftModifier), true, false});
+    if (m & Qt::ControlModifier)
+      c.KeyDown(EditKey::kOther, {m.testFlag(Qt::ShiftModifier), true, false});
     const auto stroke = TCustomMaskEdit::TranslateKey(key, m, text);
     ASSERT_TRUE(stroke);
     c.KeyPress(*stroke);
@@ -236,17 +357,27 @@ struct Window {
   }
   ~Window() { TCustomMaskEdit::SetBeep(nullptr); }
 
-  // A point whose caret index is `index`: the middle of the run of such points.
-  QPoint PointOf(int index) const {
-    const int y = field->height() / 2;
+  // The run of points whose nearest caret index is `index`: from the middle of the character
+  // before it to the middle of the one after it.
+  std::pair<int, int> RunOf(int index) const {
     int first = -1, last = -1;
     for (int x = 0; x < field->width(); ++x) {
-      if (field->cursorPositionAt(QPoint(x, y)) != index) continue;
+      if (field->cursorPositionAt(QPoint(x, field->height() / 2)) != index) continue;
       if (first < 0) first = x;
       last = x;
     }
     EXPECT_GE(first, 0) << "no point for index " << index;
-    return QPoint((first + last) / 2, y);
+    return {first, last};
+  }
+  QPoint PointOf(int index) const {
+    const auto [first, last] = RunOf(index);
+    return QPoint((first + last) / 2, field->height() / 2);
+  }
+  // Just inside the left half of the character at `index`, and just inside its right half.
+  QPoint LeftHalf(int index) const { return QPoint(RunOf(index).second - 1, field->height() / 2); }
+  QPoint RightHalf(int index) const {
+    if (index == kEnd) return QPoint(field->width() - 4, field->height() / 2);
+    return QPoint(RunOf(index + 1).first + 1, field->height() / 2);
   }
   void Run(const Action& a) {
     switch (a.kind) {
@@ -254,13 +385,19 @@ struct Window {
         for (char ch : a.text) QTest::keyClick(field, ch);
         break;
       case Action::kKey:
-        for (int i = 0; i < a.times; ++i) QTest::keyClick(field, static_cast<Qt::Key>(a.key), a.modifiers);
+        for (int i = 0; i < a.times; ++i)
+          QTest::keyClick(field, static_cast<Qt::Key>(a.key), a.modifiers);
         break;
       case Action::kPaste:
         QGuiApplication::clipboard()->setText(QString::fromLatin1(a.text));
         QTest::keyClick(field, static_cast<Qt::Key>(a.key), a.modifiers);
         break;
       case Action::kClick:
+        QTest::mouseClick(field, Qt::LeftButton, Qt::NoModifier, LeftHalf(a.from));
+        break;
+      case Action::kClickRight:
+        QTest::mouseClick(field, Qt::LeftButton, Qt::NoModifier, RightHalf(a.from));
+        break;
       case Action::kDrag:
         QTest::mousePress(field, Qt::LeftButton, Qt::NoModifier, PointOf(a.from));
         if (a.to != a.from) QTest::mouseMove(field, PointOf(a.to));
@@ -280,7 +417,11 @@ struct Window {
     const int caret = field->cursorPosition();
     const int start = field->hasSelectedText() ? field->selectionStart() : caret;
     const int anchor = caret == start ? field->selectionEnd() : start;
-    return {shown, field->Text().toStdString(), field->hasSelectedText() ? anchor : caret, caret, g_beeps,
+    return {shown,
+            field->Text().toStdString(),
+            field->hasSelectedText() ? anchor : caret,
+            caret,
+            g_beeps,
             QGuiApplication::clipboard()->text().toStdString()};
   }
   int Current() const {
@@ -435,8 +576,9 @@ TEST(MaskEditWidget, OtherWaysIntoTheText) {
 void ExpectShape(TMaskEdit& f, const std::string& context) {
   const std::string shown = f.QLineEdit::text().toStdString();
   const std::string text = f.Text().toStdString();
-  bool ok = shown == f.Controller().Shown() && shown.size() == 8 && shown[4] == ',' && text.size() == 8 &&
-            text[4] == ',' && f.cursorPosition() >= 0 && f.cursorPosition() <= 8;
+  bool ok = shown == f.Controller().Shown() && shown.size() == 8 && shown[4] == ',' &&
+            text.size() == 8 && text[4] == ',' && f.cursorPosition() >= 0 &&
+            f.cursorPosition() <= 8;
   for (size_t i = 0; ok && i < 8; ++i) {
     ok = i == 4 || ((isdigit(static_cast<unsigned char>(shown[i])) || shown[i] == '_') &&
                     (text[i] == shown[i] || (shown[i] == '_' && text[i] == ' ')));
@@ -450,15 +592,19 @@ TEST(MaskEditWidget, RandomUseKeepsTheShape) {
   std::mt19937 rng(20240611);
   auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
   const std::string typed = "0123456789012345678901234567890,.,+- xA_";
-  auto typed_char = [&] { return typed[static_cast<size_t>(pick(static_cast<int>(typed.size())))]; };
+  auto typed_char = [&] {
+    return typed[static_cast<size_t>(pick(static_cast<int>(typed.size())))];
+  };
   const int keys[] = {Qt::Key_Left,   Qt::Key_Right,  Qt::Key_Up,     Qt::Key_Down,
                       Qt::Key_Home,   Qt::Key_End,    Qt::Key_Delete, Qt::Key_Backspace,
                       Qt::Key_Insert, Qt::Key_Escape, Qt::Key_Return, Qt::Key_F5};
-  const Qt::KeyboardModifiers mods[] = {Qt::NoModifier, Qt::NoModifier, kShift, kCtrl, kShift | kCtrl};
+  const Qt::KeyboardModifiers mods[] = {Qt::NoModifier, Qt::NoModifier, kShift, kCtrl,
+                                        kShift | kCtrl};
   const char ctrl_keys[] = {'Z', 'C', 'V', 'X', 'A', 'Y'};
   auto random_text = [&] {
     std::string s;
-    for (int i = pick(11); i > 0; --i) s.push_back(pick(3) ? typed_char() : static_cast<char>(pick(256)));
+    for (int i = pick(11); i > 0; --i)
+      s.push_back(pick(3) ? typed_char() : static_cast<char>(pick(256)));
     return QString::fromLatin1(s);
   };
   int total_actions = 0;
@@ -493,7 +639,8 @@ TEST(MaskEditWidget, RandomUseKeepsTheShape) {
           } else if (pick(2)) {
             QTest::mousePress(&f, Qt::LeftButton, Qt::NoModifier, at);
             QTest::mouseMove(&f, QPoint(pick(f.width()), at.y()));
-            QTest::mouseRelease(&f, Qt::LeftButton, Qt::NoModifier, QPoint(pick(f.width()), at.y()));
+            QTest::mouseRelease(&f, Qt::LeftButton, Qt::NoModifier,
+                                QPoint(pick(f.width()), at.y()));
           } else {  // a double click as it comes: press, release, double click, release
             const Qt::MouseButton button = pick(2) ? Qt::LeftButton : Qt::MiddleButton;
             QTest::mouseClick(&f, button, Qt::NoModifier, at);
