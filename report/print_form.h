@@ -3,7 +3,7 @@
 // the frequency line, the antenna drawing with the value places, and the advice lines.
 #include <QString>
 
-#include "report/qr_report.h"
+#include "report/model/qr_report.h"
 #include "report/report_link.h"
 
 namespace hb9cv {

@@ -12,12 +12,12 @@
 
 #include "calc/dimensions.h"
 #include "calc/number_text.h"
-#include "report/emf_player.h"
-#include "report/emf_recorder.h"
-#include "report/fonts.h"
+#include "report/render/emf_player.h"
+#include "report/render/emf_recorder.h"
+#include "report/render/fonts.h"
 #include "report/print_form.h"
-#include "report/qpainter_canvas.h"
-#include "report/qr_printer.h"
+#include "report/render/qpainter_canvas.h"
+#include "report/print/qr_printer.h"
 #include "resources/drawing.h"
 
 namespace hb9cv {

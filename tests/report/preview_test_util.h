@@ -16,12 +16,12 @@
 #include <vector>
 
 #include "calc/dimensions.h"
-#include "report/preview_dialogs.h"
+#include "report/preview/preview_dialogs.h"
 #include "report/print_form.h"
-#include "report/printer_settings.h"
-#include "report/qr_printer.h"
-#include "report/standard_preview.h"
-#include "report_test_util.h"
+#include "report/print/printer_settings.h"
+#include "report/print/qr_printer.h"
+#include "report/preview/standard_preview.h"
+#include "tests/report/report_test_util.h"
 
 namespace hb9cv::pvtest {
 

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "report_test_util.h"
+#include "tests/report/report_test_util.h"
 
 namespace hb9cv {
 namespace {

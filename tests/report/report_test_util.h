@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "calc/number_text.h"
-#include "report/fonts.h"
-#include "report/qpainter_canvas.h"
-#include "report/qr_device.h"
+#include "report/render/fonts.h"
+#include "report/render/qpainter_canvas.h"
+#include "report/model/qr_device.h"
 
 namespace hb9cv::test {
 

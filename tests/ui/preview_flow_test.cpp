@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 
 #include "../report/preview_test_util.h"
-#include "report/report_printing.h"
+#include "report/preview/report_printing.h"
 #include "test_application.h"
 #include "ui/label.h"
 #include "ui/main_form.h"

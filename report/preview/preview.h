@@ -1,0 +1,123 @@
+#pragma once
+// The preview control: a scroll box holding one page image, with zoom and page number.
+#include <QImage>
+#include <QPointer>
+#include <QRect>
+#include <QScrollArea>
+#include <QSize>
+#include <QWidget>
+
+#include "report/render/metafile.h"
+
+namespace hb9cv {
+
+class TQRPrinter;
+
+enum class TQRZoomState { Fit, Width, Fixed };
+
+// Zoom arithmetic of the preview, free of widgets. Pixel sizes of the page are those of the
+// paper at 100 % (XSize of the paper width, YSize of the paper length).
+namespace preview_zoom {
+
+constexpr int kMinZoom = 2;
+constexpr int kMaxZoom = 2000;
+
+bool IsValidZoom(int zoom);
+// Zoom that shows the whole page in a view of `view` pixels.
+int FitZoom(QSize view, QSize page100);
+// Zoom that makes the page fill nine tenths of the view's width.
+int WidthZoom(int viewWidth, int page100Width);
+
+// Where the page image goes in the scroll box: its size includes the outline and shadow; it
+// is centred in each direction where it is smaller than the view and starts at 0 where not.
+QRect LayoutPage(QSize view, long double paperWidth, long double paperLength, int zoom,
+                 long double xFactor, long double yFactor);
+
+}  // namespace preview_zoom
+
+// One page, white with a black outline and a shadow, drawn from its stored picture.
+class TQRPreviewImage : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TQRPreviewImage(QWidget* parent = nullptr);
+  ~TQRPreviewImage() override;
+
+  TQRPrinter* QRPrinter() const { return printer_; }
+  void SetQRPrinter(TQRPrinter* printer) { printer_ = printer; }
+  int PageNumber() const { return pageNumber_; }
+  // Drops the picture held, fetches page `n` from the printer (none when not available) and
+  // repaints.
+  void SetPageNumber(int n);
+  bool PictureLoaded() const { return !picture_.IsNull(); }
+  const Metafile& Picture() const { return picture_; }
+  int Zoom() const { return zoom_; }
+  void SetZoom(int zoom) { zoom_ = zoom; }
+
+  // Draws the image as it appears on screen into `painter` for a widget of `size`.
+  void PaintPage(QPainter& painter, QSize size) const;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QPointer<TQRPrinter> printer_;
+  int pageNumber_ = 0;
+  int zoom_ = 100;
+  Metafile picture_;
+  // The picture played at the widget's size: scrolling and partial exposes repaint from it
+  // instead of parsing and playing the whole page again.
+  mutable QImage played_;
+};
+
+class TQRPreview : public QScrollArea {
+  Q_OBJECT
+ public:
+  explicit TQRPreview(QWidget* parent = nullptr);
+  ~TQRPreview() override;
+
+  TQRPrinter* QRPrinter() const { return printer_; }
+  // Shows `printer` (or nothing): the previous printer stops showing a preview, the new one
+  // sends its notices here, and page 1 is shown once it exists.
+  void SetQRPrinter(TQRPrinter* printer);
+
+  int PageNumber() const { return pageNumber_; }
+  void SetPageNumber(int n);
+  int Zoom() const { return zoom_; }
+  // Ignored outside 2 to 2000; otherwise the zoom becomes fixed at `zoom`.
+  void SetZoom(int zoom);
+  TQRZoomState ZoomState() const { return zoomState_; }
+  void ZoomToFit();
+  void ZoomToWidth();
+  // Sizes and places the page image for the current zoom and scrolls to the top left.
+  void UpdateZoom();
+  // Zooms again in the current mode (fit and width follow the view and the paper) and lays out.
+  void Relayout();
+
+  TQRPreviewImage* PreviewImage() const { return image_; }
+  // The paper shown, in stored units and device pixels per stored unit; A4 at the screen's
+  // resolution while no printer is attached.
+  long double PaperWidth() const;
+  long double PaperLength() const;
+  long double XFactor() const;
+  long double YFactor() const;
+  // The page's size at 100 %.
+  QSize Page100() const;
+
+ signals:
+  void OnPageAvailable(int pageNumber);
+  void OnProgressUpdate(int percent);
+
+ protected:
+  bool event(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  QPointer<TQRPrinter> printer_;
+  QWidget* content_;
+  TQRPreviewImage* image_;
+  int pageNumber_ = 1;
+  int zoom_ = 100;
+  TQRZoomState zoomState_ = TQRZoomState::Fixed;
+};
+
+}  // namespace hb9cv

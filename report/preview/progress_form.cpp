@@ -1,0 +1,58 @@
+#include "report/preview/progress_form.h"
+
+#include <QCoreApplication>
+
+#include "report/print/qr_notices.h"
+#include "report/print/qr_printer.h"
+#include "report/preview/window_place.h"
+
+namespace hb9cv {
+
+TQRProgressForm::TQRProgressForm(TQRPrinter* printer, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
+                          Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint),
+      Gauge(new QProgressBar(this)),
+      Info(new QLabel(this)),
+      CancelButton(new QPushButton(QStringLiteral("Cancel"), this)),
+      printer_(printer) {
+  setObjectName(QStringLiteral("QRProgressForm"));
+  setWindowTitle(QStringLiteral("Printing progress"));
+  setFixedSize(149, 97);
+  Gauge->setObjectName(QStringLiteral("Gauge"));
+  Gauge->setGeometry(16, 18, 114, 16);
+  Gauge->setRange(0, 100);
+  Gauge->setValue(0);
+  Gauge->setTextVisible(false);
+  Info->setObjectName(QStringLiteral("Info"));
+  Info->setGeometry(0, 44, 145, 13);
+  Info->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  CancelButton->setObjectName(QStringLiteral("CancelButton"));
+  CancelButton->setGeometry(36, 60, 75, 25);
+  connect(CancelButton, &QPushButton::clicked, this, [this] { CancelButtonClick(); });
+  CentreOnScreen(*this, size());
+}
+
+TQRProgressForm::~TQRProgressForm() {
+  if (printer_ && printer_->Client() == this) printer_->SetClient(nullptr);
+}
+
+void TQRProgressForm::ProgressUpdate(int percent) {
+  if (percent % 5 != 0) return;
+  Gauge->setValue(percent);
+  Info->setText(QString::number(percent) + QStringLiteral("% ") + QStringLiteral(" Completed"));
+  QCoreApplication::processEvents();
+}
+
+void TQRProgressForm::CancelButtonClick() {
+  if (printer_) printer_->Cancel();
+}
+
+bool TQRProgressForm::event(QEvent* event) {
+  if (const QRNoticeEvent* notice = QRNoticeEvent::From(event)) {
+    if (notice->Notice() == QRNotice::Progress) ProgressUpdate(notice->First());
+    return true;
+  }
+  return QDialog::event(event);
+}
+
+}  // namespace hb9cv

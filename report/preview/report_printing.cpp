@@ -1,0 +1,178 @@
+#include "report/preview/report_printing.h"
+
+#include <QCoreApplication>
+#include <algorithm>
+
+#include "report/preview/progress_form.h"
+#include "report/print/qr_notices.h"
+#include "report/print/qr_printer.h"
+#include "report/model/qr_report.h"
+
+namespace hb9cv {
+
+ReportPrinting::ReportPrinting(TCustomReport& report) : report_(report) {
+  setObjectName(QStringLiteral("ReportPrinting"));
+}
+
+ReportPrinting::~ReportPrinting() {
+  for (QEventLoop* loop : loops_) loop->quit();
+  for (auto& printer : printers_) printer->Cleanup();
+}
+
+TQRPrinter* ReportPrinting::NewPrinter() {
+  auto printer = std::make_unique<TQRPrinter>();
+  if (current_ != nullptr) printer->SetClient(current_->Client());
+  TQRPrinter* raw = printer.get();
+  printers_.push_back(std::move(printer));
+  current_ = raw;
+  return raw;
+}
+
+void ReportPrinting::Discard(TQRPrinter* printer) {
+  const auto it = std::find_if(printers_.begin(), printers_.end(),
+                               [printer](const auto& p) { return p.get() == printer; });
+  if (it == printers_.end()) return;
+  std::unique_ptr<TQRPrinter> owned = std::move(*it);
+  printers_.erase(it);
+  if (current_ == printer) current_ = nullptr;
+  owned->Cleanup();
+}
+
+bool ReportPrinting::PreviewOver() const {
+  return current_ == nullptr || !current_->ShowingPreview();
+}
+
+void ReportPrinting::EndFinishedLoops() {
+  if (!PreviewOver()) return;
+  for (QEventLoop* loop : loops_) loop->quit();
+}
+
+void ReportPrinting::Preview() {
+  QCoreApplication::processEvents();
+  if (report_.Building()) return;
+
+  TQRPrinter* printer = NewPrinter();
+  printer->SetDestination(TQRPrinterDestination::PicturePages);
+  printer->SetParentReport(&report_, this);
+  printer->OnPrintSetup = [this] { PrinterSetup(); };
+  printer->SetTitle(report_.ReportTitle());
+  printer->Preview();
+
+  buildCancelled_ = false;
+  report_.Generate(*printer);
+  if (buildCancelled_) {
+    Discard(printer);
+    current_ = nullptr;
+    return;
+  }
+
+  if (PreviewOver()) return;
+  QEventLoop loop;
+  loops_.push_back(&loop);
+  loop.exec();
+  loops_.erase(std::find(loops_.begin(), loops_.end(), &loop));
+  // An inner preview that ended may have ended the condition for this one too.
+  EndFinishedLoops();
+}
+
+void ReportPrinting::PrintRun() {
+  TQRPrinter* remembered = current_;
+  if (report_.Building()) return;
+  TQRPrinter* printer = NewPrinter();
+  const auto restore = [&] {
+    Discard(printer);
+    current_ = remembered;
+  };
+  if (!printer->PrinterOK()) {
+    restore();
+    return;
+  }
+  printer->SetDestination(TQRPrinterDestination::Printer);
+  auto progress = std::make_unique<TQRProgressForm>(printer);
+  if (report_.ShowProgress()) progress->show();
+  printer->SetClient(progress.get());
+  try {
+    report_.Generate(*printer);
+  } catch (...) {
+    restore();
+    progress.reset();
+    EndFinishedLoops();
+    throw;
+  }
+  restore();
+  progress.reset();
+  EndFinishedLoops();
+}
+
+void ApplyPrintSetup(TCustomReport& report, const PrintSetupChoice& choice,
+                     const PrinterCatalog& catalog) {
+  report.PrinterSettings.Copies = choice.copies;
+  report.SetPrinterIndex(PrinterIndexOf(catalog, choice.printerName));
+  report.Page.SetOrientation(choice.orientation == QPageLayout::Landscape
+                                 ? TQROrientation::Landscape
+                                 : TQROrientation::Portrait);
+  if (choice.pageRange) {
+    report.PrinterSettings.FirstPage = choice.fromPage;
+    report.PrinterSettings.LastPage = choice.toPage;
+  } else {
+    report.PrinterSettings.FirstPage = 0;
+    report.PrinterSettings.LastPage = 0;
+  }
+}
+
+void ReportPrinting::PrinterSetup() {
+  const PrinterCatalog& catalog = Printers();
+  PrintSetupRequest request;
+  request.printerName = ResolvePrinterName(catalog, report_.PrinterIndex());
+  request.minPage = 0;
+  request.maxPage = 9999;
+  if (current_ != nullptr && current_->Status() == TQRPrinterStatus::Finished) {
+    request.minPage = 1;
+    request.maxPage = current_->PageCount();
+    request.fromPage = 1;
+    request.toPage = current_->PageCount();
+  }
+  request.orientation = report_.Page.Orientation() == TQROrientation::Landscape
+                            ? QPageLayout::Landscape
+                            : QPageLayout::Portrait;
+  request.copies = report_.PrinterSettings.Copies;
+  QWidget* parent = nullptr;
+  if (current_ != nullptr) parent = qobject_cast<QWidget*>(current_->Client());
+  if (parent != nullptr) parent = parent->window();
+  const auto choice = Dialogs().PrintSetup(parent, request);
+  if (choice) ApplyPrintSetup(report_, *choice, catalog);
+}
+
+void ReportPrinting::CloseRequest(TQRPrinter* printer) {
+  if (printer == nullptr) return;
+  if (report_.Building()) {
+    buildCancelled_ = true;
+    printer->Cancel();
+    return;
+  }
+  if (printer->PrintingStoredPages()) {
+    // The stored pages are still going to the printer from inside this printer; it is
+    // discarded once that print is over.
+    if (current_ == printer) current_ = nullptr;
+    connect(
+        printer, &TQRPrinter::StoredPagesPrinted, this, [this, printer] { Discard(printer); },
+        Qt::QueuedConnection);
+  } else {
+    Discard(printer);
+  }
+  EndFinishedLoops();
+}
+
+bool ReportPrinting::event(QEvent* event) {
+  if (const QRNoticeEvent* notice = QRNoticeEvent::From(event)) {
+    if (notice->Notice() == QRNotice::PrintRequest) {
+      ReportGuarded([this] { PrintRun(); });
+    } else if (notice->Notice() == QRNotice::CloseRequest) {
+      CloseRequest(notice->Printer());
+    }
+    return true;
+  }
+  return QObject::event(event);
+}
+
+}  // namespace hb9cv

@@ -1,0 +1,485 @@
+#include "report/preview/standard_preview.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPainterPath>
+
+#include "report/preview/preview_dialogs.h"
+#include "report/print/qr_notices.h"
+#include "report/preview/window_place.h"
+
+namespace hb9cv {
+
+namespace {
+
+constexpr int kImageSize = 16;
+
+QPixmap NewImage() {
+  QPixmap pixmap(kImageSize, kImageSize);
+  pixmap.fill(Qt::transparent);
+  return pixmap;
+}
+
+// A sheet of paper with a folded corner.
+void DrawSheet(QPainter& p, const QRectF& r) {
+  QPainterPath path;
+  path.moveTo(r.left(), r.top());
+  path.lineTo(r.right() - 3, r.top());
+  path.lineTo(r.right(), r.top() + 3);
+  path.lineTo(r.right(), r.bottom());
+  path.lineTo(r.left(), r.bottom());
+  path.closeSubpath();
+  p.setPen(QPen(QColor(64, 64, 64), 1));
+  p.setBrush(Qt::white);
+  p.drawPath(path);
+}
+
+void DrawLens(QPainter& p) {
+  p.setPen(QPen(QColor(40, 40, 40), 1.6));
+  p.setBrush(QColor(210, 230, 255));
+  p.drawEllipse(QRectF(1.5, 1.5, 9, 9));
+  p.setPen(QPen(QColor(120, 70, 20), 2.6, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(9.5, 9.5), QPointF(14, 14));
+}
+
+void DrawTriangle(QPainter& p, double tipX, double baseX) {
+  QPainterPath path;
+  path.moveTo(tipX, 8);
+  path.lineTo(baseX, 3);
+  path.lineTo(baseX, 13);
+  path.closeSubpath();
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(0, 90, 160));
+  p.drawPath(path);
+}
+
+void DrawPrinter(QPainter& p) {
+  DrawSheet(p, QRectF(4.5, 1.5, 7, 6));
+  p.setPen(QPen(QColor(48, 48, 48), 1));
+  p.setBrush(QColor(170, 170, 170));
+  p.drawRoundedRect(QRectF(1.5, 6.5, 13, 6), 1, 1);
+  p.setBrush(Qt::white);
+  p.drawRect(QRectF(4.5, 10.5, 7, 4));
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(0, 160, 0));
+  p.drawRect(QRectF(12, 8, 1.5, 1.5));
+}
+
+QPixmap Draw(int index) {
+  QPixmap pixmap = NewImage();
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  switch (index) {
+    case 0: {  // whole page
+      DrawSheet(p, QRectF(4.5, 0.5, 9, 12));
+      DrawLens(p);
+      break;
+    }
+    case 1: {  // 100 %
+      DrawLens(p);
+      QFont f = p.font();
+      f.setPixelSize(7);
+      f.setBold(true);
+      p.setFont(f);
+      p.setPen(Qt::black);
+      p.drawText(QRectF(1.5, 1.5, 9, 9), Qt::AlignCenter, QStringLiteral("1"));
+      break;
+    }
+    case 2: {  // page width
+      DrawSheet(p, QRectF(1.5, 0.5, 13, 14));
+      p.setPen(QPen(QColor(0, 90, 160), 1.4));
+      p.drawLine(QPointF(3.5, 8), QPointF(12.5, 8));
+      p.setBrush(QColor(0, 90, 160));
+      p.setPen(Qt::NoPen);
+      p.drawPolygon(QPolygonF({QPointF(3, 8), QPointF(6, 5.5), QPointF(6, 10.5)}));
+      p.drawPolygon(QPolygonF({QPointF(13, 8), QPointF(10, 5.5), QPointF(10, 10.5)}));
+      break;
+    }
+    case 3:  // first
+      p.fillRect(QRectF(3, 3, 2, 10), QColor(0, 90, 160));
+      DrawTriangle(p, 5.5, 12);
+      break;
+    case 4:  // previous
+      DrawTriangle(p, 4.5, 11);
+      break;
+    case 5:  // next
+      DrawTriangle(p, 11.5, 5);
+      break;
+    case 6:  // last
+      DrawTriangle(p, 10.5, 4);
+      p.fillRect(QRectF(11, 3, 2, 10), QColor(0, 90, 160));
+      break;
+    case 7: {  // printer setup: printer with a check mark
+      DrawPrinter(p);
+      p.setPen(QPen(QColor(200, 120, 0), 1.8, Qt::SolidLine, Qt::RoundCap));
+      p.drawLine(QPointF(8.5, 3), QPointF(10.5, 5.5));
+      p.drawLine(QPointF(10.5, 5.5), QPointF(15, 0.8));
+      break;
+    }
+    case 8:  // print
+      DrawPrinter(p);
+      break;
+    case 9: {  // load: open folder
+      p.setPen(QPen(QColor(120, 90, 0), 1));
+      p.setBrush(QColor(230, 190, 60));
+      p.drawPolygon(QPolygonF({QPointF(0.5, 3.5), QPointF(5.5, 3.5), QPointF(6.5, 4.5),
+                               QPointF(12.5, 4.5), QPointF(12.5, 13.5), QPointF(0.5, 13.5)}));
+      p.setBrush(QColor(250, 220, 110));
+      p.drawPolygon(QPolygonF(
+          {QPointF(3.5, 7.5), QPointF(15.5, 7.5), QPointF(12.5, 13.5), QPointF(0.5, 13.5)}));
+      break;
+    }
+    case 10: {  // save: a disk
+      p.setPen(QPen(QColor(20, 30, 80), 1));
+      p.setBrush(QColor(50, 80, 170));
+      p.drawRect(QRectF(1.5, 1.5, 13, 13));
+      p.setBrush(Qt::white);
+      p.drawRect(QRectF(4.5, 1.5, 7, 5));
+      p.setBrush(QColor(200, 200, 200));
+      p.drawRect(QRectF(3.5, 9.5, 9, 5));
+      break;
+    }
+    default:
+      break;
+  }
+  return pixmap;
+}
+
+}  // namespace
+
+QList<QPixmap> PreviewImages() {
+  QList<QPixmap> images;
+  for (int i = 0; i <= 10; ++i) images << Draw(i);
+  return images;
+}
+
+TQRStandardPreview::TQRStandardPreview(QWidget* parent)
+    : QMainWindow(parent),
+      ToolBar1(new QToolBar(this)),
+      QRPreview(new TQRPreview(this)),
+      StatusBar(new QStatusBar(this)),
+      Images(PreviewImages()),
+      zoomGroup_(new QButtonGroup(this)),
+      panel0_(new QLabel(QStringLiteral("0%"))),
+      panel1_(new QLabel(QStringLiteral("Page"))) {
+  setObjectName(QStringLiteral("QRStandardPreview"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle(QStringLiteral("Print Preview"));
+  resize(652, 579);
+  CentreOnScreen(*this, size());
+
+  ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+  ToolBar1->setMovable(false);
+  ToolBar1->setFloatable(false);
+  ToolBar1->setIconSize(QSize(kImageSize, kImageSize));
+  ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  ToolBar1->setContentsMargins(2, 2, 2, 2);
+  addToolBar(Qt::TopToolBarArea, ToolBar1);
+
+  AddDivider("ToolButton1", 8);
+  ZoomFit = AddButton("ZoomFit", QStringLiteral("Zoom to fit"), 0);
+  Zoom100 = AddButton("Zoom100", QStringLiteral("100%"), 1);
+  ZoomToWidth = AddButton("ZoomToWidth", QStringLiteral("Zoom to width"), 2);
+  for (QToolButton* b : {ZoomFit, Zoom100, ZoomToWidth}) {
+    b->setCheckable(true);
+    zoomGroup_->addButton(b);
+  }
+  zoomGroup_->setExclusive(true);
+  ZoomToWidth->setChecked(true);
+  AddDivider("Separator1");
+  FirstPage = AddButton("FirstPage", QStringLiteral("First page"), 3);
+  PreviousPage = AddButton("PreviousPage", QStringLiteral("Previous page"), 4);
+  ToolButton2 = AddButton("ToolButton2", QStringLiteral("Next page"), 5);
+  LastPage = AddButton("LastPage", QStringLiteral("Last page"), 6);
+  AddDivider("Separator2");
+  PrintSetup = AddButton("PrintSetup", QStringLiteral("Printer setup"), 7);
+  Print = AddButton("Print", QStringLiteral("Print"), 8);
+  PrintSetup->setEnabled(false);
+  Print->setEnabled(false);
+  AddDivider("Separator3");
+  SaveReport = AddButton("SaveReport", QStringLiteral("Save Report"), 10);
+  LoadReport = AddButton("LoadReport", QStringLiteral("Load Report"), 9);
+  AddDivider("Separator4");
+  ExitButton = new QToolButton(ToolBar1);
+  ExitButton->setObjectName(QStringLiteral("ExitButton"));
+  ExitButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  ExitButton->setText(QStringLiteral("&Close"));
+  ExitButton->setFixedSize(40, 22);
+  ToolBar1->addWidget(ExitButton);
+
+  connect(ZoomFit, &QToolButton::clicked, this,
+          [this] { ReportGuarded([this] { ZoomToFitClick(); }); });
+  connect(Zoom100, &QToolButton::clicked, this,
+          [this] { ReportGuarded([this] { ZoomTo100Click(); }); });
+  connect(ZoomToWidth, &QToolButton::clicked, this,
+          [this] { ReportGuarded([this] { ZoomToWidthClick(); }); });
+  connect(FirstPage, &QToolButton::clicked, this,
+          [this] { ReportGuarded([this] { FirstPageClick(); }); });
+  connect(PreviousPage, &QToolButton::clicked, this,
+          [this] { ReportGuarded([this] { PrevPageClick(); }); });
+  connect(ToolButton2, &QToolButton::clicked, this,
+          [this] { ReportGuarded([this] { NextPageClick(); }); });
+  connect(LastPage, &QToolButton::clicked, this,
+          [this] { ReportGuarded([this] { LastPageClick(); }); });
+  connect(PrintSetup, &QToolButton::clicked, this,
+          [this] { ReportGuarded([this] { PrintSetupClick(); }); });
+  connect(Print, &QToolButton::clicked, this, [this] { ReportGuarded([this] { PrintClick(); }); });
+  connect(SaveReport, &QToolButton::clicked, this,
+          [this] { ReportGuarded([this] { SaveClick(); }); });
+  connect(LoadReport, &QToolButton::clicked, this,
+          [this] { ReportGuarded([this] { LoadClick(); }); });
+  connect(ExitButton, &QToolButton::clicked, this,
+          [this] { ReportGuarded([this] { ExitClick(); }); });
+
+  QRPreview->setObjectName(QStringLiteral("QRPreview"));
+  setCentralWidget(QRPreview);
+  connect(QRPreview, &TQRPreview::OnPageAvailable, this,
+          [this](int page) { QRPreviewPageAvailable(page); });
+  connect(QRPreview, &TQRPreview::OnProgressUpdate, this,
+          [this](int percent) { QRPreviewProgressUpdate(percent); });
+
+  StatusBar->setObjectName(QStringLiteral("StatusBar"));
+  StatusBar->setFixedHeight(19);
+  StatusBar->setSizeGripEnabled(false);
+  panel0_->setObjectName(QStringLiteral("Panel0"));
+  panel0_->setFixedWidth(40);
+  panel0_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  panel1_->setObjectName(QStringLiteral("Panel1"));
+  panel1_->setMinimumWidth(50);
+  StatusBar->addWidget(panel0_);
+  StatusBar->addWidget(panel1_, 1);
+  setStatusBar(StatusBar);
+
+  // The window sees key presses before any of its controls.
+  qApp->installEventFilter(this);
+}
+
+TQRStandardPreview::~TQRStandardPreview() {
+  if (qApp != nullptr) qApp->removeEventFilter(this);
+  if (!closed_) FormClose();
+}
+
+QToolButton* TQRStandardPreview::AddButton(const char* name, const QString& hint, int image) {
+  auto* button = new QToolButton(ToolBar1);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setToolTip(hint);
+  button->setIcon(QIcon(Images.at(image)));
+  button->setAutoRaise(true);
+  button->setFocusPolicy(Qt::NoFocus);
+  ToolBar1->addWidget(button);
+  return button;
+}
+
+void TQRStandardPreview::AddDivider(const char* name, int width) {
+  QAction* action = nullptr;
+  if (width > 0) {
+    auto* gap = new QWidget(ToolBar1);
+    gap->setFixedWidth(width);
+    action = ToolBar1->addWidget(gap);
+    gap->setObjectName(QString::fromLatin1(name));
+  } else {
+    action = ToolBar1->addSeparator();
+  }
+  action->setObjectName(QString::fromLatin1(name));
+}
+
+void TQRStandardPreview::SetQRPrinter(TQRPrinter* printer) {
+  printer_ = printer;
+  QRPreview->SetQRPrinter(printer);
+}
+
+TQRStandardPreview::KeepAlive::KeepAlive(TQRStandardPreview& window)
+    : window_(window), deleteOnClose_(window.testAttribute(Qt::WA_DeleteOnClose)) {
+  window_.setAttribute(Qt::WA_DeleteOnClose, false);
+}
+
+TQRStandardPreview::KeepAlive::~KeepAlive() {
+  window_.setAttribute(Qt::WA_DeleteOnClose, deleteOnClose_);
+  if (window_.closed_ && deleteOnClose_) window_.deleteLater();
+}
+
+bool TQRStandardPreview::HandleWaitingEvents() {
+  KeepAlive keep(*this);
+  QCoreApplication::processEvents();
+  return !closed_;
+}
+
+void TQRStandardPreview::ZoomToFitClick() {
+  if (HandleWaitingEvents()) QRPreview->ZoomToFit();
+}
+
+void TQRStandardPreview::ZoomTo100Click() {
+  if (HandleWaitingEvents()) QRPreview->SetZoom(100);
+}
+
+void TQRStandardPreview::ZoomToWidthClick() {
+  if (HandleWaitingEvents()) QRPreview->ZoomToWidth();
+}
+
+void TQRStandardPreview::FirstPageClick() {
+  QRPreview->SetPageNumber(1);
+  UpdateInfo();
+}
+
+void TQRStandardPreview::PrevPageClick() {
+  QRPreview->SetPageNumber(QRPreview->PageNumber() - 1);
+  UpdateInfo();
+}
+
+void TQRStandardPreview::NextPageClick() {
+  QRPreview->SetPageNumber(QRPreview->PageNumber() + 1);
+  UpdateInfo();
+}
+
+void TQRStandardPreview::LastPageClick() {
+  if (printer_) QRPreview->SetPageNumber(printer_->PageCount());
+  UpdateInfo();
+}
+
+void TQRStandardPreview::PrintSetupClick() {
+  if (printer_) printer_->PrintSetup();
+}
+
+void TQRStandardPreview::PrintClick() {
+  TQRPrinter* printer = printer_;
+  if (printer == nullptr) return;
+  // Stored pages print while events are handled, and the window may be closed meanwhile.
+  KeepAlive keep(*this);
+  printer->Print();
+}
+
+void TQRStandardPreview::SaveClick() {
+  const QString ext = QStringLiteral("QRP");
+  const QString filter =
+      QStringLiteral("Report file") + QStringLiteral("(*.") + ext + QStringLiteral(")|*.") + ext;
+  const auto choice = Dialogs().SaveFile(this, QStringLiteral("Save report"), filter, ext);
+  if (!choice || !printer_) return;
+  // Only the report file itself exists as a format; there are no export filters.
+  if (choice->filterIndex == 0) printer_->Save(choice->fileName);
+}
+
+void TQRStandardPreview::LoadClick() {
+  const QString ext = QStringLiteral("QRP");
+  const QString filter =
+      QStringLiteral("Report file") + QStringLiteral(" (*.") + ext + QStringLiteral(")|*.") + ext;
+  const auto choice = Dialogs().OpenFile(this, QStringLiteral("Load report"), filter);
+  if (!choice || !printer_) return;
+  if (!QFileInfo::exists(choice->fileName)) {
+    Dialogs().Notice(this, QGuiApplication::applicationDisplayName(),
+                     QStringLiteral("File does not exist"));
+    return;
+  }
+  printer_->Load(choice->fileName);
+  // The file's paper may have another shape than the pages shown so far.
+  QRPreview->Relayout();
+  QRPreview->SetPageNumber(1);
+  QRPreview->PreviewImage()->SetPageNumber(1);
+  UpdateInfo();
+  PrintSetup->setEnabled(false);
+  Print->setEnabled(true);
+}
+
+void TQRStandardPreview::ExitClick() {
+  close();
+}
+
+bool TQRStandardPreview::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
+  const Qt::KeyboardModifiers relevant =
+      modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+  const bool ctrl = relevant == Qt::ControlModifier;
+  switch (key) {
+    case Qt::Key_Escape:
+      ExitClick();
+      return true;
+    case Qt::Key_PageUp:
+      ctrl ? FirstPageClick() : PrevPageClick();
+      return true;
+    case Qt::Key_PageDown:
+      ctrl ? LastPageClick() : NextPageClick();
+      return true;
+    case Qt::Key_Home:
+      FirstPageClick();
+      return true;
+    case Qt::Key_End:
+      LastPageClick();
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TQRStandardPreview::FormResize() {
+  QRPreview->UpdateZoom();
+}
+
+void TQRStandardPreview::UpdateInfo() {
+  const int count = printer_ ? printer_->PageCount() : 0;
+  panel1_->setText(QStringLiteral("Page ") + QString::number(QRPreview->PageNumber()) +
+                   QStringLiteral(" of ") + QString::number(count));
+}
+
+void TQRStandardPreview::QRPreviewPageAvailable(int /*pageNumber*/) {
+  UpdateInfo();
+  if (printer_ && printer_->Status() == TQRPrinterStatus::Finished) {
+    PrintSetup->setEnabled(true);
+    Print->setEnabled(true);
+  }
+}
+
+void TQRStandardPreview::QRPreviewProgressUpdate(int percent) {
+  if (percent >= lastProgress_ + 5) {
+    panel0_->setText(QString::number(percent) + QLatin1Char('%'));
+    lastProgress_ = percent;
+  }
+  if (percent == 0 || percent == 100) panel0_->setText(QString());
+}
+
+bool TQRStandardPreview::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+      static_cast<QWidget*>(watched)->window() == this) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    bool handled = false;
+    ReportGuarded([&] { handled = FormKeyDown(key->key(), key->modifiers()); });
+    if (handled) return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TQRStandardPreview::closeEvent(QCloseEvent* event) {
+  ReportGuarded([this] { FormClose(); });
+  event->accept();
+}
+
+void TQRStandardPreview::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  FormResize();
+}
+
+void TQRStandardPreview::FormClose() {
+  if (closed_) return;
+  closed_ = true;
+  TQRPrinter* printer = printer_;
+  QRPreview->SetQRPrinter(nullptr);
+  printer_ = nullptr;
+  if (printer != nullptr) SendNotice(printer->ReportReceiver(), QRNotice::CloseRequest, printer);
+}
+
+QWidget* TQRStandardPreviewInterface::Show(TQRPrinter* printer) {
+  auto* window = new TQRStandardPreview;
+  window->setWindowState(Qt::WindowMaximized);
+  window->SetQRPrinter(printer);
+  if (!printer->Title().isEmpty()) window->setWindowTitle(printer->Title());
+  window->ZoomToWidth->setChecked(true);
+  if (printer->Status() == TQRPrinterStatus::Finished) window->Print->setEnabled(true);
+  window->show();
+  window->raise();
+  window->activateWindow();
+  window->UpdateInfo();
+  return window;
+}
+
+}  // namespace hb9cv

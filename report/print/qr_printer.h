@@ -1,0 +1,163 @@
+#pragma once
+// The report printer: receives one build of a report, either as page pictures kept in a page
+// list (for the preview and report files) or straight on a printer.
+#include <QObject>
+#include <QPainter>
+#include <QPointer>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "report/render/metafile.h"
+#include "report/print/printer_settings.h"
+#include "report/model/qr_device.h"
+
+namespace hb9cv {
+
+class EmfRecorder;
+class QPainterCanvas;
+class TQRPageList;
+class TCustomReport;
+
+enum class TQRPrinterDestination { PicturePages, Printer };
+enum class TQRPrinterStatus { Ready, Busy, Finished };
+
+class TQRPrinter : public QObject, public QRDevice {
+  Q_OBJECT
+ public:
+  explicit TQRPrinter(QObject* parent = nullptr);
+  ~TQRPrinter() override;
+
+  TQRPrinterDestination Destination() const { return destination_; }
+  void SetDestination(TQRPrinterDestination destination) { destination_ = destination; }
+  TQRPrinterStatus Status() const { return status_; }
+  int PageCount() const { return pageCount_; }
+  int PageNumber() const { return pageNumber_; }
+  int AvailablePages() const { return availablePages_; }
+  const QString& Title() const { return title_; }
+  void SetTitle(const QString& title) { title_ = title; }
+
+  // The window that receives page-finished and progress notices.
+  QObject* Client() const { return client_; }
+  void SetClient(QObject* client) { client_ = client; }
+  // The report that made this printer, and the object that takes its print and close
+  // requests.
+  TCustomReport* ParentReport() const { return parentReport_; }
+  QObject* ReportReceiver() const { return reportReceiver_; }
+  void SetParentReport(TCustomReport* report, QObject* receiver);
+
+  // Pages that go to paper; 0 means no bound.
+  int FirstPage() const { return firstPage_; }
+  int LastPage() const { return lastPage_; }
+  void SetFirstPage(int page) { firstPage_ = page; }
+  void SetLastPage(int page) { lastPage_ = page; }
+
+  // The system had a printer when this report printer was made.
+  bool PrinterOK() const { return printerOK_; }
+  bool LoadedFromFile() const { return loadedFromFile_; }
+  bool ShowingPreview() const { return showingPreview_; }
+  // Turning it off cancels a build still running and tells the report the preview is over.
+  void SetShowingPreview(bool showing);
+  // Stored pages are being sent to the printer (Print of a loaded file).
+  bool PrintingStoredPages() const { return printingStored_; }
+
+  TPrinterSettings& PrinterSettings() { return settings_; }
+  const TPrinterSettings& PrinterSettings() const { return settings_; }
+  TQRPageList& PageList() { return *pageList_; }
+
+  std::function<void()> OnPrintSetup;
+  std::function<void()> OnExport;
+  std::function<void(TQRPrinter&)> OnPreview;
+  std::function<void()> AfterPreview;
+  std::function<void()> AfterPrint;
+
+  // Output device.
+  long double XFactor() const override { return xFactor_; }
+  long double YFactor() const override { return yFactor_; }
+  int LeftOffset() const override { return leftOffset_; }
+  int TopOffset() const override { return topOffset_; }
+  long double PaperWidth() const override;
+  long double PaperLength() const override;
+  void PrepareBuild(const TCustomReport& report) override;
+  void BeginDoc() override;
+  void NewPage() override;
+  void EndDoc() override;
+  void Abort() override;
+  Canvas& PageCanvas() override;
+
+  // Page `n` as a new picture; a null picture while nothing is built or n is out of range.
+  Metafile GetPage(int n);
+
+  // Operations of the preview window.
+  void Preview();
+  void Print();
+  void PrintSetup();
+  // Writes the pages to `fileName` once the build has finished; nothing before.
+  void Save(const QString& fileName);
+  // Replaces the pages with those of a report file. The file is read and checked first, so a
+  // file that fails leaves the pages as they were.
+  void Load(const QString& fileName);
+  // Sends the stored pages in range to the printer, stretched over each sheet.
+  void PrintStoredPages();
+  // Back to ready: cancels a running build and drops the pages and their temporary file.
+  void Cleanup();
+
+  // Takes paper size and orientation from the size of a stored page's picture.
+  void DetectPaper(QSize pictureSize);
+
+ signals:
+  // A print of stored pages has ended, printed, cancelled or failed.
+  void StoredPagesPrinted();
+
+ private:
+  bool PageInRange() const;
+  void OpenPage();
+  void ClosePage();
+  void EndPrintJob();
+  void AbortPrintJob();
+  void AnnouncePage();
+  void ScreenFactors();
+  void DeviceFactors();
+
+  TQRPrinterDestination destination_ = TQRPrinterDestination::PicturePages;
+  TQRPrinterStatus status_ = TQRPrinterStatus::Ready;
+  int pageCount_ = 0;
+  int pageNumber_ = 0;
+  int availablePages_ = 0;
+  QString title_;
+  QPointer<QObject> client_;
+  TCustomReport* parentReport_ = nullptr;
+  QPointer<QObject> reportReceiver_;
+  long double xFactor_;
+  long double yFactor_;
+  int leftOffset_ = 0;
+  int topOffset_ = 0;
+  int firstPage_ = 0;
+  int lastPage_ = 0;
+  bool printerOK_;
+  bool loadedFromFile_ = false;
+  bool showingPreview_ = false;
+  bool printingStored_ = false;
+
+  TPrinterSettings settings_;
+  std::unique_ptr<TQRPageList> pageList_;
+  // The page being drawn: a recorded picture, or the printer's own surface.
+  std::unique_ptr<EmfRecorder> picture_;
+  std::unique_ptr<QPainter> painter_;
+  std::unique_ptr<QPainterCanvas> printerCanvas_;
+};
+
+// Makes the preview window for a report printer and shows it without waiting. Replaceable,
+// so that a program or a test can show something else.
+class TQRPreviewInterface {
+ public:
+  virtual ~TQRPreviewInterface() = default;
+  virtual QWidget* Show(TQRPrinter* printer) = 0;
+};
+
+TQRPreviewInterface& PreviewInterface();
+// Installs `factory` (not owned); nullptr restores the standard preview window.
+void SetPreviewInterface(TQRPreviewInterface* factory);
+
+}  // namespace hb9cv

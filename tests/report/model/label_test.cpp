@@ -1,0 +1,162 @@
+// Formatting of labels: lines, auto size, height, alignment; pixel bounds and stored size.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "report/model/qr_report.h"
+#include "tests/report/report_test_util.h"
+
+namespace hb9cv {
+namespace {
+
+class LabelTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::EnsureApp();
+    report.SetUnits(TQRUnit::MM);
+    band = report.AddBand(QStringLiteral("band"), TQRBandType::rbTitle);
+    band->Size.LoadValues({2000, 1899.708L});
+    report.Loaded();
+    label = band->Add<TQRLabel>(QStringLiteral("label"));
+    font.pointSize = 10;
+    label->SetFont(font);
+  }
+  int Measure(const QString& text) { return report.TextWidth(font, text); }
+  int WHeight() { return report.TextHeight(font, QStringLiteral("W")); }
+  long double Stored(int index) { return label->Size.Stored(index); }
+
+  TReport report{QStringLiteral("report")};
+  TQRBand* band = nullptr;
+  TQRLabel* label = nullptr;
+  CanvasFont font;
+};
+
+TEST_F(LabelTest, CaptionChangeGrowsToTheRightAndWritesTheStoredWidth) {
+  label->SetBounds(100, 20, 10, 30);
+  EXPECT_NEAR(double(Stored(TQRPrintableSize::kLeft)), 100 * 254.0 / 96, 1e-9);
+  const long double storedLeft = Stored(TQRPrintableSize::kLeft);
+  for (const QString& caption :
+       {QStringLiteral("Průměr 14,73 až 26,31 mm"), QStringLiteral("0 mm")}) {
+    label->SetCaption(caption);
+    EXPECT_EQ(label->Left(), 100);
+    EXPECT_EQ(Stored(TQRPrintableSize::kLeft), storedLeft);
+    EXPECT_EQ(label->Width(), Measure(caption));
+    EXPECT_NEAR(double(Stored(TQRPrintableSize::kWidth)), label->Width() * 254.0 / 96, 1e-9);
+  }
+  label->SetCaption(QString());
+  EXPECT_EQ(label->Lines(), QStringList{QString()});
+  EXPECT_EQ(label->Width(), 0);
+  EXPECT_EQ(Stored(TQRPrintableSize::kWidth), 0);
+  // Frame lines at the sides count into the width.
+  label->Frame.DrawLeft = label->Frame.DrawRight = true;
+  label->Frame.Width = 2;
+  label->SetCaption(QString());
+  EXPECT_EQ(label->Width(), 4);
+}
+
+TEST_F(LabelTest, HeightGrowsToTheCharacterHeightAndNeverShrinks) {
+  label->SetBounds(100, 20, 40, 4);
+  label->SetCaption(QStringLiteral("abc"));
+  const int grown = WHeight() + 1;
+  EXPECT_EQ(label->Height(), grown);
+  font.pointSize = 6;
+  label->SetFont(font);
+  EXPECT_EQ(label->Height(), grown);
+  font.pointSize = 20;
+  label->SetFont(font);
+  EXPECT_EQ(label->Height(), WHeight() + 1);
+  EXPECT_GT(label->Height(), grown);
+  label->SetBounds(100, 20, 40, 200);
+  label->SetCaption(QStringLiteral("x"));
+  EXPECT_EQ(label->Height(), 200);
+}
+
+TEST_F(LabelTest, AlignmentDecidesWhichEdgeStays) {
+  const QString caption = QStringLiteral("a longer caption");
+  const int width = Measure(caption);
+  const std::pair<TAlignment, int> cases[] = {
+      {TAlignment::taLeftJustify, 300},
+      {TAlignment::taRightJustify, 320 - width},       // the right edge stays
+      {TAlignment::taCenter, 300 + (20 - width) / 2},  // towards zero
+  };
+  for (const auto& [alignment, left] : cases) {
+    label->SetCaption(QString());
+    label->SetAlignment(alignment);
+    label->SetBounds(300, 20, 20, 30);
+    label->SetCaption(caption);
+    EXPECT_EQ(label->Left(), left) << int(alignment);
+    EXPECT_EQ(label->Width(), width);
+  }
+}
+
+TEST_F(LabelTest, OnAFinerDeviceTheWidenedBoxGrowsAwayFromTheAlignedEdge) {
+  // Text hinted for the screen runs wider at 600 dpi, so the printed box is wider than the label.
+  const QString caption = QString::fromUtf8("Průměr 14,73 až 26,31 mm");
+  for (const TAlignment alignment : {TAlignment::taLeftJustify, TAlignment::taRightJustify, TAlignment::taCenter}) {
+    SCOPED_TRACE(int(alignment));
+    label->SetCaption(QString());
+    label->SetAlignment(alignment);
+    label->SetBounds(300, 20, 20, 30);
+    label->SetCaption(caption);
+    test::TestDevice device(FactorForDpi(600));
+    report.Generate(device);
+    const std::vector<test::CanvasOp>& ops = device.pages.at(0).ops;
+    const auto text = std::find_if(ops.begin(), ops.end(), [&](const auto& op) { return op.text == caption; });
+    ASSERT_NE(text, ops.end());
+    ASSERT_NE(text, ops.begin());
+    const DeviceRect box = std::prev(text)->rect;  // the label's background, drawn just before
+    EXPECT_LE(box.left, text->rect.left);
+    EXPECT_GE(box.right, text->rect.right);
+    // The edge the alignment keeps is the text's; centred text keeps its middle.
+    if (alignment == TAlignment::taLeftJustify) EXPECT_EQ(box.left, text->rect.left);
+    if (alignment == TAlignment::taRightJustify) EXPECT_EQ(box.right, text->rect.right);
+    if (alignment == TAlignment::taCenter) EXPECT_NEAR(box.left + box.right, text->rect.left + text->rect.right, 2);
+  }
+}
+
+TEST_F(LabelTest, LineBreaking) {
+  label->SetCaption(QStringLiteral("first\r\nsecond line\rthird"));  // line feeds go
+  EXPECT_EQ(label->Lines(), QStringList({"first", "second line", "third"}));
+  EXPECT_EQ(label->Width(), Measure(QStringLiteral("second line")));
+  // Widths are given as the measured width of a text, so the cases hold for any font.
+  const struct {
+    QString caption, widthOf;
+    int extra;
+    bool autoSize, wordWrap;
+    QStringList expected;
+  } cases[] = {
+      {"aaa bbb ccc", "a", 0, true, true, {"aaa bbb ccc"}},  // auto size ignores word wrap
+      {"aaa bbb ccc", "aaa bbb ", 0, false, true, {"aaa bbb ", "ccc"}},
+      {"aaa-bbb", "aaa-", 1, false, true, {"aaa-", "bbb"}},
+      // The word that did not fit still opens the next line; only what follows it is dropped.
+      {"aaa bbb ccc ddd", "aaa bbb ", 0, false, false, {"aaa bbb ", "ccc "}},
+      // Characters move into an empty line while it stays narrower than the width.
+      {"aaaaaaaa bb", "aaaa", 0, false, true, {"aaa", "aaaa", "bb"}},
+      {"", "abc", 0, false, true, {""}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.caption.toStdString());
+    label->SetAutoSize(c.autoSize);
+    label->SetWordWrap(c.wordWrap);
+    label->SetBounds(10, 10, Measure(c.widthOf) + c.extra, 30);
+    label->SetCaption(c.caption);
+    EXPECT_EQ(label->Lines(), c.expected);
+    if (!c.autoSize) {
+      EXPECT_EQ(label->Width(), Measure(c.widthOf) + c.extra);
+    }
+  }
+}
+
+TEST_F(LabelTest, NothingIsMeasuredWhileLoading) {
+  TQRLabel* loaded = band->Add<TQRLabel>(QStringLiteral("loaded"));
+  loaded->BeginLoading();
+  loaded->Size.LoadValues({44.979L, 619.125L, 145.521L, 328.083L});
+  loaded->SetFont(font);
+  loaded->SetCaption(QStringLiteral("a much longer text than the stored one"));
+  loaded->Loaded();
+  EXPECT_EQ(loaded->Bounds(), (PixelBounds{234, 55, 124, 17}));
+  EXPECT_EQ(loaded->Size.Stored(TQRPrintableSize::kWidth), 328.083L);
+}
+
+}  // namespace
+}  // namespace hb9cv

@@ -1,0 +1,163 @@
+// The report pass: pages, bands, stretching labels and the device protocol.
+#include <gtest/gtest.h>
+
+#include "calc/errors.h"
+#include "report/model/qr_report.h"
+#include "tests/report/report_test_util.h"
+
+namespace hb9cv {
+namespace {
+
+using test::CanvasOp;
+using test::OpsOfKind;
+using test::TestDevice;
+using Calls = std::vector<std::string>;
+
+const long double kScreen = FactorForDpi(96);
+
+class PassTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::EnsureApp();
+    report.SetUnits(TQRUnit::MM);
+    report.Page.LoadValues({100, 2970, 100, 2100, 100, 100, 0});
+  }
+  TQRBand* AddBand(TQRBandType type, long double height, QColor color = Qt::white) {
+    TQRBand* band = report.AddBand(QStringLiteral("b"), type);
+    band->Size.LoadValues({height, 1899.708L});
+    band->Loaded();
+    band->SetColor(color);
+    return band;
+  }
+  TQRLabel* AddLabel(TQRBasePanel* parent, const QString& caption, long double left,
+                     long double top) {
+    TQRLabel* label = parent->Add<TQRLabel>(caption);
+    label->Size.LoadValues({44.979L, left, top, 100});
+    label->SizeToBounds();
+    label->SetCaption(caption);
+    return label;
+  }
+  // Runs the pass on a device of one pixel per unit, or `factor`.
+  TestDevice& Run(long double factor = 1) {
+    device.emplace(factor);
+    report.Generate(*device);
+    return *device;
+  }
+  std::vector<CanvasOp> Fills(size_t page = 0) {
+    return OpsOfKind(device->pages.at(page).ops, CanvasOp::Fill);
+  }
+
+  TReport report{QStringLiteral("report")};
+  std::optional<TestDevice> device;
+};
+
+TEST_F(PassTest, TitleBandTallerThanThePageSpacePrintsOnOnePage) {
+  AddBand(TQRBandType::rbTitle, 2775.479L, Qt::yellow);
+  EXPECT_EQ(Run().calls, (Calls{"begin", "page", "end"}));
+  // From 10 mm to 287.548 mm, 0.548 mm into the bottom margin.
+  ASSERT_EQ(Fills().size(), 1u);
+  EXPECT_EQ(Fills()[0].rect, (DeviceRect{100, 100, 2000, 2875}));
+  EXPECT_EQ(report.PageCount(), 1);
+  EXPECT_EQ(report.Functions.Value(QStringLiteral("PAGENUMBER")).toInt(), 1);
+  EXPECT_FALSE(report.Building());
+}
+
+TEST_F(PassTest, PrintIfEmptyOffGivesNoPageAndNegativeSpaceZeroesTheMargins) {
+  AddBand(TQRBandType::rbTitle, 500);
+  report.SetPrintIfEmpty(false);
+  EXPECT_EQ(Run().calls, (Calls{"begin", "end"}));
+  EXPECT_EQ(report.PageCount(), 0);
+
+  report.SetPrintIfEmpty(true);
+  report.Page.LoadValues({1500, 2970, 1500, 2100, 1000, 1200, 0});
+  Run();
+  for (int i :
+       {TQRPage::kBottomMargin, TQRPage::kTopMargin, TQRPage::kLeftMargin, TQRPage::kRightMargin}) {
+    EXPECT_EQ(report.Page.Stored(i), 0) << i;
+  }
+  EXPECT_EQ(Fills().at(0).rect.left, 0);
+  EXPECT_EQ(Fills().at(0).rect.top, 0);
+}
+
+TEST_F(PassTest, DeviceProtocolOnCancelFailureAndNestedPass) {
+  AddBand(TQRBandType::rbTitle, 500);
+  AddBand(TQRBandType::rbSummary, 500);
+  // The unit is native during the pass only; a second pass while building does nothing.
+  TestDevice nested(1);
+  TQRUnit seen = TQRUnit::MM;
+  TestDevice first(1);
+  first.onNewPage = [&] {
+    seen = report.Units();
+    report.Generate(nested);
+  };
+  report.Generate(first);
+  EXPECT_EQ(seen, TQRUnit::Native);
+  EXPECT_EQ(report.Units(), TQRUnit::MM);
+  EXPECT_TRUE(nested.calls.empty());
+
+  TestDevice cancelled(1);
+  cancelled.onNewPage = [&] { cancelled.Cancel(); };
+  report.Generate(cancelled);
+  EXPECT_EQ(cancelled.calls, (Calls{"begin", "page", "abort"}));
+
+  TestDevice failing(1);
+  failing.onNewPage = [] { throw EQRError("Illegal call to NewPage"); };
+  EXPECT_THROW(report.Generate(failing), EQRError);
+  EXPECT_EQ(failing.calls.back(), "abort");
+  EXPECT_FALSE(report.Building());
+  EXPECT_EQ(report.Units(), TQRUnit::MM);
+  EXPECT_EQ(Run().pages.size(), 1u) << "the report stays usable";
+}
+
+TEST_F(PassTest, BandsThatDoNotFitStartANewPage) {
+  const std::tuple<const char*, long double, size_t> cases[] = {
+      {"fits below the title", 770, 1},
+      {"needs a new page", 771, 2},
+      {"taller than the page: prints where it stands", 2771, 1},
+  };
+  for (const auto& [name, summaryHeight, pages] : cases) {
+    SCOPED_TRACE(name);
+    TReport r(QStringLiteral("r"));
+    r.Page.LoadValues({100, 2970, 100, 2100, 100, 100, 0});
+    r.AddBand(QStringLiteral("t"), TQRBandType::rbTitle)->Size.LoadValues({2000, 1000});
+    r.AddBand(QStringLiteral("s"), TQRBandType::rbSummary)->Size.LoadValues({summaryHeight, 1000});
+    r.Loaded();
+    TestDevice d(1);
+    r.Generate(d);
+    ASSERT_EQ(d.pages.size(), pages);
+    EXPECT_EQ(OpsOfKind(d.pages.back().ops, CanvasOp::Fill).back().rect.top,
+              pages == 1 ? 2100 : 100);
+  }
+}
+
+TEST_F(PassTest, StretchingLabelContinuesOnNewPages) {
+  TQRBand* title = AddBand(TQRBandType::rbTitle, 2700);
+  TQRLabel* label = AddLabel(title, QStringLiteral("l1\rl2\rl3\rl4\rl5"), 100, 2600);
+  label->SetAutoStretch(true);
+  AddLabel(title, QStringLiteral("once"), 100, 100);
+  AddLabel(title, QStringLiteral("one\rtwo"), 1000, 100);  // fixed: the second line is cut
+  Run(kScreen);
+  // A line is 15 pixels, 39.7 units; the band may grow to 2770 units on a page: two lines
+  // fit on every page, and only the unfinished label prints again.
+  ASSERT_EQ(device->pages.size(), 3u);
+  const QStringList expected[] = {{"l1", "l2", "once", "one"}, {"l3", "l4"}, {"l5"}};
+  for (size_t page = 0; page < 3; ++page) {
+    QStringList texts = test::Texts(device->pages[page].ops);
+    texts.sort();
+    EXPECT_EQ(texts, expected[page]) << page;
+  }
+  EXPECT_TRUE(label->Finished());
+  const CanvasOp* l3 = test::FindText(device->pages[1].ops, QStringLiteral("l3"));
+  ASSERT_NE(l3, nullptr);
+  EXPECT_EQ(l3->y, device->YPos(100 + label->Size.Stored(TQRPrintableSize::kTop)));
+}
+
+TEST_F(PassTest, LabelThatCanNeverFitDoesNotLoopForEver) {
+  TQRBand* title = AddBand(TQRBandType::rbTitle, 2800);
+  AddLabel(title, QStringLiteral("a\rb"), 100, 2790)->SetAutoStretch(true);
+  EXPECT_LE(Run(kScreen).pages.size(), 2u);
+  EXPECT_EQ(device->calls.back(), "end");
+}
+
+}  // namespace
+}  // namespace hb9cv

@@ -1,0 +1,132 @@
+// Lengths, units and device conversions of the report geometry.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <limits>
+
+#include "report/render/fonts.h"
+#include "report/model/qr_report.h"
+#include "report/model/qr_units.h"
+#include "tests/report/report_test_util.h"
+
+namespace hb9cv {
+namespace {
+
+using test::TestDevice;
+
+TEST(QRRound, HalvesGoToTheEvenNeighbourAndOutOfRangeIsClamped) {
+  const std::pair<long double, int> cases[] = {
+      {2.5L, 2},       {3.5L, 4},        {-2.5L, -2},       {0.5L, 0},
+      {2.4999L, 2},    {2.5001L, 3},     {-0.4L, 0},        {793.7L, 794},
+      {1122.5L, 1122}, {1e30L, INT_MAX}, {-1e30L, INT_MIN}, {HUGE_VALL, INT_MAX},
+  };
+  for (const auto& [value, expected] : cases) EXPECT_EQ(QRRound(value), expected) << double(value);
+  EXPECT_EQ(QRRound(std::numeric_limits<long double>::quiet_NaN()), 0);
+}
+
+TEST(DeviceConversion, ScreenPageAndPrinterOffsets) {
+  const TestDevice screen(FactorForDpi(96));
+  EXPECT_EQ(screen.XSize(2100), 794);   // 793.7
+  EXPECT_EQ(screen.YSize(2970), 1123);  // 1122.52
+  EXPECT_EQ(screen.XPos(100), 38);      // 37.8
+  EXPECT_EQ(screen.YSize(2.6458L), 1);  // one pixel
+  EXPECT_EQ(screen.XSize(1.3229L), 0);  // just under half a pixel
+  // The unprintable margin moves positions, not sizes.
+  const TestDevice printer(FactorForDpi(600), 42, 17);
+  EXPECT_EQ(printer.XPos(100), QRRound(58 * 600.0L / 254));
+  EXPECT_EQ(printer.YPos(100), QRRound(83 * 600.0L / 254));
+  EXPECT_EQ(printer.XSize(100), QRRound(100 * 600.0L / 254));
+}
+
+// One horizontal and one vertical value.
+class Holder : public TQRUnitBase {
+ public:
+  int Count() const override { return 2; }
+  bool IsHorizontal(int index) const override { return index == 0; }
+  void SetPixels() override { ++refreshes; }
+  double ReportFontSize() const override { return 10; }
+  int refreshes = 0;
+};
+
+TEST(Fonts, ArialOrAnInstalledMetricCompatibleTwin) {
+  const std::pair<QStringList, QString> cases[] = {
+      {{"DejaVu Sans", "Liberation Sans", "Arial"}, "Arial"},
+      {{"Arimo", "DejaVu Sans", "Liberation Sans"}, "Liberation Sans"},
+      {{"DejaVu Sans", "arimo"}, "Arimo"},
+      {{"DejaVu Sans", "Liberation Serif", "Liberation Mono"}, ""},
+      {{}, ""},
+  };
+  for (const auto& [installed, face] : cases) EXPECT_EQ(MetricCompatibleArial(installed), face) << installed.join(',').toStdString();
+}
+
+TEST(Units, ConvertStoredValuesBothWays) {
+  const struct {
+    TQRUnit unit;
+    bool horizontal;
+    long double stored, expected;
+    int ppi = 96, zoom = 100;
+  } cases[] = {
+      {TQRUnit::MM, true, 476.25L, 47.625L},
+      {TQRUnit::Inches, false, 254, 1},
+      {TQRUnit::Pixels, true, 476.25L, 180},
+      {TQRUnit::Pixels, false, 2.6458333333333333333L, 1},
+      {TQRUnit::Pixels, true, 254, 60, 120, 50},  // follows resolution and zoom
+      {TQRUnit::Native, true, 123.456L, 123.456L},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.unit));
+    Holder holder;
+    holder.SetPixelsPerInch(c.ppi);
+    holder.SetZoom(c.zoom);
+    EXPECT_NEAR(double(holder.LoadUnit(c.stored, c.unit, c.horizontal)), double(c.expected), 1e-9);
+    EXPECT_NEAR(double(holder.SaveUnit(c.expected, c.unit, c.horizontal)), double(c.stored), 1e-9);
+  }
+}
+
+TEST(Units, ValuesAreReadAndWrittenInTheCurrentUnit) {
+  Holder holder;
+  holder.SetUnits(TQRUnit::MM);
+  holder.SetValue(0, 12.5L);
+  EXPECT_EQ(holder.Stored(0), 125);
+  EXPECT_EQ(holder.refreshes, 1);
+  holder.SetUnits(TQRUnit::Inches);
+  EXPECT_EQ(holder.Value(0), 125 / 254.0L);
+  EXPECT_THROW(holder.LoadValues({1, 2, 3}), std::invalid_argument);
+}
+
+TEST(Page, PaperSizeWritesLengthAndWidth) {
+  TCustomReport report(QStringLiteral("r"));
+  TQRPage& page = report.Page;
+  page.SetPaperSize(TQRPaperSize::A3);
+  page.SetOrientation(TQROrientation::Landscape);
+  EXPECT_EQ(page.Stored(TQRPage::kWidth), 4200);
+  EXPECT_EQ(page.Stored(TQRPage::kLength), 2970);
+  page.SetUnits(TQRUnit::MM);
+  page.SetLength(100);  // ignored: not a custom paper
+  EXPECT_EQ(page.Stored(TQRPage::kLength), 2970);
+  page.SetPaperSize(TQRPaperSize::Custom);
+  page.SetLength(100);
+  EXPECT_EQ(page.Stored(TQRPage::kLength), 1000);
+}
+
+TEST(Report, UnitsAndZoomReachBandsAndElements) {
+  TCustomReport report(QStringLiteral("r"));
+  TQRLabel* label = report.AddBand(QStringLiteral("b"), TQRBandType::rbTitle)->Add<TQRLabel>("l");
+  report.SetUnits(TQRUnit::Inches);
+  report.SetZoom(50);
+  EXPECT_EQ(std::pair(label->Size.Units(), label->Size.Zoom()), std::pair(TQRUnit::Inches, 50));
+}
+
+TEST(Band, ChildChainCannotBecomeALoop) {
+  TCustomReport report(QStringLiteral("r"));
+  TQRBand* a = report.AddBand(QStringLiteral("a"), TQRBandType::rbDetail);
+  TQRBand* b = report.AddBand(QStringLiteral("b"), TQRBandType::rbChild);
+  EXPECT_TRUE(a->SetChildBand(b));
+  EXPECT_FALSE(b->SetChildBand(a));
+  EXPECT_FALSE(a->SetChildBand(a));
+  EXPECT_EQ(b->ChildBand(), nullptr);
+}
+
+}  // namespace
+}  // namespace hb9cv

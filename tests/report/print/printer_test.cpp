@@ -1,0 +1,281 @@
+// The report printer without windows: its states and guards, notices, page range on a
+// printer, device settings, paper detection, and the file dialog filters.
+#include <QAbstractButton>
+#include <QDialogButtonBox>
+#include <QPrintDialog>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+#include "calc/errors.h"
+#include "tests/report/preview_test_util.h"
+#include "report/store/page_list.h"
+#include "report/print/paper.h"
+#include "report/print/qr_notices.h"
+#include "report/preview/report_printing.h"
+
+namespace hb9cv {
+namespace {
+
+using namespace pvtest;
+
+class PrinterTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    EnsureApp();
+    ASSERT_TRUE(dir.isValid());
+  }
+  // Builds `pages` pages that each say "page <n>".
+  static void Build(TQRPrinter& p, int pages) {
+    p.BeginDoc();
+    for (int page = 1; page <= pages; ++page) {
+      p.NewPage();
+      p.PageCanvas().SetFont(CanvasFont{});
+      p.PageCanvas().TextOut(p.XPos(200), p.YPos(200), QStringLiteral("page %1").arg(page));
+    }
+    p.EndDoc();
+  }
+  QTemporaryDir dir;
+};
+
+// Records the notices it receives.
+class NoticeSink : public QObject {
+ public:
+  bool event(QEvent* e) override {
+    if (const QRNoticeEvent* n = QRNoticeEvent::From(e)) {
+      received.push_back({n->Notice(), n->First()});
+      return true;
+    }
+    return QObject::event(e);
+  }
+  std::vector<std::pair<QRNotice, int>> received;
+};
+
+void ExpectQRError(const std::function<void()>& f, const char* message) {
+  try {
+    f();
+    ADD_FAILURE() << "no error, expected " << message;
+  } catch (const EQRError& e) {
+    EXPECT_EQ(e.Message(), message);
+  }
+}
+
+TEST_F(PrinterTest, StatusGuardsBeginAndNewPage) {
+  TQRPrinter p;
+  ExpectQRError([&] { p.NewPage(); }, "Illegal call to NewPage");
+  p.BeginDoc();
+  ExpectQRError([&] { p.BeginDoc(); }, "QRPrinter not ready");
+  EXPECT_EQ(p.Status(), TQRPrinterStatus::Busy) << "a refused begin changes nothing more";
+  p.NewPage();
+  p.EndDoc();
+  EXPECT_EQ(p.Status(), TQRPrinterStatus::Finished);
+  ExpectQRError([&] { p.BeginDoc(); }, "QRPrinter not ready");
+  ExpectQRError([&] { p.NewPage(); }, "Illegal call to NewPage");
+  p.Cleanup();
+  EXPECT_EQ(p.Status(), TQRPrinterStatus::Ready);
+  EXPECT_EQ(p.PageList().PageCount(), 0);
+}
+
+TEST_F(PrinterTest, PicturePagesAreStoredAndAnnouncedByPostedNotices) {
+  TQRPrinter p;
+  NoticeSink sink;
+  p.SetClient(&sink);
+  int afterPreview = 0;
+  p.AfterPreview = [&] { ++afterPreview; };
+  Build(p, 3);
+  EXPECT_TRUE(sink.received.empty()) << "notices are queued, not sent";
+  QCoreApplication::sendPostedEvents(&sink);
+  EXPECT_EQ(sink.received, (std::vector<std::pair<QRNotice, int>>{{QRNotice::PageFinished, 1},
+                                                                  {QRNotice::PageFinished, 2},
+                                                                  {QRNotice::PageFinished, 3}}));
+  EXPECT_EQ(p.PageCount(), 3);
+  EXPECT_TRUE(p.GetPage(0).IsNull());
+  EXPECT_TRUE(p.GetPage(4).IsNull());
+  EXPECT_EQ(p.GetPage(3).PixelSize(), QSize(794, 1123));
+  EXPECT_TRUE(p.GetPage(3).Validate());
+  EXPECT_NE(p.GetPage(1), p.GetPage(2));
+  // Closing the preview cancels a build that runs, and tells it once.
+  p.Cleanup();
+  p.SetShowingPreview(true);
+  p.BeginDoc();
+  p.SetShowingPreview(false);
+  p.SetShowingPreview(false);
+  EXPECT_TRUE(p.Cancelled());
+  EXPECT_EQ(afterPreview, 1);
+  p.Abort();
+  p.Cleanup();
+  p.BeginDoc();
+  EXPECT_FALSE(p.Cancelled()) << "a new build clears the cancel flag";
+}
+
+TEST_F(PrinterTest, SettingsWithoutAndWithAPrinter) {
+  // Without a printer: A4 portrait, one copy, nothing to apply to, and no error.
+  NoPrinters none;
+  TPrinterSettings s;
+  s.SetPrinterIndex(-1, none);
+  EXPECT_FALSE(s.HasDevice());
+  s.SetPaperSize(TQRPaperSize::A3);
+  s.SetOrientation(TQROrientation::Landscape);
+  s.SetCopies(3);
+  s.ApplyToDevice();
+  EXPECT_EQ(std::tuple(s.PaperSize(), s.Orientation(), s.Copies(), s.PhysicalWidth()),
+            std::tuple(TQRPaperSize::A4, TQROrientation::Portrait, 1, 0));
+
+  PdfPrinters printers(dir.path(), {QStringLiteral("one"), QStringLiteral("two")});
+  printers.defaultIndex = 1;
+  EXPECT_EQ(ResolvePrinterName(printers, 7), QStringLiteral("two")) << "no such: the default";
+  s.SetPrinterIndex(-1, printers);
+  ASSERT_TRUE(s.HasDevice());
+  EXPECT_EQ(s.XResolution(), 1200);
+  EXPECT_FALSE(s.Offers(TQRPaperSize::A4Small));
+  s.SetPaperSize(TQRPaperSize::A4);
+  s.SetCopies(2);
+  s.SetOrientation(TQROrientation::Landscape);
+  s.ApplyToDevice();
+  EXPECT_NEAR(s.PhysicalWidth(), 2970, 1);  // Qt's A4 is whole points, 842 x 595
+  EXPECT_EQ(s.Device()->copyCount(), 2);
+  EXPECT_EQ(s.Device()->pageLayout().orientation(), QPageLayout::Landscape);
+  s.SetPrinterIndex(0, printers);
+  EXPECT_EQ(s.DeviceName(), QStringLiteral("one"));
+  EXPECT_EQ(s.Device()->copyCount(), 1) << "a new choice starts from the driver's defaults";
+}
+
+TEST(Paper, DetectionFromThePictureSize) {
+  const auto only = [](std::vector<TQRPaperSize> sizes) {
+    return [sizes](TQRPaperSize s) { return std::ranges::count(sizes, s) > 0; };
+  };
+  const auto all = [](TQRPaperSize) { return true; };
+  const PaperGuess start{TQRPaperSize::A3, TQROrientation::Landscape};
+  using enum TQRPaperSize;
+  const struct {
+    QSize picture;
+    std::function<bool(TQRPaperSize)> accept;
+    bool orientation;
+    TQRPaperSize size;
+    TQROrientation o;
+  } cases[] = {
+      // A4 matches A4, then A4Small, which wins where the device has it.
+      {{794, 1123}, all, true, A4Small, TQROrientation::Portrait},
+      {{1123, 794}, only({A4}), true, A4, TQROrientation::Landscape},
+      // Letter, LetterSmall and Note are alike in whole 4 mm units; the last accepted wins.
+      {{816, 1056}, all, true, Note, TQROrientation::Portrait},
+      // Nothing accepted: the size stays, only the orientation follows.
+      {{794, 1123}, only({}), true, A3, TQROrientation::Portrait},
+      {{500, 500}, all, true, A3, TQROrientation::Landscape},  // no such paper
+  };
+  for (const auto& c : cases) {
+    const PaperGuess g = DetectPaper(c.picture.width(), c.picture.height(), FactorForDpi(96),
+                                     c.accept, c.orientation, start);
+    EXPECT_EQ(std::pair(g.size, g.orientation), std::pair(c.size, c.o))
+        << c.picture.width() << "x" << c.picture.height();
+  }
+  EXPECT_EQ(DetectPaper(794, 1123, 0, all, true, start).size, A3);
+}
+
+TEST(Paper, TableRowsInTenthsOfAMillimetre) {
+  using enum TQRPaperSize;
+  const struct {
+    TQRPaperSize size;
+    long double width, length;
+  } rows[] = {
+      {A4, 2100, 2970},         {Letter, 2159, 2794},     {Note, 2159, 2794},
+      {Env12, 1206.5, 2794},    {CSheet, 4318, 5588},     {DSheet, 5588, 8636},
+      {ESheet, 8636, 11176},
+  };
+  for (const auto& r : rows) {
+    EXPECT_NEAR(PaperTableWidth(r.size), r.width, 1e-9) << PaperSizeInfo(r.size).name;
+    EXPECT_NEAR(PaperTableLength(r.size), r.length, 1e-9) << PaperSizeInfo(r.size).name;
+  }
+}
+
+TEST(Paper, ReportFileFiltersMatchBothLetterCases) {
+  EXPECT_EQ(ToQtFilters(QStringLiteral("Report file(*.QRP)|*.QRP|Text (*.txt)|*.txt")),
+            QStringList({"Report file(*.QRP *.qrp)", "Text (*.txt *.TXT)"}));
+  EXPECT_EQ(ToQtFilters(QStringLiteral("Pictures|*.png;*.JPG")),
+            QStringList{"Pictures (*.png *.PNG *.JPG *.jpg)"});
+  EXPECT_TRUE(ToQtFilters(QString()).isEmpty());
+}
+
+TEST_F(PrinterTest, PrinterSetupOffersOnlyWhatAPrintHonoursAndAcceptsWithOk) {
+  QPrinter printer(QPrinter::HighResolution);
+  const std::unique_ptr<QPrintDialog> dialog = MakePrintSetupDialog(&printer, nullptr);
+  dialog->show();
+  auto* box = dialog->findChild<QDialogButtonBox*>();
+  ASSERT_NE(box, nullptr);
+  // The options pane too, as the user opens it.
+  for (QAbstractButton* b : box->buttons()) {
+    const QDialogButtonBox::ButtonRole role = box->buttonRole(b);
+    if (role != QDialogButtonBox::AcceptRole && role != QDialogButtonBox::RejectRole) b->click();
+  }
+  QCoreApplication::processEvents();
+  const std::pair<const char*, bool> widgets[] = {
+      {"printers", true},          {"copies", true},         {"printAll", true},
+      {"printRange", true},        {"from", true},           {"to", true},
+      {"properties", false},       {"colorMode", false},     {"duplex", false},
+      {"collate", false},          {"reverse", false},       {"pageSetCombo", false},
+      {"pagesRadioButton", false}, {"printSelection", false}, {"printCurrentPage", false},
+      {"filename", false},         {"preview", false},
+  };
+  for (const auto& [name, shown] : widgets) {
+    auto* w = dialog->findChild<QWidget*>(QLatin1String(name));
+    ASSERT_NE(w, nullptr) << name;
+    EXPECT_EQ(w->isVisibleTo(dialog.get()), shown) << name;
+  }
+  auto* tabs = dialog->findChild<QTabWidget*>(QStringLiteral("tabs"));
+  ASSERT_NE(tabs, nullptr);
+  EXPECT_EQ(tabs->count(), 1) << "colour and duplex have no tab";
+  EXPECT_EQ(box->button(QDialogButtonBox::Ok)->text(), QStringLiteral("OK"));
+}
+
+TEST_F(PrinterTest, PagesOutsideTheRangeNeverReachPaper) {
+  PdfPrinters printers(dir.path());
+  const struct {
+    int first, last;
+    QStringList printed;
+  } cases[] = {
+      {2, 2, {"page 2"}},
+      {0, 0, {"page 1", "page 2", "page 3"}},
+      {2, 0, {"page 2", "page 3"}},
+      {0, 2, {"page 1", "page 2"}},
+  };
+  for (const auto& c : cases) {
+    TQRPrinter p;
+    p.SetDestination(TQRPrinterDestination::Printer);
+    p.PrinterSettings().SetPrinterIndex(-1, printers);
+    p.SetFirstPage(c.first);
+    p.SetLastPage(c.last);
+    Build(p, 3);
+    EXPECT_EQ(PdfPages(printers.WrittenFiles().last()), c.printed) << c.first << ".." << c.last;
+  }
+}
+
+TEST_F(PrinterTest, BuildTakesTheReportSettingsAndACancelDropsTheJob) {
+  PdfPrinters printers(dir.path(), {QStringLiteral("a"), QStringLiteral("b")});
+  ScopedPrinters scoped(printers);
+  auto form = FormAfter();
+  form->Report1.SetPrinterIndex(1);
+  form->Report1.PrinterSettings.Copies = 3;
+  form->Report1.PrinterSettings.FirstPage = form->Report1.PrinterSettings.LastPage = 1;
+  TQRPrinter p;
+  p.SetDestination(TQRPrinterDestination::Printer);
+  p.Cancel();  // cleared by the begin of the build
+  form->Report1.Generate(p);
+  EXPECT_EQ(p.PrinterSettings().DeviceName(), QStringLiteral("b"));
+  EXPECT_EQ(std::tuple(p.PrinterSettings().Copies(), p.FirstPage(), p.LastPage()),
+            std::tuple(3, 1, 1));
+  ASSERT_EQ(printers.WrittenFiles().size(), 1);
+  // A cancel during the build: the report pass ends with abort, the job is dropped.
+  TQRPrinter q;
+  q.SetDestination(TQRPrinterDestination::Printer);
+  q.PrepareBuild(form->Report1);
+  q.BeginDoc();
+  q.NewPage();
+  q.Cancel();
+  q.Abort();
+  EXPECT_EQ(q.Status(), TQRPrinterStatus::Finished);
+  ASSERT_EQ(printers.Files().size(), 2);
+  EXPECT_EQ(printers.WrittenFiles().size(), 1) << "the aborted job left no document";
+}
+
+}  // namespace
+}  // namespace hb9cv

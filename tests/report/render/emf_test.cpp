@@ -1,0 +1,370 @@
+// Page pictures: recorded pages play back as they were drawn; pictures from other programs play;
+// damaged and hostile ones are refused or played harmlessly.
+#include <gtest/gtest.h>
+#include <uemf.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <cstring>
+
+#include "calc/errors.h"
+#include "tests/report/emf_test_util.h"
+#include "report/render/emf_format.h"
+#include "report/store/page_list.h"
+
+namespace hb9cv {
+namespace {
+
+using emftest::Compare;
+using emftest::InkIn;
+
+QByteArray Patch32(QByteArray b, qsizetype at, std::uint32_t v) {
+  std::memcpy(b.data() + at, &v, 4);
+  return b;
+}
+
+// Offset of the first record of a type.
+qsizetype Find(const QByteArray& emf, std::uint32_t type) {
+  emf::RecordReader reader(emf::Bytes(emf.constData(), std::size_t(emf.size())));
+  emf::Record r;
+  while (reader.Next(r)) {
+    if (r.type == type) return reinterpret_cast<const char*>(r.bytes.data()) - emf.constData();
+  }
+  return -1;
+}
+
+TEST(EmfTest, RecordedPagesPlayBackAsDrawnAtAnySizeAndPlace) {
+  const struct {
+    const char* name;
+    std::function<Metafile()> record;
+    std::function<QImage()> direct;
+  } cases[] = {
+      {"sample", [] { return emftest::RecordPage(emftest::DrawSamplePage); },
+       [] { return emftest::RenderDirect(emftest::DrawSamplePage); }},
+      {"145 MHz", emftest::Page145, [] {
+         auto form = emftest::FormAfter145MHz();
+         return RenderReportPage(form->Report1, FactorForDpi(96), FactorForDpi(96));
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Metafile page = c.record();
+    ASSERT_TRUE(page.Validate());
+    EXPECT_EQ(page.PixelSize(), emftest::kPagePixels);
+    EXPECT_EQ(c.record(), page);  // every byte written on purpose
+    const QImage direct = c.direct();
+    const QImage played = RenderPage(page, page.PixelSize());
+    emftest::SaveArtifact(played, QStringLiteral("%1-played.png").arg(QLatin1String(c.name)));
+    const emftest::ImageDiff d = Compare(played, direct, 24);
+    EXPECT_LE(d.differing, 50) << "mean " << d.meanChannel;
+    EXPECT_LT(d.meanChannel, 0.05);
+    // The preview draws pages at other sizes and places; the picture follows the target.
+    const QImage half = RenderPage(page, QSize(397, 562));
+    const emftest::ImageDiff h =
+        Compare(half, direct.scaled(397, 562, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), 96);
+    EXPECT_LT(h.meanChannel, 2.0);
+    EXPECT_LT(h.differing, 1500);
+    QImage canvas(900, 1300, QImage::Format_RGB32);
+    canvas.fill(Qt::gray);
+    QPainter p(&canvas);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.fillRect(QRect(50, 60, 794, 1123), Qt::white);
+    ASSERT_TRUE(PlayEmf(p, page, QRectF(50, 60, 794, 1123)));
+    p.end();
+    EXPECT_LE(Compare(canvas.copy(50, 60, 794, 1123), direct, 24).differing, 50);
+    EXPECT_EQ(canvas.pixel(10, 10), QColor(Qt::gray).rgb());  // nothing outside the target
+    EXPECT_EQ(canvas.pixel(880, 1250), QColor(Qt::gray).rgb());
+  }
+}
+
+QByteArray SmallPage() {
+  return emftest::RecordPage([](Canvas& c) {
+           c.FillRect({10, 10, 60, 40}, QColor(0, 0, 255));
+           c.SetFont(emftest::Arial(10));
+           c.TextOut(10, 50, QStringLiteral("Text"));
+         })
+      .Bytes();
+}
+
+TEST(EmfTest, DamagedPicturesAreRefusedWholeAndNothingIsDrawn) {
+  const QByteArray good = SmallPage();
+  const qsizetype eof = Find(good, U_EMR_EOF), rect = Find(good, U_EMR_RECTANGLE);
+  ASSERT_GT(eof, 0);
+  ASSERT_GT(rect, 0);
+  const QByteArray noEof = Patch32(good.left(eof), 48, std::uint32_t(eof));
+  const QByteArray afterEof = Patch32(good + good.mid(rect, 24), 48, std::uint32_t(good.size() + 24));
+  // Each record check in its order: at least 8 bytes, a multiple of 4, within what is left.
+  const std::pair<const char*, QByteArray> cases[] = {
+      {"empty", QByteArray()},
+      {"cut inside the header", good.left(60)},
+      {"cut short", good.left(good.size() - 4)},
+      {"byte count larger", Patch32(good, 48, std::uint32_t(good.size() + 4))},
+      {"byte count smaller", Patch32(good, 48, std::uint32_t(good.size() - 20))},
+      {"signature", Patch32(good, 40, 0x12345678)},
+      {"record size zero", Patch32(good, rect + 4, 0)},
+      {"record size below 8", Patch32(good, rect + 4, 4)},
+      {"record size not a multiple of 4", Patch32(good, rect + 4, 26)},
+      {"record size past the end", Patch32(good, rect + 4, 0x7FFFFFF0)},
+      {"no end record", noEof},
+      {"record after the end", afterEof},
+      {"header not first", good.mid(rect, 24) + good},
+      {"header record size", Patch32(good, 4, 0xFFFFFFF0)},
+  };
+  for (const auto& [name, bytes] : cases) {
+    SCOPED_TRACE(name);
+    const Metafile m(bytes);
+    QString why;
+    EXPECT_FALSE(m.Validate(&why));
+    EXPECT_FALSE(why.isEmpty());
+    QImage image(100, 100, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    EXPECT_FALSE(PlayEmf(p, m, QRectF(0, 0, 100, 100)));
+    p.end();
+    EXPECT_EQ(InkIn(image, image.rect(), 250), 0);
+  }
+}
+
+TEST(EmfTest, RecordsThatContradictTheirSizeOrAreUnknownAreSkipped) {
+  QByteArray page = SmallPage();
+  page = Patch32(page, Find(page, U_EMR_EXTTEXTOUTW) + 44, 100000);  // more characters than held
+  page = Patch32(page, Find(page, U_EMR_SETBKMODE), 999);             // an unknown type
+  const Metafile m(page);
+  ASSERT_TRUE(m.Validate());
+  const QImage image = RenderPage(m, m.PixelSize());
+  ASSERT_FALSE(image.isNull());
+  EXPECT_EQ(image.pixel(30, 20), qRgb(0, 0, 255));       // the fill still plays
+  EXPECT_EQ(InkIn(image, QRect(10, 50, 60, 20)), 0);     // the text does not
+}
+
+// ---------------------------------------------------------------------------------------------
+// Pictures from other programs, built record by record with libUEMF as theirs are.
+
+class ForeignEmf {
+ public:
+  ForeignEmf(int width, int height, int mmW, int mmH) {
+    emf_htable_create(32, 32, &handles_);
+    Add(U_EMRHEADER_set(rectl_set(point32_set(0, 0), point32_set(width - 1, height - 1)),
+                        rectl_set(point32_set(0, 0), point32_set(mmW * 100, mmH * 100)), nullptr, 0, nullptr,
+                        sizel_set(width, height), sizel_set(mmW, mmH), 0));
+  }
+  ~ForeignEmf() { emf_htable_free(&handles_); }
+  void Add(char* record) {
+    ASSERT_NE(record, nullptr);
+    bytes_.append(record, qsizetype(reinterpret_cast<U_EMR*>(record)->nSize));
+    std::free(record);
+    ++count_;
+  }
+  EMFHANDLES* H() { return handles_; }
+  Metafile Finish() {
+    EMFTRACK t{};
+    Add(U_EMREOF_set(0, nullptr, &t));
+    QByteArray b = Patch32(Patch32(bytes_, 48, std::uint32_t(bytes_.size())), 52, count_);
+    const std::uint16_t nHandles = std::uint16_t(handles_->peak + 1);
+    std::memcpy(b.data() + 56, &nHandles, 2);
+    return Metafile(b);
+  }
+  void Font(int height) {
+    uint16_t face[U_LF_FACESIZE] = {'A', 'r', 'i', 'a', 'l', 0};
+    U_LOGFONT lf = logfont_set(height, 0, 0, 0, U_FW_BOLD, 0, 0, 0, U_DEFAULT_CHARSET, 0, 0, 0, 0, face);
+    uint32_t font = 0;
+    Add(extcreatefontindirectw_set(&font, H(), reinterpret_cast<const char*>(&lf), nullptr));
+    Add(selectobject_set(font, H()));
+    Add(U_EMRSETBKMODE_set(U_TRANSPARENT));
+  }
+
+ private:
+  EMFHANDLES* handles_ = nullptr;
+  QByteArray bytes_;
+  std::uint32_t count_ = 0;
+};
+
+U_RECTL R(int l, int t, int r, int b) { return rectl_set(point32_set(l, t), point32_set(r, b)); }
+
+// A text record without an advance array (offDx 0), as some programs write them.
+char* TextWithoutAdvances(int x, int y, std::u16string text) {
+  std::vector<uint32_t> dx(text.size(), 0);
+  char* et = emrtext_set(point32_set(x, y), U_NUM_STR(text.size()), 2, text.data(), U_ETO_NONE,
+                         R(0, 0, -1, -1), dx.data());
+  char* rec = U_EMREXTTEXTOUTW_set(R(0, 0, -1, -1), U_GM_COMPATIBLE, 1, 1, reinterpret_cast<PU_EMRTEXT>(et));
+  std::free(et);
+  std::memset(rec + 36 + sizeof(U_EMRTEXT) + sizeof(U_RECTL), 0, 4);
+  return rec;
+}
+
+TEST(EmfTest, PlaysTheCommonSubsetOfOtherProgramsPictures) {
+  ForeignEmf f(200, 200, 50, 50);
+  // Logical units of a tenth of a pixel: (1000, 1000) logical is pixel (100, 100).
+  f.Add(U_EMRSETMAPMODE_set(U_MM_ANISOTROPIC));
+  f.Add(U_EMRSETWINDOWEXTEX_set(sizel_set(2000, 2000)));
+  f.Add(U_EMRSETVIEWPORTEXTEX_set(sizel_set(200, 200)));
+  f.Add(U_EMRSETWINDOWORGEX_set(point32_set(0, 0)));
+  uint32_t red = 0, green = 0, pen = 0;
+  f.Add(createbrushindirect_set(&red, f.H(), logbrush_set(U_BS_SOLID, colorref3_set(255, 0, 0), 0)));
+  f.Add(createbrushindirect_set(&green, f.H(), logbrush_set(U_BS_SOLID, colorref3_set(0, 255, 0), 0)));
+  f.Add(createpen_set(&pen, f.H(), logpen_set(U_PS_SOLID, point32_set(0, 0), colorref3_set(0, 0, 255))));
+  f.Add(selectobject_set(red, f.H()));
+  f.Add(selectobject_set(U_NULL_PEN, f.H()));
+  f.Add(U_EMRRECTANGLE_set(R(100, 100, 501, 501)));  // pixels 10..49
+  // Saved state: a green 16-bit polygon, then a red rectangle clipped to a band.
+  f.Add(U_EMRSAVEDC_set());
+  f.Add(selectobject_set(green, f.H()));
+  const U_POINT16 tri[] = {point16_set(1000, 100), point16_set(1900, 100), point16_set(1900, 900)};
+  f.Add(U_EMRPOLYGON16_set(R(1000, 100, 1900, 900), 3, tri));
+  f.Add(U_EMRINTERSECTCLIPRECT_set(R(0, 1200, 2000, 1300)));
+  f.Add(selectobject_set(red, f.H()));
+  f.Add(U_EMRRECTANGLE_set(R(0, 1000, 2000, 1500)));
+  f.Add(U_EMRRESTOREDC_set(-1));
+  f.Add(U_EMRRECTANGLE_set(R(100, 1800, 301, 1901)));  // red again, clip gone
+  f.Add(selectobject_set(pen, f.H()));
+  const U_POINTL line[] = {point32_set(100, 1950), point32_set(1900, 1950)};
+  f.Add(U_EMRPOLYLINE_set(R(100, 1950, 1900, 1950), 2, line));
+  // A world transform moves the next rectangle 50 logical units right.
+  f.Add(U_EMRSETWORLDTRANSFORM_set(xform_set(1, 0, 0, 1, 500, 0)));
+  f.Add(selectobject_set(U_NULL_PEN, f.H()));
+  f.Add(selectobject_set(U_BLACK_BRUSH, f.H()));
+  f.Add(U_EMRRECTANGLE_set(R(1000, 1800, 1201, 1901)));  // pixels 150..169
+  f.Add(U_EMRMODIFYWORLDTRANSFORM_set(xform_set(1, 0, 0, 1, 0, 0), U_MWT_IDENTITY));
+  const std::uint32_t unknown[] = {200, 12, 0};  // stepped over
+  char* raw = static_cast<char*>(std::malloc(sizeof unknown));
+  std::memcpy(raw, unknown, sizeof unknown);
+  f.Add(raw);
+  // An 8-bit bitmap with a palette, 2×2 pixels stretched to 20×20 at (10, 60).
+  const U_RGBQUAD palette[2] = {rgbquad_set(255, 255, 0, 0), rgbquad_set(0, 255, 255, 0)};
+  PU_BITMAPINFO bmi = bitmapinfo_set(bitmapinfoheader_set(2, 2, 1, 8, U_BI_RGB, 8, 0, 0, 2, 0),
+                                     const_cast<PU_RGBQUAD>(palette));
+  char px[8] = {1, 1, 0, 0, 0, 0, 0, 0};  // bottom row cyan, top row yellow
+  f.Add(U_EMRSTRETCHDIBITS_set(R(100, 600, 299, 799), point32_set(100, 600), point32_set(200, 200),
+                               point32_set(0, 0), point32_set(2, 2), U_DIB_RGB_COLORS, U_SRCCOPY, bmi, 8, px));
+  std::free(bmi);
+  // Text without advances, centred on its reference point on the baseline (100, 175).
+  f.Font(-300);
+  f.Add(U_EMRSETTEXTALIGN_set(U_TA_CENTER | U_TA_BASELINE));
+  f.Add(TextWithoutAdvances(1000, 1750, u"HI"));
+  const Metafile m = f.Finish();
+  ASSERT_TRUE(m.Validate());
+  ASSERT_EQ(m.PixelSize(), QSize(200, 200));
+  const QImage img = RenderPage(m, QSize(200, 200));
+  ASSERT_FALSE(img.isNull());
+  emftest::SaveArtifact(img, QStringLiteral("foreign.png"));
+  const QRgb kRed = qRgb(255, 0, 0), kWhite = qRgb(255, 255, 255);
+  const struct { int x, y; QRgb rgb; } pixels[] = {
+      {30, 30, kRed}, {9, 30, kWhite}, {49, 30, kRed}, {50, 30, kWhite},  // null pen: edge exclusive
+      {185, 20, qRgb(0, 255, 0)}, {110, 80, kWhite},                       // the triangle
+      {100, 125, kRed}, {100, 115, kWhite}, {100, 135, kWhite},            // the clip band
+      {20, 185, kRed}, {50, 195, qRgb(0, 0, 255)},                         // after the restore
+      {160, 185, qRgb(0, 0, 0)}, {110, 185, kWhite},                       // world transform
+  };
+  for (const auto& px : pixels) EXPECT_EQ(img.pixel(px.x, px.y), px.rgb) << px.x << "," << px.y;
+  const QColor top = img.pixelColor(20, 64), bottom = img.pixelColor(20, 76);  // smoothly scaled
+  EXPECT_TRUE(top.red() > 220 && top.blue() < 40) << top.name().toStdString();
+  EXPECT_TRUE(bottom.red() < 40 && bottom.blue() > 220) << bottom.name().toStdString();
+  EXPECT_GT(InkIn(img, QRect(85, 155, 30, 20)), 40);
+  EXPECT_EQ(InkIn(img, QRect(85, 176, 30, 3)), 0);
+  EXPECT_EQ(InkIn(img, QRect(0, 150, 75, 26)) + InkIn(img, QRect(125, 150, 75, 26)), 0);
+}
+
+TEST(EmfTest, MapModesWithTheYAxisUpKeepTextUpright) {
+  // 0.01 mm units, y up: a 10 mm (40 pixel) "T" hangs from (20 mm, 20 mm) = pixel (80, 80).
+  ForeignEmf f(400, 400, 100, 100);
+  f.Add(U_EMRSETMAPMODE_set(U_MM_HIMETRIC));
+  f.Font(-1000);
+  f.Add(TextWithoutAdvances(2000, -2000, u"T"));
+  const QImage img = RenderPage(f.Finish(), QSize(400, 400));
+  ASSERT_FALSE(img.isNull());
+  int widestRow = -1, widest = 0;  // the bar of the T is at its top
+  for (int y = 60; y < 140; ++y) {
+    const int ink = InkIn(img, QRect(70, y, 60, 1));
+    if (ink > widest) widest = ink, widestRow = y;
+  }
+  EXPECT_GE(widestRow, 82);
+  EXPECT_LE(widestRow, 95);
+  EXPECT_EQ(InkIn(img, QRect(0, 0, 400, 80)), 0);
+  EXPECT_GT(InkIn(img, QRect(70, 100, 60, 15)), 10);
+}
+
+TEST(EmfTest, HostilePicturesPlayQuicklyAndHarmlessly) {
+  const std::pair<const char*, std::function<void(ForeignEmf&)>> cases[] = {
+      {"giant font", [](ForeignEmf& f) {
+         f.Font(-2147483647);
+         f.Add(TextWithoutAdvances(10, 10, u"Huge"));
+       }},
+      {"giant world transform", [](ForeignEmf& f) {
+         f.Add(U_EMRSETWORLDTRANSFORM_set(xform_set(1e30f, 0, 0, 1e30f, 0, 0)));
+         f.Add(U_EMRRECTANGLE_set(R(0, 0, 10, 10)));
+         f.Add(U_EMRSETWORLDTRANSFORM_set(xform_set(0, 0, 0, 0, 0, 0)));
+         f.Add(U_EMRRECTANGLE_set(R(0, 0, 10, 10)));
+       }},
+      {"giant viewport", [](ForeignEmf& f) {
+         f.Add(U_EMRSETMAPMODE_set(U_MM_ANISOTROPIC));
+         f.Add(U_EMRSETWINDOWEXTEX_set(sizel_set(1, 1)));
+         f.Add(U_EMRSETVIEWPORTEXTEX_set(sizel_set(2147483647, -2147483647)));
+         const U_POINTL line[] = {point32_set(-5, -5), point32_set(5, 5)};
+         f.Add(U_EMRPOLYLINE_set(R(-5, -5, 5, 5), 2, line));
+         f.Add(U_EMRINTERSECTCLIPRECT_set(R(-100, -100, 100, 100)));
+         f.Add(TextWithoutAdvances(0, 0, u"x"));
+       }},
+      {"giant dashed pen", [](ForeignEmf& f) {
+         uint32_t h = 0;
+         f.Add(createpen_set(&h, f.H(), logpen_set(U_PS_DOT, point32_set(2147483647, 0), colorref3_set(1, 2, 3))));
+         f.Add(selectobject_set(h, f.H()));
+         const U_POINTL line[] = {point32_set(-2147483647, 0), point32_set(2147483647, 100)};
+         f.Add(U_EMRPOLYLINE_set(R(0, 0, 1, 1), 2, line));
+       }},
+      {"deep saves and wild restores", [](ForeignEmf& f) {
+         for (int i = 0; i < 3000; ++i) f.Add(U_EMRSAVEDC_set());
+         for (int n : {-5000, 7, -2147483647 - 1, 0}) f.Add(U_EMRRESTOREDC_set(n));
+       }},
+      {"many clip cuts", [](ForeignEmf& f) {
+         for (int i = 0; i < 3000; ++i) f.Add(U_EMREXCLUDECLIPRECT_set(R(i % 97, i % 89, i % 97 + 1, i % 89 + 1)));
+         f.Add(U_EMRRECTANGLE_set(R(0, 0, 100, 100)));
+       }},
+      {"objects beyond the handle table", [](ForeignEmf& f) {
+         f.Add(U_EMRCREATEBRUSHINDIRECT_set(60000, logbrush_set(U_BS_SOLID, colorref3_set(1, 2, 3), 0)));
+         f.Add(U_EMRCREATEBRUSHINDIRECT_set(0, logbrush_set(U_BS_SOLID, colorref3_set(1, 2, 3), 0)));
+         f.Add(U_EMRSELECTOBJECT_set(60000));
+         f.Add(U_EMRSELECTOBJECT_set(0x80000063));
+         f.Add(U_EMRDELETEOBJECT_set(12345));
+       }},
+  };
+  for (const auto& [name, build] : cases) {
+    SCOPED_TRACE(name);
+    ForeignEmf f(100, 100, 26, 26);
+    build(f);
+    const Metafile m = f.Finish();
+    ASSERT_TRUE(m.Validate());
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(RenderPage(m, QSize(100, 100)).isNull());
+    EXPECT_FALSE(RenderPage(m, QSize(2000, 2000)).isNull());
+    EXPECT_LT(timer.elapsed(), 10000);  // a sanitizer build on a busy machine included
+  }
+}
+
+// Report files the fuzzer found crashing or hanging, kept as they were found.
+TEST(EmfTest, FuzzerFindingsLoadAndPlayWithoutHarm) {
+  const QDir dir(qEnvironmentVariable("HB9CV_SOURCE_DIR") + QStringLiteral("/tests/report/data/emf_regressions"));
+  const QStringList files = dir.entryList({QStringLiteral("*.QRP")}, QDir::Files);
+  ASSERT_FALSE(files.isEmpty()) << dir.path().toStdString();
+  for (const QString& name : files) {
+    SCOPED_TRACE(name.toStdString());
+    QElapsedTimer timer;
+    timer.start();
+    std::unique_ptr<TQRPageList> list;
+    try {
+      list = TQRPageList::LoadFromFile(dir.filePath(name));
+    } catch (const EQRError&) {
+      continue;
+    }
+    for (int n = 1; n <= list->PageCount(); ++n) {
+      const Metafile page = list->GetPage(n);
+      ASSERT_FALSE(page.IsNull());
+      RenderPage(page, QSize(100, 141));
+      RenderPage(page, QSize(794, 1123));
+    }
+    EXPECT_LT(timer.elapsed(), 10000);
+  }
+}
+
+}  // namespace
+}  // namespace hb9cv

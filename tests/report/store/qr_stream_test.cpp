@@ -1,0 +1,100 @@
+// The page stream: memory with a limit, the one move to a temporary file, read-only report files.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "calc/errors.h"
+#include "report/store/qr_stream.h"
+
+namespace hb9cv {
+namespace {
+
+QByteArray Bytes(int n, int seed = 0) {
+  QByteArray b(n, '\0');
+  for (int i = 0; i < n; ++i) b[i] = char((i * 7 + seed) & 0xFF);
+  return b;
+}
+
+QByteArray ReadAll(TQRStream& s) {
+  s.Seek(0);
+  QByteArray b(s.Size(), '\0');
+  EXPECT_EQ(s.Read(b.data(), b.size()), b.size());
+  return b;
+}
+
+TEST(QRStreamTest, MovesOnceToAPrivateTemporaryFileBeyondItsLimitAndDeletesIt) {
+  QString name;
+  {
+    TQRStream s(100);
+    s.Write(Bytes(90));
+    s.Seek(95);
+    s.Write("12345", 5);
+    EXPECT_TRUE(s.InMemory()) << "exactly at the limit stays in memory";
+    EXPECT_EQ(ReadAll(s), Bytes(90) + QByteArray(5, '\0') + "12345");
+    char b[4];
+    s.Seek(98);
+    EXPECT_EQ(s.Read(b, 4), 2);  // only two left
+    s.Seek(50);
+    s.Write(Bytes(60, 3));  // ends at 110: past the limit
+    EXPECT_FALSE(s.InMemory());
+    name = s.FileName();
+    EXPECT_TRUE(QFileInfo(name).fileName().startsWith(QStringLiteral("QRP"))) << name.toStdString();
+    EXPECT_EQ(QFileInfo(name).absolutePath(), QFileInfo(QDir::tempPath()).absoluteFilePath());
+    struct stat st {};
+    ASSERT_EQ(stat(QFile::encodeName(name).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    // Content and position survive the move; later writes, also past the end, go to the file.
+    EXPECT_EQ(s.Position(), 110);
+    s.Seek(112);
+    s.Write("tail", 4);
+    EXPECT_EQ(ReadAll(s), Bytes(50) + Bytes(60, 3) + QByteArray(2, '\0') + "tail");
+    EXPECT_EQ(QFileInfo(name).size(), 116);
+    EXPECT_TRUE(s.Truncate(60));
+    EXPECT_EQ(s.Size(), 60);
+    EXPECT_FALSE(s.InMemory()) << "never back to memory";
+  }
+  EXPECT_FALSE(QFile::exists(name));
+}
+
+TEST(QRStreamTest, ATemporaryFileThatCannotBeCreatedRaisesTheFileError) {
+  QTemporaryDir dir;  // a temporary directory that is a plain file
+  const QString notADirectory = dir.filePath(QStringLiteral("file"));
+  QFile(notADirectory).open(QIODevice::WriteOnly);
+  const QByteArray saved = qgetenv("TMPDIR");
+  qputenv("TMPDIR", QFile::encodeName(notADirectory));
+  TQRStream s(10);
+  try {
+    s.Write(Bytes(20));
+    ADD_FAILURE() << "no error";
+  } catch (const EQRError& e) {
+    EXPECT_EQ(e.Message().rfind("Cannot create file " + notADirectory.toStdString() + "/QRP", 0), 0u) << e.Message();
+  }
+  saved.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", saved);
+}
+
+TEST(QRStreamTest, FileModeReadsAReportFileWithoutChangingIt) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("a.QRP"));
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(Bytes(300));
+  f.close();
+  {
+    auto s = TQRStream::OpenFile(path);
+    EXPECT_TRUE(s->ReadOnly());
+    EXPECT_EQ(s->FileName(), path);
+    EXPECT_EQ(ReadAll(*s), Bytes(300));
+    EXPECT_THROW(s->Write("x", 1), EQRError);
+    EXPECT_FALSE(s->Truncate(10));
+    QFile other(path);  // others may still read and write the file while it is open
+    EXPECT_TRUE(other.open(QIODevice::ReadWrite));
+  }
+  EXPECT_EQ(QFileInfo(path).size(), 300);
+}
+
+}  // namespace
+}  // namespace hb9cv
