@@ -11,9 +11,9 @@
 #include <map>
 #include <memory>
 
-#include "report/emf_recorder.h"
-#include "report/fonts.h"
-#include "report/page_list.h"
+#include "report/render/emf_recorder.h"
+#include "report/render/fonts.h"
+#include "report/store/page_list.h"
 
 namespace hb9cv {
 namespace {

@@ -13,14 +13,14 @@
 #include <optional>
 
 #include "calc/number_text.h"
-#include "report/fonts.h"
-#include "report/page_list.h"
+#include "report/render/fonts.h"
+#include "report/store/page_list.h"
 #include "report/print_form.h"
-#include "report/printer_settings.h"
-#include "report/qr_printer.h"
-#include "report/qr_stream.h"
-#include "report/report_printing.h"
-#include "report/standard_preview.h"
+#include "report/print/printer_settings.h"
+#include "report/print/qr_printer.h"
+#include "report/store/qr_stream.h"
+#include "report/preview/report_printing.h"
+#include "report/preview/standard_preview.h"
 #include "ui/main_form.h"
 
 namespace hb9cv {
@@ -148,7 +148,7 @@ void BM_PrintRunToPdf(benchmark::State& state) {
   PdfCatalog catalog(dir.path());
   ScopedPrinters scoped(catalog);
   TPrintForm form;
-  for (auto _ : state) form.Report1.Printing().PrintRun();
+  for (auto _ : state) Printing(form.Report1).PrintRun();
   state.counters["pdf_B"] =
       static_cast<double>(QFile(dir.filePath(QStringLiteral("bench.pdf"))).size());
 }

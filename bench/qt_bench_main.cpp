@@ -5,7 +5,7 @@
 #include <QApplication>
 
 #include "calc/number_text.h"
-#include "report/fonts.h"
+#include "report/render/fonts.h"
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

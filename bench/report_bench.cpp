@@ -2,9 +2,9 @@
 #include <benchmark/benchmark.h>
 
 
-#include "report/fonts.h"
+#include "report/render/fonts.h"
 #include "report/print_form.h"
-#include "report/qr_device.h"
+#include "report/model/qr_device.h"
 
 namespace hb9cv {
 namespace {

@@ -24,16 +24,4 @@ class EConvertError : public Exception {
   using Exception::Exception;
 };
 
-// Misuse of the report printer, and failures of the report file layer.
-class EQRError : public Exception {
- public:
-  using Exception::Exception;
-};
-
-// A failed validation of a masked field.
-class EDBEditError : public Exception {
- public:
-  using Exception::Exception;
-};
-
 }  // namespace hb9cv

@@ -10,8 +10,9 @@
 #include <memory>
 
 #include "calc/errors.h"
-#include "report/emf_player.h"
-#include "report/page_list.h"
+#include "report/store/qr_error.h"
+#include "report/render/emf_player.h"
+#include "report/store/page_list.h"
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include "report/print_form.h"
 
+#include "report/preview/report_printing.h"
+
 #include "resources/drawing.h"
 
 namespace hb9cv {
@@ -76,6 +78,7 @@ TQRLabel* LoadLabel(TQRBand& band, const LabelDef& def) {
 }  // namespace
 
 TPrintForm::TPrintForm() : Report1(QStringLiteral("Report1")) {
+  InstallReportPrinting();
   Report1.SetUnits(TQRUnit::MM);
   Report1.Page.SetOrientation(TQROrientation::Portrait);
   Report1.Page.SetPaperSize(TQRPaperSize::A4);

@@ -12,8 +12,8 @@
 #include <memory>
 
 #include "calc/number_text.h"
-#include "report/fonts.h"
-#include "report/preview_dialogs.h"
+#include "report/render/fonts.h"
+#include "report/preview/preview_dialogs.h"
 #include "resources/drawing.h"
 
 namespace hb9cv {

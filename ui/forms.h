@@ -2,7 +2,7 @@
 // What the program's windows share: their fonts and their place on the screen.
 #include <QFont>
 
-#include "report/window_place.h"
+#include "report/preview/window_place.h"
 
 namespace hb9cv {
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "calc/errors.h"
+#include "ui/mask_error.h"
 
 namespace hb9cv {
 namespace {

@@ -16,6 +16,7 @@
 #include <optional>
 
 #include "ui/mask_controller.h"
+#include "ui/mask_error.h"
 
 class QMenu;
 

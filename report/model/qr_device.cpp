@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "calc/errors.h"
+#include "report/store/qr_error.h"
 #include "report/render/qpainter_canvas.h"
 #include "report/model/qr_report.h"
 

@@ -4,11 +4,13 @@
 
 #include "report/render/qpainter_canvas.h"
 #include "report/model/qr_device.h"
-#include "report/preview/report_printing.h"
 
 namespace hb9cv {
 
 namespace {
+
+ReportOutputFactory g_outputFactory = nullptr;
+
 
 using P = TQRPage::Index;
 
@@ -40,11 +42,6 @@ bool IsPageBand(const TQRCustomBand& band) {
 }
 
 }  // namespace
-
-int BinDeviceCode(TQRBin bin) {
-  static constexpr int kCodes[] = {1, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 14, 14};
-  return kCodes[static_cast<int>(bin)];
-}
 
 QVariant TQRFunctions::Value(const QString& name) const {
   const auto it = values_.find(name);
@@ -322,11 +319,15 @@ void TCustomReport::PrintBandOnce(TQRCustomBand* band) {
   }
 }
 
-void TCustomReport::Preview() { Printing().Preview(); }
-
-ReportPrinting& TCustomReport::Printing() {
-  if (!printing_) printing_ = std::make_unique<ReportPrinting>(*this);
-  return *printing_;
+void TCustomReport::Preview() {
+  if (ReportOutput* output = Output()) output->Preview();
 }
+
+ReportOutput* TCustomReport::Output() {
+  if (!output_ && g_outputFactory != nullptr) output_ = g_outputFactory(*this);
+  return output_.get();
+}
+
+void SetReportOutputFactory(ReportOutputFactory factory) { g_outputFactory = factory; }
 
 }  // namespace hb9cv

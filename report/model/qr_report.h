@@ -16,13 +16,19 @@
 namespace hb9cv {
 
 class QRDevice;
-class ReportPrinting;
+class TCustomReport;
 
-enum class TQRBin {
-  First, Upper, Lower, Middle, Manual, Envelope, EnvManual, Auto, Tractor, SmallFormat,
-  LargeFormat, LargeCapacity, Cassette, Last
+// What previews and prints a report. A higher layer provides it by installing a factory, so
+// the model does not depend on windows or printers.
+class ReportOutput {
+ public:
+  virtual ~ReportOutput() = default;
+  // Opens the preview of the report and returns when it has closed.
+  virtual void Preview() = 0;
 };
-int BinDeviceCode(TQRBin bin);
+using ReportOutputFactory = std::unique_ptr<ReportOutput> (*)(TCustomReport& report);
+// Every report without an output gets one from `factory` when it first needs it.
+void SetReportOutputFactory(ReportOutputFactory factory);
 
 struct TQRReportOptions {
   bool FirstPageHeader = false;
@@ -91,10 +97,11 @@ class TCustomReport : public TQRBasePanel {
   void Generate(QRDevice& device);
   bool Building() const { return building_; }
 
-  // Opens the preview of the report and returns when it has closed.
+  // Opens the preview of the report through its output and returns when it has closed;
+  // nothing happens while no output factory is installed.
   virtual void Preview();
-  // The report printers, preview windows and print runs of this report.
-  ReportPrinting& Printing();
+  // The report's output, made on first use; nullptr while no factory is installed.
+  ReportOutput* Output();
 
   // State of the pass in progress (stored units from the paper's corner).
   int CurrentX() const { return currentX_; }
@@ -126,7 +133,7 @@ class TCustomReport : public TQRBasePanel {
 
   std::vector<std::unique_ptr<TQRCustomBand>> bands_;
   std::unique_ptr<Canvas> measure_;
-  std::unique_ptr<ReportPrinting> printing_;
+  std::unique_ptr<ReportOutput> output_;
   CanvasFont font_;
   QString reportTitle_;
   bool printIfEmpty_ = true;

@@ -17,6 +17,11 @@ enum class TQRPaperSize {
 
 enum class TQROrientation { Portrait, Landscape };
 
+enum class TQRBin {
+  First, Upper, Lower, Middle, Manual, Envelope, EnvManual, Auto, Tractor, SmallFormat,
+  LargeFormat, LargeCapacity, Cassette, Last
+};
+
 struct PaperInfo {
   const char* name;
   double width;   // mm, portrait; 0 for Default and Custom

@@ -4,11 +4,26 @@
 #include <algorithm>
 
 #include "report/preview/progress_form.h"
+#include "report/preview/standard_preview.h"
 #include "report/print/qr_notices.h"
 #include "report/print/qr_printer.h"
 #include "report/model/qr_report.h"
 
 namespace hb9cv {
+
+void InstallReportPrinting() {
+  static TQRStandardPreviewInterface standard;
+  SetDefaultPreviewInterface(&standard);
+  SetReportOutputFactory([](TCustomReport& report) -> std::unique_ptr<ReportOutput> {
+    return std::make_unique<ReportPrinting>(report);
+  });
+}
+
+ReportPrinting& Printing(TCustomReport& report) {
+  InstallReportPrinting();
+  // Every output is report printing once it is installed.
+  return static_cast<ReportPrinting&>(*report.Output());
+}
 
 ReportPrinting::ReportPrinting(TCustomReport& report) : report_(report) {
   setObjectName(QStringLiteral("ReportPrinting"));

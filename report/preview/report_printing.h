@@ -8,14 +8,14 @@
 #include <vector>
 
 #include "report/preview/preview_dialogs.h"
+#include "report/model/qr_report.h"
 #include "report/print/printer_settings.h"
 
 namespace hb9cv {
 
-class TCustomReport;
 class TQRPrinter;
 
-class ReportPrinting : public QObject {
+class ReportPrinting : public QObject, public ReportOutput {
   Q_OBJECT
  public:
   explicit ReportPrinting(TCustomReport& report);
@@ -28,7 +28,7 @@ class ReportPrinting : public QObject {
 
   // Builds the report into a new report printer, opens its preview window and returns when
   // that window has closed (or at once while the report is building).
-  void Preview();
+  void Preview() override;
   // Builds the report a second time, straight onto the printer, with a progress window.
   void PrintRun();
   // The print dialog; its choices stay with the report for later prints and previews.
@@ -51,6 +51,12 @@ class ReportPrinting : public QObject {
   std::vector<QEventLoop*> loops_;
   bool buildCancelled_ = false;
 };
+
+// Makes report printing every report's output and the standard preview window the report
+// printers' default (both idempotent).
+void InstallReportPrinting();
+// The report's printing, installed first when needed.
+ReportPrinting& Printing(TCustomReport& report);
 
 // What the print dialog's choice makes of the report's printing settings.
 void ApplyPrintSetup(TCustomReport& report, const PrintSetupChoice& choice,

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "calc/errors.h"
+#include "report/store/qr_error.h"
 #include "report/render/emf_player.h"
 #include "report/render/emf_recorder.h"
 #include "report/render/fonts.h"
@@ -13,23 +14,33 @@
 #include "report/print/qr_notices.h"
 #include "report/model/qr_report.h"
 #include "report/store/qr_stream.h"
-#include "report/preview/standard_preview.h"
 
 namespace hb9cv {
 
 namespace {
 
+class NoPreview final : public TQRPreviewInterface {
+ public:
+  QWidget* Show(TQRPrinter*) override { return nullptr; }
+};
+
 TQRPreviewInterface* g_previewInterface = nullptr;
+TQRPreviewInterface* g_defaultInterface = nullptr;
 
 }  // namespace
 
 TQRPreviewInterface& PreviewInterface() {
-  static TQRStandardPreviewInterface standard;
-  return g_previewInterface != nullptr ? *g_previewInterface : standard;
+  static NoPreview none;
+  if (g_previewInterface != nullptr) return *g_previewInterface;
+  return g_defaultInterface != nullptr ? *g_defaultInterface : none;
 }
 
 void SetPreviewInterface(TQRPreviewInterface* factory) {
   g_previewInterface = factory;
+}
+
+void SetDefaultPreviewInterface(TQRPreviewInterface* factory) {
+  g_defaultInterface = factory;
 }
 
 TQRPrinter::TQRPrinter(QObject* parent)

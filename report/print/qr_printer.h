@@ -157,7 +157,10 @@ class TQRPreviewInterface {
 };
 
 TQRPreviewInterface& PreviewInterface();
-// Installs `factory` (not owned); nullptr restores the standard preview window.
+// Installs `factory` (not owned); nullptr restores the default.
 void SetPreviewInterface(TQRPreviewInterface* factory);
+// The default, installed by the layer that has preview windows (not owned); without one a
+// preview shows nothing.
+void SetDefaultPreviewInterface(TQRPreviewInterface* factory);
 
 }  // namespace hb9cv

@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "calc/errors.h"
+#include "report/store/qr_error.h"
 #include "report/render/emf_format.h"
 
 namespace hb9cv {

@@ -13,6 +13,7 @@
 
 #include "report/render/metafile.h"
 #include "report/store/qr_stream.h"
+#include "report/store/qr_error.h"
 
 namespace hb9cv {
 

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "calc/errors.h"
+#include "report/store/qr_error.h"
 
 namespace hb9cv {
 

@@ -1,3 +1,4 @@
+#include "report/store/qr_error.h"
 #pragma once
 // The page stream: one byte stream that holds a report's pages, in memory while it is small and
 // in a temporary file once it outgrows its limit, or read-only on a saved report file.

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "calc/errors.h"
+#include "ui/mask_error.h"
 #include "tests/ui/test_application.h"
 
 namespace hb9cv {

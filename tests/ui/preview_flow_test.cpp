@@ -58,7 +58,7 @@ TEST_F(PreviewFlowTest, MainWindowComputesWhileAPreviewIsOpen) {
     RunInLoop({[&] {
                 const auto both = PreviewWindows();
                 ASSERT_EQ(both.size(), 2u);
-                TQRPrinter* newest = printForm.Report1.Printing().CurrentPrinter();
+                TQRPrinter* newest = Printing(printForm.Report1).CurrentPrinter();
                 for (TQRStandardPreview* w : both) {
                   const Metafile page = w->QRPreview->PreviewImage()->Picture();
                   const bool is_new = w->QRPrinter() == newest;
@@ -74,7 +74,7 @@ TEST_F(PreviewFlowTest, MainWindowComputesWhileAPreviewIsOpen) {
   form1.Tisk1->trigger();
   EXPECT_TRUE(inner_checked);
   EXPECT_TRUE(PreviewWindows().empty());
-  EXPECT_EQ(printForm.Report1.Printing().PrinterCount(), 0);
+  EXPECT_EQ(Printing(printForm.Report1).PrinterCount(), 0);
   EXPECT_TRUE(form1.isVisible());
 }
 

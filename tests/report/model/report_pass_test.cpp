@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "calc/errors.h"
+#include "report/store/qr_error.h"
 #include "report/model/qr_report.h"
 #include "tests/report/report_test_util.h"
 

@@ -119,7 +119,7 @@ TEST_F(PreviewTest, TiskOpensTheWindowAndEscClosesIt) {
   });
   EXPECT_TRUE(PreviewWindows().empty());
   EXPECT_FALSE(QFile::exists(tempFile)) << "the page stream's temporary file is gone";
-  EXPECT_EQ(form->Report1.Printing().PrinterCount(), 0);
+  EXPECT_EQ(Printing(form->Report1).PrinterCount(), 0);
 }
 
 TEST_F(PreviewTest, PageImageIsWhitePaperWithOutlineAndShadow) {
@@ -166,7 +166,7 @@ TEST_F(PreviewTest, ClosingWhileAZoomButtonHandlesEventsKeepsTheWindowUntilItRet
   }});
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(window.isNull());
-  EXPECT_EQ(form->Report1.Printing().PrinterCount(), 0);
+  EXPECT_EQ(Printing(form->Report1).PrinterCount(), 0);
 }
 
 // A second "&Tisk" from inside a preview opens a second window with its own printer; closing
@@ -179,10 +179,10 @@ TEST_F(PreviewTest, SecondTiskOpensASecondWindowWithItsOwnPrinter) {
     std::vector<std::function<void()>> inner = {[&] {
       const auto windows = PreviewWindows();
       ASSERT_EQ(windows.size(), 2u);
-      second = form->Report1.Printing().CurrentPrinter();
+      second = Printing(form->Report1).CurrentPrinter();
       EXPECT_NE(second, first);
       EXPECT_EQ(second->PageCount(), 1);
-      EXPECT_EQ(form->Report1.Printing().PrinterCount(), 2);
+      EXPECT_EQ(Printing(form->Report1).PrinterCount(), 2);
       for (TQRStandardPreview* w : windows) {
         if ((w->QRPrinter() == first) == olderFirst) w->close();
       }
@@ -192,7 +192,7 @@ TEST_F(PreviewTest, SecondTiskOpensASecondWindowWithItsOwnPrinter) {
       inner.push_back([&] {
         ASSERT_EQ(PreviewWindows().size(), 1u);
         EXPECT_EQ(Window()->QRPrinter(), second);
-        EXPECT_EQ(form->Report1.Printing().PrinterCount(), 1);
+        EXPECT_EQ(Printing(form->Report1).PrinterCount(), 1);
         Window()->ExitButton->click();
       });
     }
@@ -208,12 +208,12 @@ TEST_F(PreviewTest, SecondTiskOpensASecondWindowWithItsOwnPrinter) {
       ASSERT_EQ(PreviewWindows().size(), 1u);
       EXPECT_EQ(Window()->QRPrinter(), first);
       EXPECT_TRUE(Window()->QRPreview->PreviewImage()->PictureLoaded());
-      EXPECT_EQ(form->Report1.Printing().PrinterCount(), 1);
+      EXPECT_EQ(Printing(form->Report1).PrinterCount(), 1);
       Window()->close();
       QCoreApplication::processEvents();
     }
     EXPECT_TRUE(PreviewWindows().empty());
-    EXPECT_EQ(form->Report1.Printing().PrinterCount(), 0);
+    EXPECT_EQ(Printing(form->Report1).PrinterCount(), 0);
   }
 }
 
@@ -292,7 +292,7 @@ TEST_F(PreviewTest, SaveLoadAndPrintTheStoredPage) {
     w->ExitButton->click();
   }});
   SetReportErrorHandler(nullptr);
-  EXPECT_EQ(form->Report1.Printing().PrinterCount(), 0);
+  EXPECT_EQ(Printing(form->Report1).PrinterCount(), 0);
 }
 
 TEST_F(PreviewTest, LoadingAFileOfAnotherShapeLaysThePageOutAgainInTheZoomMode) {
@@ -383,8 +383,8 @@ TEST_F(PreviewTest, PrintButtonPrintsWithAProgressWindowOrSilentlyWithoutPrinter
           EXPECT_EQ(watch.shown, withPrinter ? 1 : 0);
           ASSERT_EQ(printers.WrittenFiles().size(), withPrinter ? 1 : 0);
           // The preview is not changed by the print run.
-          EXPECT_EQ(form->Report1.Printing().CurrentPrinter(), w->QRPrinter());
-          EXPECT_EQ(form->Report1.Printing().PrinterCount(), 1);
+          EXPECT_EQ(Printing(form->Report1).CurrentPrinter(), w->QRPrinter());
+          EXPECT_EQ(Printing(form->Report1).PrinterCount(), 1);
           EXPECT_TRUE(w->QRPreview->PreviewImage()->PictureLoaded());
           if (withPrinter) {
             ExpectPrintedReport(printers.WrittenFiles()[0]);
@@ -416,7 +416,7 @@ TEST_F(PreviewTest, ClosingWhileStoredPagesPrintKeepsThePrinterUntilTheEnd) {
   }});
   QCoreApplication::processEvents();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  EXPECT_EQ(form->Report1.Printing().PrinterCount(), 0);
+  EXPECT_EQ(Printing(form->Report1).PrinterCount(), 0);
   ASSERT_EQ(printers.WrittenFiles().size(), 1);
   EXPECT_EQ(PdfPages(printers.WrittenFiles()[0]).size(), 1);
 }

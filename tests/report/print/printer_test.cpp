@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include "calc/errors.h"
+#include "report/store/qr_error.h"
 #include "tests/report/preview_test_util.h"
 #include "report/store/page_list.h"
 #include "report/print/paper.h"

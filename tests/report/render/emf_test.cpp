@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "calc/errors.h"
+#include "report/store/qr_error.h"
 #include "tests/report/emf_test_util.h"
 #include "report/render/emf_format.h"
 #include "report/store/page_list.h"

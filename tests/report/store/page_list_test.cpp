@@ -12,6 +12,7 @@
 #include <QtEndian>
 
 #include "calc/errors.h"
+#include "report/store/qr_error.h"
 #include "tests/report/emf_test_util.h"
 #include "report/store/page_list.h"
 

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include "calc/errors.h"
+#include "report/store/qr_error.h"
 #include "report/store/qr_stream.h"
 
 namespace hb9cv {
