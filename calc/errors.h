@@ -36,4 +36,10 @@ class EDBEditError : public Exception {
   using Exception::Exception;
 };
 
+// A number outside the range a calculation can handle.
+class ERangeError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
 }  // namespace hb9cv
