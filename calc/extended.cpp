@@ -28,6 +28,21 @@ Unpacked Unpack(const Extended& x) {
   return {x.significand << shift, field - Extended::kBias - 63 - shift};
 }
 
+// (high * 2^64 + low) / divisor for high < divisor, where the quotient fits 64 bits: one
+// instruction where the machine has it.
+uint64_t DivideWide(uint64_t high, uint64_t low, uint64_t divisor, uint64_t& remainder) {
+#if defined(__x86_64__)
+  uint64_t quotient;
+  __asm__("divq %4" : "=a"(quotient), "=d"(remainder) : "a"(low), "d"(high), "rm"(divisor));
+  return quotient;
+#else
+  const U128 dividend = (U128{high} << 64) | low;
+  const auto quotient = static_cast<uint64_t>(dividend / divisor);
+  remainder = static_cast<uint64_t>(dividend - U128{quotient} * divisor);
+  return quotient;
+#endif
+}
+
 Extended Infinity(bool negative) {
   return {negative, Extended::kMaxExponent, kIntegerBit};
 }
@@ -76,6 +91,23 @@ Extended Round(bool negative, int exponent, U128 mantissa, bool sticky, unsigned
   if (field >= Extended::kMaxExponent) {
     flags |= kOverflow;
     return Infinity(negative);
+  }
+  return {negative, field, significand};
+}
+
+// The same for a mantissa whose top bit is bit 127 or 126, the common case of products and
+// quotients of normal numbers, without searching for the top bit.
+Extended RoundWide(bool negative, int exponent, U128 mantissa, bool sticky, unsigned& flags) {
+  const int drop = (mantissa >> 127) != 0 ? 64 : 63;
+  const int field = exponent + drop + 63 + Extended::kBias;
+  if (field <= 0 || field >= Extended::kMaxExponent - 1) {
+    return Round(negative, exponent, mantissa, sticky, flags);
+  }
+  uint64_t significand = static_cast<uint64_t>(mantissa >> drop);
+  const uint64_t rest = static_cast<uint64_t>(mantissa << (128 - drop) >> 64);
+  const uint64_t half = kIntegerBit;
+  if (rest > half || (rest == half && (sticky || (significand & 1) != 0))) {
+    if (++significand == 0) return Round(negative, exponent, mantissa, sticky, flags);
   }
   return {negative, field, significand};
 }
@@ -170,8 +202,8 @@ Extended Multiply(const Extended& a, const Extended& b, unsigned& flags) {
   if (a.IsZero() || b.IsZero()) return Zero(negative);
   const Unpacked x = Unpack(a);
   const Unpacked y = Unpack(b);
-  return Round(negative, x.exponent + y.exponent, U128{x.significand} * y.significand, false,
-               flags);
+  return RoundWide(negative, x.exponent + y.exponent, U128{x.significand} * y.significand, false,
+                   flags);
 }
 
 Extended Divide(const Extended& a, const Extended& b, unsigned& flags) {
@@ -199,9 +231,12 @@ Extended Divide(const Extended& a, const Extended& b, unsigned& flags) {
   const Unpacked y = Unpack(b);
   // 64 or 65 quotient bits, then two more by long division: enough for the rounding bit,
   // with the remainder as the sticky part.
-  const U128 dividend = U128{x.significand} << 64;
-  U128 quotient = dividend / y.significand;
-  U128 remainder = dividend - quotient * y.significand;
+  const bool top = x.significand >= y.significand;
+  uint64_t rest = 0;
+  const uint64_t low =
+      DivideWide(x.significand - (top ? y.significand : 0), 0, y.significand, rest);
+  U128 quotient = (U128{top} << 64) | low;
+  U128 remainder = rest;
   for (int i = 0; i < 2; ++i) {
     remainder <<= 1;
     quotient <<= 1;
@@ -210,7 +245,8 @@ Extended Divide(const Extended& a, const Extended& b, unsigned& flags) {
       quotient |= 1;
     }
   }
-  return Round(negative, x.exponent - y.exponent - 66, quotient, remainder != 0, flags);
+  return RoundWide(negative, x.exponent - y.exponent - 66 - 61, quotient << 61, remainder != 0,
+                   flags);
 }
 
 Extended AddToWhole(const Extended& whole, uint64_t addend, unsigned& flags) {

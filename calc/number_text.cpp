@@ -3,7 +3,10 @@
 #include <langinfo.h>
 #include <locale.h>
 
+#include <algorithm>
+#include <array>
 #include <cstring>
+#include <utility>
 
 #include "calc/errors.h"
 
@@ -78,7 +81,13 @@ constexpr Extended kPow10High[9] = {
 };
 
 constexpr Extended kTen = kPow10Low[1];
-constexpr uint64_t kTenTo18 = 1000000000000000000ULL;
+constexpr auto kPow10Integers = [] {
+  std::array<uint64_t, 19> p{};
+  p[0] = 1;
+  for (size_t i = 1; i < p.size(); ++i) p[i] = p[i - 1] * 10;
+  return p;
+}();
+constexpr uint64_t kTenTo18 = kPow10Integers[18];
 
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
@@ -106,6 +115,30 @@ uint64_t TenthTwiceRounded(uint64_t n) {
   const uint64_t half = uint64_t{1} << (bits - 1);
   if (fraction > half || (fraction == half && (q & 1) != 0)) return q + 1;
   return q;
+}
+
+// Drops `kDropped` digits, rounding by the first dropped digit alone: on the whole number
+// that is the remainder against half a unit of the last kept digit. The divisors are
+// constants so that no division instruction is needed.
+template <size_t kDropped>
+uint64_t CutDigits(uint64_t n) {
+  constexpr uint64_t kUnit = kPow10Integers[kDropped];
+  return n / kUnit + (n % kUnit >= kUnit / 2 ? 1 : 0);
+}
+constexpr auto kCuts = []<size_t... kDropped>(std::index_sequence<kDropped...>) {
+  return std::array<uint64_t (*)(uint64_t), sizeof...(kDropped)>{&CutDigits<kDropped>...};
+}
+(std::make_index_sequence<17>{});
+
+// Drops `kStep` trailing zeros if there are as many and a digit stays; steps of 16, 8, 4, 2
+// and 1 in turn drop any number of them.
+template <int kStep>
+void DropZeros(uint64_t& n, int& count) {
+  constexpr uint64_t kUnit = kPow10Integers[kStep];
+  if (count > kStep && n % kUnit == 0) {
+    n /= kUnit;
+    count -= kStep;
+  }
 }
 
 }  // namespace
@@ -148,41 +181,44 @@ bool TextToFloat(const char* text, Extended& value, char separator) {
   const char* p = text;
   unsigned flags = 0;
   Extended acc;
-  long long scale = 0;
   bool negative = false;
 
   while (*p == ' ') ++p;
   if (*p == '+' || *p == '-') negative = *p++ == '-';
 
+  const char* number_start = p;
+  const char* whole = p;
+  while (IsDigit(*p)) ++p;
+  const char* whole_end = p;
+  const char* fraction = p;
+  if (*p == separator && separator != '\0') {
+    fraction = ++p;
+    while (IsDigit(*p)) ++p;
+  }
+  const char* fraction_end = p;
+  if (p == number_start) return false;
+  // Below -5120 the result is zero anyway.
+  long long scale = -std::min<long long>(fraction_end - fraction, 100000);
+
   // Up to 19 digits the extended accumulator is exact, so an integer holds the very same
   // value; only longer texts need the rounded multiply-and-add of every digit.
-  const char* number_start = p;
   uint64_t exact = 0;
   int exact_digits = 0;
-  bool in_fraction = false;
-  for (;;) {
-    if (IsDigit(*p)) {
-      if (exact_digits < 19) {
-        exact = exact * 10 + static_cast<unsigned>(*p - '0');
-        ++exact_digits;
-      } else {
-        if (exact_digits == 19) {
-          acc = ExtendedFromUnsigned(exact);
-          ++exact_digits;
-        }
-        acc = AddToWhole(Multiply(acc, kTen, flags), static_cast<unsigned>(*p - '0'), flags);
-      }
-      ++p;
-      if (in_fraction && scale > -100000) --scale;  // below -5120 the result is zero anyway
-    } else if (!in_fraction && *p == separator && separator != '\0') {
-      in_fraction = true;
-      ++p;
-    } else {
-      break;
+  bool rounded = false;
+  auto read = [&](const char* from, const char* to) {
+    for (; from != to && exact_digits < 19; ++from, ++exact_digits) {
+      exact = exact * 10 + static_cast<unsigned>(*from - '0');
     }
-  }
-  if (exact_digits <= 19) acc = ExtendedFromUnsigned(exact);
-  if (p == number_start) return false;
+    if (from == to) return;
+    if (!rounded) acc = ExtendedFromUnsigned(exact);
+    rounded = true;
+    for (; from != to; ++from) {
+      acc = AddToWhole(Multiply(acc, kTen, flags), static_cast<unsigned>(*from - '0'), flags);
+    }
+  };
+  read(whole, whole_end);
+  read(fraction, fraction_end);
+  if (!rounded) acc = ExtendedFromUnsigned(exact);
 
   if (*p == 'E' || *p == 'e') {
     ++p;
@@ -252,32 +288,34 @@ FloatDigits FloatToDigits(const Extended& value, int precision) {
       "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
       "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
       "8081828384858687888990919293949596979899";
-  char digits[19];
-  for (int i = 16; i >= 0; i -= 2) {
-    const unsigned pair = static_cast<unsigned>(n % 100);
-    n /= 100;
-    digits[i] = kPairs[2 * pair];
-    digits[i + 1] = kPairs[2 * pair + 1];
-  }
-  digits[18] = '\0';
-
   int count = 18;
   if (precision < 18) {
-    count = precision;
-    if (digits[precision] >= '5') {
-      int i = precision - 1;
-      while (i >= 0 && digits[i] == '9') digits[i--] = '0';
-      if (i >= 0) {
-        ++digits[i];
-      } else {
-        digits[0] = '1';
-        count = 1;
-        ++exponent;
-      }
+    n = kCuts[18 - precision](n);
+    if (n == kPow10Integers[precision]) {  // the carry made a new first digit
+      n /= 10;
+      ++exponent;
     }
+    count = precision;
   }
-  while (count > 0 && digits[count - 1] == '0') --count;
-  std::memcpy(result.digits, digits, count);
+  DropZeros<16>(n, count);
+  DropZeros<8>(n, count);
+  DropZeros<4>(n, count);
+  DropZeros<2>(n, count);
+  DropZeros<1>(n, count);
+
+  // Two halves of nine digits in 32-bit arithmetic, independent of each other, right-aligned.
+  char digits[18];
+  uint32_t high = static_cast<uint32_t>(n / 1000000000);
+  uint32_t low = static_cast<uint32_t>(n % 1000000000);
+  for (int i = 7; i >= 1; i -= 2) {
+    std::memcpy(digits + i, kPairs + 2 * (high % 100), 2);
+    std::memcpy(digits + 9 + i, kPairs + 2 * (low % 100), 2);
+    high /= 100;
+    low /= 100;
+  }
+  digits[0] = static_cast<char>('0' + high);
+  digits[9] = static_cast<char>('0' + low);
+  std::memcpy(result.digits, digits + 18 - count, count);
   result.digits[count] = '\0';
   result.exponent = static_cast<int16_t>(exponent);
   result.negative = value.negative;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -64,6 +65,7 @@ Extended RandomExtended(std::mt19937_64& rng) {
 TEST(X87Differential, EveryFieldTextThroughTheWholeCalculation) {
   SetDecimalSeparator(',');
   char text[] = "0000,000";
+  double previous[9] = {};
   for (int value = 1; value <= 9999999; value += kFieldStep) {
     int v = value;
     for (int i = 7; i >= 0; --i) {
@@ -83,9 +85,15 @@ TEST(X87Differential, EveryFieldTextThroughTheWholeCalculation) {
     const double ours[] = {d.wavelength, d.Z, d.R, d.RZ, d.x, d.Tz, d.Tr, d.Q_low, d.Q_high};
     const double theirs[] = {r.wavelength, r.Z, r.R, r.RZ, r.x, r.Tz, r.Tr, r.Q_low, r.Q_high};
     ASSERT_EQ(std::memcmp(ours, theirs, sizeof ours), 0) << text;
-    // The texts are laid out from these digits by the same code.
+    // The texts are laid out from these digits by the same code. Neighbouring frequencies
+    // mostly share their dimensions, which need checking once.
     ASSERT_TRUE(SameDigits(frequency, 15)) << text;
-    for (double x : ours) ASSERT_TRUE(SameDigits(x, 15)) << text;
+    for (size_t i = 0; i < std::size(ours); ++i) {
+      if (ours[i] != previous[i]) {
+        ASSERT_TRUE(SameDigits(ours[i], 15)) << text;
+      }
+      previous[i] = ours[i];
+    }
   }
   SetDecimalSeparator('.');
 }

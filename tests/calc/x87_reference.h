@@ -159,9 +159,13 @@ inline FloatDigits FloatToDigits(long double value, int precision) {
     ++exponent;
   }
   char digits[19];
-  for (int i = 17; i >= 0; --i) {
-    digits[i] = static_cast<char>('0' + n % 10);
-    n /= 10;
+  uint32_t high = static_cast<uint32_t>(n / 1000000000);
+  uint32_t low = static_cast<uint32_t>(n % 1000000000);
+  for (int i = 8; i >= 0; --i) {
+    digits[i] = static_cast<char>('0' + high % 10);
+    digits[9 + i] = static_cast<char>('0' + low % 10);
+    high /= 10;
+    low /= 10;
   }
   int count = 18;
   if (precision < 18) {
