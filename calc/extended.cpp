@@ -206,6 +206,33 @@ Extended Multiply(const Extended& a, const Extended& b, unsigned& flags) {
                    flags);
 }
 
+namespace {
+
+// The quotient of two finite non-zero numbers; `divide_wide` is DivideWide or an equivalent.
+template <typename DivideWideFn>
+Extended DivideFinite(bool negative, const Unpacked& x, const Unpacked& y, unsigned& flags,
+                      DivideWideFn divide_wide) {
+  // 64 or 65 quotient bits, then two more by long division: enough for the rounding bit,
+  // with the remainder as the sticky part.
+  const bool top = x.significand >= y.significand;
+  uint64_t rest = 0;
+  const uint64_t low = divide_wide(x.significand - (top ? y.significand : 0), rest);
+  U128 quotient = (U128{top} << 64) | low;
+  U128 remainder = rest;
+  for (int i = 0; i < 2; ++i) {
+    remainder <<= 1;
+    quotient <<= 1;
+    if (remainder >= y.significand) {
+      remainder -= y.significand;
+      quotient |= 1;
+    }
+  }
+  return RoundWide(negative, x.exponent - y.exponent - 66 - 61, quotient << 61, remainder != 0,
+                   flags);
+}
+
+}  // namespace
+
 Extended Divide(const Extended& a, const Extended& b, unsigned& flags) {
   if (a.IsNaN()) return Quiet(a);
   if (b.IsNaN()) return Quiet(b);
@@ -227,26 +254,37 @@ Extended Divide(const Extended& a, const Extended& b, unsigned& flags) {
     return Infinity(negative);
   }
   if (a.IsZero()) return Zero(negative);
-  const Unpacked x = Unpack(a);
   const Unpacked y = Unpack(b);
-  // 64 or 65 quotient bits, then two more by long division: enough for the rounding bit,
-  // with the remainder as the sticky part.
-  const bool top = x.significand >= y.significand;
-  uint64_t rest = 0;
-  const uint64_t low =
-      DivideWide(x.significand - (top ? y.significand : 0), 0, y.significand, rest);
-  U128 quotient = (U128{top} << 64) | low;
-  U128 remainder = rest;
-  for (int i = 0; i < 2; ++i) {
-    remainder <<= 1;
-    quotient <<= 1;
-    if (remainder >= y.significand) {
-      remainder -= y.significand;
-      quotient |= 1;
-    }
-  }
-  return RoundWide(negative, x.exponent - y.exponent - 66 - 61, quotient << 61, remainder != 0,
-                   flags);
+  return DivideFinite(negative, Unpack(a), y, flags, [&y](uint64_t high, uint64_t& remainder) {
+    return DivideWide(high, 0, y.significand, remainder);
+  });
+}
+
+Extended Divide(const Extended& a, const ExtendedDivisor& b, unsigned& flags) {
+  const Extended& d = b.value();
+  const bool finite_normal = a.exponent != Extended::kMaxExponent && !a.IsZero() &&
+                             d.exponent != 0 && d.exponent != Extended::kMaxExponent &&
+                             (d.significand & kIntegerBit) != 0;
+  if (!finite_normal) return Divide(a, d, flags);
+  const Unpacked y = Unpack(d);
+  const uint64_t v = b.reciprocal();
+  // Division of (high, 0) by a normalised divisor with a precomputed reciprocal (Moeller and
+  // Granlund, "Improved division by invariant integers", algorithm 4).
+  return DivideFinite(a.negative != d.negative, Unpack(a), y, flags,
+                      [&y, v](uint64_t high, uint64_t& remainder) {
+                        const U128 product = U128{v} * high + (U128{high} << 64);
+                        uint64_t q = static_cast<uint64_t>(product >> 64) + 1;
+                        remainder = 0 - q * y.significand;
+                        if (remainder > static_cast<uint64_t>(product)) {
+                          --q;
+                          remainder += y.significand;
+                        }
+                        if (remainder >= y.significand) {
+                          ++q;
+                          remainder -= y.significand;
+                        }
+                        return q;
+                      });
 }
 
 Extended AddToWhole(const Extended& whole, uint64_t addend, unsigned& flags) {

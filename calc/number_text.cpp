@@ -81,6 +81,18 @@ constexpr Extended kPow10High[9] = {
 };
 
 constexpr Extended kTen = kPow10Low[1];
+
+// The same tables as divisors.
+template <size_t kSize>
+constexpr std::array<ExtendedDivisor, kSize> Divisors(const Extended (&powers)[kSize]) {
+  return [&]<size_t... kIndex>(std::index_sequence<kIndex...>) {
+    return std::array<ExtendedDivisor, kSize>{ExtendedDivisor(powers[kIndex])...};
+  }
+  (std::make_index_sequence<kSize>{});
+}
+constexpr auto kDivisorsLow = Divisors(kPow10Low);
+constexpr auto kDivisorsMid = Divisors(kPow10Mid);
+constexpr auto kDivisorsHigh = Divisors(kPow10High);
 constexpr auto kPow10Integers = [] {
   std::array<uint64_t, 19> p{};
   p[0] = 1;
@@ -166,14 +178,18 @@ Extended ScaleByPow10(const Extended& x, int n, unsigned& flags) {
   if (n >= 5120) {  // overflows, as it must
     return Multiply(Multiply(x, kPow10High[8], flags), kPow10High[8], flags);
   }
-  const bool divide = n < 0;
-  const int m = divide ? -n : n;
-  auto step = [&](const Extended& y, const Extended& p) {
-    return divide ? Divide(y, p, flags) : Multiply(y, p, flags);
-  };
-  Extended result = step(x, kPow10Low[m % 32]);
-  if (const int mid = (m / 32) % 16; mid != 0) result = step(result, kPow10Mid[mid - 1]);
-  if (const int high = m / 512; high != 0) result = step(result, kPow10High[high - 1]);
+  if (n > 0) {
+    Extended result = Multiply(x, kPow10Low[n % 32], flags);
+    if (const int mid = (n / 32) % 16; mid != 0)
+      result = Multiply(result, kPow10Mid[mid - 1], flags);
+    if (const int high = n / 512; high != 0) result = Multiply(result, kPow10High[high - 1], flags);
+    return result;
+  }
+  const int m = -n;
+  Extended result = Divide(x, kDivisorsLow[m % 32], flags);
+  if (const int mid = (m / 32) % 16; mid != 0)
+    result = Divide(result, kDivisorsMid[mid - 1], flags);
+  if (const int high = m / 512; high != 0) result = Divide(result, kDivisorsHigh[high - 1], flags);
   return result;
 }
 
@@ -186,39 +202,43 @@ bool TextToFloat(const char* text, Extended& value, char separator) {
   while (*p == ' ') ++p;
   if (*p == '+' || *p == '-') negative = *p++ == '-';
 
+  // Up to 19 digits the extended accumulator is exact, so an integer holds the very same
+  // value. The digits are summed as they are found; a longer text, where the integer wraps,
+  // is read again with the rounded multiply-and-add of every digit after the 19th.
   const char* number_start = p;
   const char* whole = p;
-  while (IsDigit(*p)) ++p;
+  uint64_t exact = 0;
+  while (IsDigit(*p)) exact = exact * 10 + static_cast<unsigned>(*p++ - '0');
   const char* whole_end = p;
   const char* fraction = p;
   if (*p == separator && separator != '\0') {
     fraction = ++p;
-    while (IsDigit(*p)) ++p;
+    while (IsDigit(*p)) exact = exact * 10 + static_cast<unsigned>(*p++ - '0');
   }
   const char* fraction_end = p;
   if (p == number_start) return false;
   // Below -5120 the result is zero anyway.
   long long scale = -std::min<long long>(fraction_end - fraction, 100000);
 
-  // Up to 19 digits the extended accumulator is exact, so an integer holds the very same
-  // value; only longer texts need the rounded multiply-and-add of every digit.
-  uint64_t exact = 0;
-  int exact_digits = 0;
-  bool rounded = false;
-  auto read = [&](const char* from, const char* to) {
-    for (; from != to && exact_digits < 19; ++from, ++exact_digits) {
-      exact = exact * 10 + static_cast<unsigned>(*from - '0');
-    }
-    if (from == to) return;
-    if (!rounded) acc = ExtendedFromUnsigned(exact);
-    rounded = true;
-    for (; from != to; ++from) {
-      acc = AddToWhole(Multiply(acc, kTen, flags), static_cast<unsigned>(*from - '0'), flags);
-    }
-  };
-  read(whole, whole_end);
-  read(fraction, fraction_end);
-  if (!rounded) acc = ExtendedFromUnsigned(exact);
+  if ((whole_end - whole) + (fraction_end - fraction) <= 19) {
+    acc = ExtendedFromUnsigned(exact);
+  } else {
+    exact = 0;
+    int exact_digits = 0;
+    auto read = [&](const char* from, const char* to) {
+      for (; from != to; ++from) {
+        const unsigned digit = static_cast<unsigned>(*from - '0');
+        if (exact_digits < 19) {
+          exact = exact * 10 + digit;
+          if (++exact_digits == 19) acc = ExtendedFromUnsigned(exact);
+        } else {
+          acc = AddToWhole(Multiply(acc, kTen, flags), digit, flags);
+        }
+      }
+    };
+    read(whole, whole_end);
+    read(fraction, fraction_end);
+  }
 
   if (*p == 'E' || *p == 'e') {
     ++p;
