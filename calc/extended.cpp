@@ -212,23 +212,22 @@ namespace {
 template <typename DivideWideFn>
 Extended DivideFinite(bool negative, const Unpacked& x, const Unpacked& y, unsigned& flags,
                       DivideWideFn divide_wide) {
-  // 64 or 65 quotient bits, then two more by long division: enough for the rounding bit,
-  // with the remainder as the sticky part.
+  // 65 quotient bits, enough for the rounding bit, with the remainder as the sticky part:
+  // when the dividend's significand is the smaller, one more bit by long division.
   const bool top = x.significand >= y.significand;
   uint64_t rest = 0;
   const uint64_t low = divide_wide(x.significand - (top ? y.significand : 0), rest);
   U128 quotient = (U128{top} << 64) | low;
-  U128 remainder = rest;
-  for (int i = 0; i < 2; ++i) {
-    remainder <<= 1;
-    quotient <<= 1;
-    if (remainder >= y.significand) {
-      remainder -= y.significand;
-      quotient |= 1;
-    }
+  int exponent = x.exponent - y.exponent - 64;
+  bool sticky = rest != 0;
+  if (!top) {
+    const uint64_t gap = y.significand - rest;  // twice the remainder reaches the divisor?
+    const bool bit = rest >= gap;
+    quotient = (quotient << 1) | U128{bit};
+    sticky = bit ? rest != gap : rest != 0;
+    --exponent;
   }
-  return RoundWide(negative, x.exponent - y.exponent - 66 - 61, quotient << 61, remainder != 0,
-                   flags);
+  return RoundWide(negative, exponent - 62, quotient << 62, sticky, flags);
 }
 
 }  // namespace

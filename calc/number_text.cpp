@@ -220,7 +220,16 @@ bool TextToFloat(const char* text, Extended& value, char separator) {
   // Below -5120 the result is zero anyway.
   long long scale = -std::min<long long>(fraction_end - fraction, 100000);
 
-  if ((whole_end - whole) + (fraction_end - fraction) <= 19) {
+  const bool short_text = (whole_end - whole) + (fraction_end - fraction) <= 19;
+  if (short_text) {
+    // The frequency field's texts, without an exponent: one division by an exact power of ten.
+    const char* end = p;
+    while (*end == ' ') ++end;
+    if (scale < 0 && scale >= -27 && *end == '\0') {
+      const Extended result = Divide(ExtendedFromUnsigned(exact), kDivisorsLow[-scale], flags);
+      value = negative ? -result : result;
+      return true;
+    }
     acc = ExtendedFromUnsigned(exact);
   } else {
     exact = 0;
@@ -276,11 +285,13 @@ Extended StrToFloat(const std::string& text) {
   return StrToFloat(text, g_decimal_separator);
 }
 
-FloatDigits FloatToDigits(const Extended& value, int precision) {
+namespace {
+
+// FloatToDigits into `result`, returning the number of digits.
+int ToDigits(const Extended& value, int precision, FloatDigits& result) {
   if (precision < 2) precision = 2;
   if (precision > 18) precision = 18;
-  FloatDigits result;
-  if (value.exponent == 0) return result;
+  if (value.exponent == 0) return 0;
   if (value.exponent == Extended::kMaxExponent) {
     if (value.IsNaN()) {
       result.exponent = FloatDigits::kNaN;
@@ -288,7 +299,7 @@ FloatDigits FloatToDigits(const Extended& value, int precision) {
       result.exponent = FloatDigits::kInfinity;
       result.negative = value.negative;
     }
-    return result;
+    return 0;
   }
 
   int exponent = EstimateDecimalExponent(value.exponent - Extended::kBias);
@@ -323,8 +334,10 @@ FloatDigits FloatToDigits(const Extended& value, int precision) {
   DropZeros<2>(n, count);
   DropZeros<1>(n, count);
 
-  // Two halves of nine digits in 32-bit arithmetic, independent of each other, right-aligned.
-  char digits[18];
+  // Eighteen digits written straight into place, in two halves of nine in 32-bit arithmetic
+  // that do not wait for each other; the terminator then cuts them to `count`.
+  n *= kPow10Integers[18 - count];
+  char* digits = result.digits;
   uint32_t high = static_cast<uint32_t>(n / 1000000000);
   uint32_t low = static_cast<uint32_t>(n % 1000000000);
   for (int i = 7; i >= 1; i -= 2) {
@@ -335,17 +348,25 @@ FloatDigits FloatToDigits(const Extended& value, int precision) {
   }
   digits[0] = static_cast<char>('0' + high);
   digits[9] = static_cast<char>('0' + low);
-  std::memcpy(result.digits, digits + 18 - count, count);
-  result.digits[count] = '\0';
+  digits[count] = '\0';
   result.exponent = static_cast<int16_t>(exponent);
   result.negative = value.negative;
+  return count;
+}
+
+}  // namespace
+
+FloatDigits FloatToDigits(const Extended& value, int precision) {
+  FloatDigits result;
+  ToDigits(value, precision, result);
   return result;
 }
 
 int FloatToText(char* buffer, const Extended& value, int precision) {
   if (precision < 2) precision = 2;
   if (precision > 18) precision = 18;
-  const FloatDigits fd = FloatToDigits(value, precision);
+  FloatDigits fd;
+  const int count = ToDigits(value, precision, fd);
   char* out = buffer;
   auto put = [&out](const char* s) {
     while (*s) *out++ = *s++;
@@ -364,7 +385,6 @@ int FloatToText(char* buffer, const Extended& value, int precision) {
   const char separator = g_decimal_separator;
   const int e = fd.exponent;
   const char* d = fd.digits;
-  const int count = static_cast<int>(std::strlen(d));
   if (e > precision || e < -3) {
     *out++ = d[0];
     if (count > 1) {
