@@ -106,10 +106,11 @@ bool IsDigit(char c) {
 }
 
 // The first decimal exponent to try: floor(e2 * log10(2)) + 1, which is the true decimal
-// exponent of a number in [2^e2, 2^(e2+1)) or one less. Within +-680 binary places the
-// historical estimate 19728/65536 is kept, because where it errs by one the result passes
-// through a second rounding that users have compared against; beyond that range it can err
-// by two, which gives a leading zero digit, so a finer constant is used there.
+// exponent of a number in [2^e2, 2^(e2+1)) or one less. Within +-680 binary places the coarse
+// constant 19728/65536 is kept, since where it errs by one the digits pass through the second
+// rounding of the one-too-many case and must stay as they always were. Beyond that range it
+// can err by two, which left a leading zero digit; 646456993/2^31 is exact for every exponent
+// the format has.
 int EstimateDecimalExponent(int e2) {
   if (e2 >= -680 && e2 <= 680) return ((e2 * 19728) >> 16) + 1;  // arithmetic shift: floor
   return static_cast<int>((int64_t{e2} * 646456993) >> 31) + 1;
