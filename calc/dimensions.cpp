@@ -12,8 +12,8 @@ namespace {
 // The extended value nearest 1.4 (significand B333333333333333), and 2.5, 10 and 100.
 constexpr Extended kDiameterLow(false, 16383, 0xB333333333333333);
 constexpr Extended kDiameterHigh(false, 16384, 0xA000000000000000);
-constexpr Extended kTen(false, 16386, 0xA000000000000000);
-constexpr Extended kHundred(false, 16389, 0xC800000000000000);
+constexpr ExtendedDivisor kTen(Extended(false, 16386, 0xA000000000000000));
+constexpr ExtendedDivisor kHundred(Extended(false, 16389, 0xC800000000000000));
 
 [[noreturn]] void OutOfRange(double frequency) {
   throw ERangeError("The dimensions cannot be computed for " + FloatToStr(frequency) + " MHz");
@@ -25,7 +25,7 @@ constexpr Extended kHundred(false, 16389, 0xC800000000000000);
 // frequency makes the product land just below it, and the dimension is cut down by one step,
 // which is the behaviour users have compared against.
 double CutDown(double frequency, double l10, const Extended& factor, int64_t divisor,
-               const Extended& scale) {
+               const ExtendedDivisor& scale) {
   unsigned flags = 0;
   int64_t n = 0;
   if (!TruncateToSigned(Multiply(Extended(l10), factor, flags), n)) OutOfRange(frequency);
