@@ -135,6 +135,18 @@ Extended::Extended(double value) {
 
 Extended::operator double() const {
   uint64_t bits = uint64_t{negative} << 63;
+  // Within the range of normal doubles: drop 11 bits, to nearest even; a carry out of the
+  // significand moves into the exponent field by itself.
+  const int field = exponent - kBias + 1023;
+  if (field > 0 && field < 0x7FE && (significand & kIntegerBit) != 0) {
+    const uint64_t kept = (significand >> 11) & ((uint64_t{1} << 52) - 1);
+    const uint64_t rest = significand & 0x7FF;
+    bits |= (uint64_t(field) << 52) + kept;
+    if (rest > 0x400 || (rest == 0x400 && (kept & 1) != 0)) ++bits;
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+  }
   if (exponent == kMaxExponent) {
     bits |= uint64_t{0x7FF} << 52;
     if ((significand << 1) != 0) bits |= (uint64_t{1} << 51) | ((significand << 1) >> 12);
