@@ -1,6 +1,7 @@
 // The integer extended arithmetic against the x87 unit, bit for bit, where the hardware has it.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <iterator>
 #include <random>
