@@ -30,7 +30,9 @@ struct DimensionSet {
   std::string diameter_text;  // "Průměr 2,89 až 5,17 mm"
 };
 
-// `frequency` must not be zero; the caller turns a zero away before calling.
+// `frequency` in MHz must be finite and above about 1.63E-10 (below that the reflector, in
+// tenths of a millimetre, no longer fits a 64-bit integer); anything else, zero included,
+// throws ERangeError. The caller turns a zero away before calling.
 DimensionSet ComputeDimensions(double frequency);
 
 }  // namespace hb9cv

@@ -24,4 +24,10 @@ class EConvertError : public Exception {
   using Exception::Exception;
 };
 
+// A number outside the range a calculation can handle.
+class ERangeError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
 }  // namespace hb9cv

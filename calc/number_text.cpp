@@ -3,8 +3,10 @@
 #include <langinfo.h>
 #include <locale.h>
 
-#include <cmath>
+#include <algorithm>
+#include <array>
 #include <cstring>
+#include <utility>
 
 #include "calc/errors.h"
 
@@ -13,78 +15,143 @@ namespace {
 
 char g_decimal_separator = '.';
 
-// Powers of ten, each the exact value rounded once to the 64-bit significand. The compiler
-// converts decimal literals with correct rounding, so writing them out gives exactly that
-// (up to 10^27 they are exact).
-constexpr long double kPow10Low[32] = {
-    1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,  1e10L,
-    1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L, 1e21L,
-    1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L, 1e28L, 1e29L, 1e30L, 1e31L};
-constexpr long double kPow10Mid[15] = {1e32L,  1e64L,  1e96L,  1e128L, 1e160L,
-                                       1e192L, 1e224L, 1e256L, 1e288L, 1e320L,
-                                       1e352L, 1e384L, 1e416L, 1e448L, 1e480L};
-constexpr long double kPow10High[9] = {1e512L,  1e1024L, 1e1536L, 1e2048L, 1e2560L,
-                                       1e3072L, 1e3584L, 1e4096L, 1e4608L};
-
-// The x87 control word: all exceptions masked, 64-bit significand, round to nearest.
-constexpr unsigned short kParseControlWord = 0x037F;
-// x87 status flags the parser judges its outcome by: invalid operation and overflow.
-constexpr unsigned short kInvalidOrOverflow = 0x0001 | 0x0008;
-
-// Saves the caller's x87 control word on entry and restores it with clear exception flags on
-// every way out, so the parser can judge its own outcome by the flags. The parser's
-// arithmetic is all on the x87 unit, so its control and status words are the whole state.
-// Clearing the flags is by far the dearest step (tens of cycles, more than the conversion),
-// so it is done only when a flag is actually set.
-class FpuGuard {
- public:
-  FpuGuard() {
-    __asm__ volatile("fnstcw %0" : "=m"(control_word_));
-    if (Status() & kInvalidOrOverflow) Clear();
-    if (control_word_ != kParseControlWord) Load(kParseControlWord);
-  }
-  ~FpuGuard() {
-    if (Status() & kAllFlags) Clear();
-    if (control_word_ != kParseControlWord) Load(control_word_);
-  }
-  FpuGuard(const FpuGuard&) = delete;
-  FpuGuard& operator=(const FpuGuard&) = delete;
-
-  static bool InvalidOrOverflow() { return (Status() & kInvalidOrOverflow) != 0; }
-
- private:
-  static constexpr unsigned short kAllFlags = 0x003F;
-  static unsigned short Status() {
-    unsigned short status;
-    __asm__ volatile("fnstsw %0" : "=m"(status));
-    return status;
-  }
-  static void Clear() { __asm__ volatile("fnclex"); }
-  static void Load(unsigned short cw) { __asm__ volatile("fldcw %0" : : "m"(cw)); }
-  unsigned short control_word_;
+// Powers of ten, each the exact value rounded once to the 64-bit significand (up to 10^27
+// they are exact): 10^0..10^31, then 10^32..10^480 in steps of 32, then 10^512..10^4608.
+constexpr Extended kPow10Low[32] = {
+    {false, 16383, 0x8000000000000000},  // 1e0
+    {false, 16386, 0xA000000000000000},  // 1e1
+    {false, 16389, 0xC800000000000000},  // 1e2
+    {false, 16392, 0xFA00000000000000},  // 1e3
+    {false, 16396, 0x9C40000000000000},  // 1e4
+    {false, 16399, 0xC350000000000000},  // 1e5
+    {false, 16402, 0xF424000000000000},  // 1e6
+    {false, 16406, 0x9896800000000000},  // 1e7
+    {false, 16409, 0xBEBC200000000000},  // 1e8
+    {false, 16412, 0xEE6B280000000000},  // 1e9
+    {false, 16416, 0x9502F90000000000},  // 1e10
+    {false, 16419, 0xBA43B74000000000},  // 1e11
+    {false, 16422, 0xE8D4A51000000000},  // 1e12
+    {false, 16426, 0x9184E72A00000000},  // 1e13
+    {false, 16429, 0xB5E620F480000000},  // 1e14
+    {false, 16432, 0xE35FA931A0000000},  // 1e15
+    {false, 16436, 0x8E1BC9BF04000000},  // 1e16
+    {false, 16439, 0xB1A2BC2EC5000000},  // 1e17
+    {false, 16442, 0xDE0B6B3A76400000},  // 1e18
+    {false, 16446, 0x8AC7230489E80000},  // 1e19
+    {false, 16449, 0xAD78EBC5AC620000},  // 1e20
+    {false, 16452, 0xD8D726B7177A8000},  // 1e21
+    {false, 16456, 0x878678326EAC9000},  // 1e22
+    {false, 16459, 0xA968163F0A57B400},  // 1e23
+    {false, 16462, 0xD3C21BCECCEDA100},  // 1e24
+    {false, 16466, 0x84595161401484A0},  // 1e25
+    {false, 16469, 0xA56FA5B99019A5C8},  // 1e26
+    {false, 16472, 0xCECB8F27F4200F3A},  // 1e27
+    {false, 16476, 0x813F3978F8940984},  // 1e28
+    {false, 16479, 0xA18F07D736B90BE5},  // 1e29
+    {false, 16482, 0xC9F2C9CD04674EDF},  // 1e30
+    {false, 16485, 0xFC6F7C4045812296},  // 1e31
+};
+constexpr Extended kPow10Mid[15] = {
+    {false, 16489, 0x9DC5ADA82B70B59E},  // 1e32
+    {false, 16595, 0xC2781F49FFCFA6D5},  // 1e64
+    {false, 16701, 0xEFB3AB16C59B14A3},  // 1e96
+    {false, 16808, 0x93BA47C980E98CE0},  // 1e128
+    {false, 16914, 0xB616A12B7FE617AA},  // 1e160
+    {false, 17020, 0xE070F78D3927556B},  // 1e192
+    {false, 17127, 0x8A5296FFE33CC930},  // 1e224
+    {false, 17233, 0xAA7EEBFB9DF9DE8E},  // 1e256
+    {false, 17339, 0xD226FC195C6A2F8C},  // 1e288
+    {false, 17446, 0x81842F29F2CCE376},  // 1e320
+    {false, 17552, 0x9FA42700DB900AD2},  // 1e352
+    {false, 17658, 0xC4C5E310AEF8AA17},  // 1e384
+    {false, 17764, 0xF28A9C07E9B09C59},  // 1e416
+    {false, 17871, 0x957A4AE1EBF7F3D4},  // 1e448
+    {false, 17977, 0xB83ED8DC0795A262},  // 1e480
+};
+constexpr Extended kPow10High[9] = {
+    {false, 18083, 0xE319A0AEA60E91C7},  // 1e512
+    {false, 19784, 0xC976758681750C17},  // 1e1024
+    {false, 21485, 0xB2B8353B3993A7E4},  // 1e1536
+    {false, 23186, 0x9E8B3B5DC53D5DE5},  // 1e2048
+    {false, 24887, 0x8CA554C020A1F0A6},  // 1e2560
+    {false, 26587, 0xF9895D25D88B5A8B},  // 1e3072
+    {false, 28288, 0xDD5DC8A2BF27F3F8},  // 1e3584
+    {false, 29989, 0xC46052028A20979B},  // 1e4096
+    {false, 31690, 0xAE3511626ED559F0},  // 1e4608
 };
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+constexpr Extended kTen = kPow10Low[1];
 
-// The biased exponent field and sign of an 80-bit value.
-struct ExtendedBits {
-  int exponent_field;
-  bool negative;
-};
+// The same tables as divisors.
+template <size_t kSize>
+constexpr std::array<ExtendedDivisor, kSize> Divisors(const Extended (&powers)[kSize]) {
+  return [&]<size_t... kIndex>(std::index_sequence<kIndex...>) {
+    return std::array<ExtendedDivisor, kSize>{ExtendedDivisor(powers[kIndex])...};
+  }
+  (std::make_index_sequence<kSize>{});
+}
+constexpr auto kDivisorsLow = Divisors(kPow10Low);
+constexpr auto kDivisorsMid = Divisors(kPow10Mid);
+constexpr auto kDivisorsHigh = Divisors(kPow10High);
+constexpr auto kPow10Integers = [] {
+  std::array<uint64_t, 19> p{};
+  p[0] = 1;
+  for (size_t i = 1; i < p.size(); ++i) p[i] = p[i - 1] * 10;
+  return p;
+}();
+constexpr uint64_t kTenTo18 = kPow10Integers[18];
 
-ExtendedBits BitsOf(long double v) {
-  unsigned char raw[sizeof(long double)];
-  std::memcpy(raw, &v, sizeof raw);
-  const unsigned se = raw[8] | (unsigned(raw[9]) << 8);
-  return {static_cast<int>(se & 0x7FFF), (se & 0x8000) != 0};
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
 }
 
-bool IsNaNBits(long double v) {
-  unsigned char raw[sizeof(long double)];
-  std::memcpy(raw, &v, sizeof raw);
-  uint64_t significand;
-  std::memcpy(&significand, raw, 8);
-  return (significand << 1) != 0;  // the integer bit alone means infinity
+// The first decimal exponent to try: floor(e2 * log10(2)) + 1, which is the true decimal
+// exponent of a number in [2^e2, 2^(e2+1)) or one less. Within +-680 binary places the coarse
+// constant 19728/65536 is kept, since where it errs by one the digits pass through the second
+// rounding of the one-too-many case and must stay as they always were. Beyond that range it
+// can err by two, which left a leading zero digit; 646456993/2^31 is exact for every exponent
+// the format has.
+int EstimateDecimalExponent(int e2) {
+  if (e2 >= -680 && e2 <= 680) return ((e2 * 19728) >> 16) + 1;  // arithmetic shift: floor
+  return static_cast<int>((int64_t{e2} * 646456993) >> 31) + 1;
+}
+
+// `n` / 10 rounded to the 64-bit significand, then to a whole number, both to nearest even.
+// The quotient is below 2^61, so its rounding keeps 3 to 7 fraction bits; the remainder
+// times 2^bits / 10 never ends in a half, so only the second rounding can tie.
+uint64_t TenthTwiceRounded(uint64_t n) {
+  const uint64_t q = n / 10;
+  const uint64_t r = n % 10;
+  const int bits = q == 0 ? 63 : __builtin_clzll(q);
+  const uint64_t scaled = r << bits;
+  uint64_t fraction = scaled / 10 + (scaled % 10 > 5 ? 1 : 0);
+  const uint64_t half = uint64_t{1} << (bits - 1);
+  if (fraction > half || (fraction == half && (q & 1) != 0)) return q + 1;
+  return q;
+}
+
+// Drops `kDropped` digits, rounding by the first dropped digit alone: on the whole number
+// that is the remainder against half a unit of the last kept digit. The divisors are
+// constants so that no division instruction is needed.
+template <size_t kDropped>
+uint64_t CutDigits(uint64_t n) {
+  constexpr uint64_t kUnit = kPow10Integers[kDropped];
+  return n / kUnit + (n % kUnit >= kUnit / 2 ? 1 : 0);
+}
+constexpr auto kCuts = []<size_t... kDropped>(std::index_sequence<kDropped...>) {
+  return std::array<uint64_t (*)(uint64_t), sizeof...(kDropped)>{&CutDigits<kDropped>...};
+}
+(std::make_index_sequence<17>{});
+
+// Drops `kStep` trailing zeros if there are as many and a digit stays; steps of 16, 8, 4, 2
+// and 1 in turn drop any number of them.
+template <int kStep>
+void DropZeros(uint64_t& n, int& count) {
+  constexpr uint64_t kUnit = kPow10Integers[kStep];
+  if (count > kStep && n % kUnit == 0) {
+    n /= kUnit;
+    count -= kStep;
+  }
 }
 
 }  // namespace
@@ -99,66 +166,89 @@ void ReadFormatSettings() {
   g_decimal_separator = separator;
 }
 
-char DecimalSeparator() { return g_decimal_separator; }
-void SetDecimalSeparator(char separator) { g_decimal_separator = separator; }
-
-long double ScaleByPow10(long double x, int n) {
-  if (n == 0) return x;
-  if (n <= -5120) return 0.0L * x;
-  if (n >= 5120) return x * kPow10High[8] * kPow10High[8];  // overflows, as it must
-  const bool divide = n < 0;
-  const int m = divide ? -n : n;
-  const long double a = kPow10Low[m % 32];
-  x = divide ? x / a : x * a;
-  if (const int mid = (m / 32) % 16; mid != 0) {
-    x = divide ? x / kPow10Mid[mid - 1] : x * kPow10Mid[mid - 1];
-  }
-  if (const int high = m / 512; high != 0) {
-    x = divide ? x / kPow10High[high - 1] : x * kPow10High[high - 1];
-  }
-  return x;
+char DecimalSeparator() {
+  return g_decimal_separator;
+}
+void SetDecimalSeparator(char separator) {
+  g_decimal_separator = separator;
 }
 
-bool TextToFloat(const char* text, long double& value, char separator) {
-  FpuGuard guard;
+Extended ScaleByPow10(const Extended& x, int n, unsigned& flags) {
+  if (n == 0) return x;
+  if (n <= -5120) return Multiply(Extended(), x, flags);
+  if (n >= 5120) {  // overflows, as it must
+    return Multiply(Multiply(x, kPow10High[8], flags), kPow10High[8], flags);
+  }
+  if (n > 0) {
+    Extended result = Multiply(x, kPow10Low[n % 32], flags);
+    if (const int mid = (n / 32) % 16; mid != 0)
+      result = Multiply(result, kPow10Mid[mid - 1], flags);
+    if (const int high = n / 512; high != 0) result = Multiply(result, kPow10High[high - 1], flags);
+    return result;
+  }
+  const int m = -n;
+  Extended result = Divide(x, kDivisorsLow[m % 32], flags);
+  if (const int mid = (m / 32) % 16; mid != 0)
+    result = Divide(result, kDivisorsMid[mid - 1], flags);
+  if (const int high = m / 512; high != 0) result = Divide(result, kDivisorsHigh[high - 1], flags);
+  return result;
+}
+
+bool TextToFloat(const char* text, Extended& value, char separator) {
   const char* p = text;
-  long double acc = 0.0L;
-  long long scale = 0;
+  unsigned flags = 0;
+  Extended acc;
   bool negative = false;
 
   while (*p == ' ') ++p;
   if (*p == '+' || *p == '-') negative = *p++ == '-';
 
   // Up to 19 digits the extended accumulator is exact, so an integer holds the very same
-  // value; only longer texts need the rounded multiply-and-add of every digit.
+  // value. The digits are summed as they are found; a longer text, where the integer wraps,
+  // is read again with the rounded multiply-and-add of every digit after the 19th.
   const char* number_start = p;
+  const char* whole = p;
   uint64_t exact = 0;
-  int exact_digits = 0;
-  bool in_fraction = false;
-  for (;;) {
-    if (IsDigit(*p)) {
-      if (exact_digits < 19) {
-        exact = exact * 10 + static_cast<unsigned>(*p - '0');
-        ++exact_digits;
-      } else {
-        if (exact_digits == 19) {
-          acc = static_cast<long double>(exact);
-          ++exact_digits;
-        }
-        acc = acc * 10.0L;
-        acc = acc + static_cast<long double>(*p - '0');
-      }
-      ++p;
-      if (in_fraction && scale > -100000) --scale;  // below -5120 the result is zero anyway
-    } else if (!in_fraction && *p == separator && separator != '\0') {
-      in_fraction = true;
-      ++p;
-    } else {
-      break;
-    }
+  while (IsDigit(*p)) exact = exact * 10 + static_cast<unsigned>(*p++ - '0');
+  const char* whole_end = p;
+  const char* fraction = p;
+  if (*p == separator && separator != '\0') {
+    fraction = ++p;
+    while (IsDigit(*p)) exact = exact * 10 + static_cast<unsigned>(*p++ - '0');
   }
-  if (exact_digits <= 19) acc = static_cast<long double>(exact);
+  const char* fraction_end = p;
   if (p == number_start) return false;
+  // Below -5120 the result is zero anyway.
+  long long scale = -std::min<long long>(fraction_end - fraction, 100000);
+
+  const bool short_text = (whole_end - whole) + (fraction_end - fraction) <= 19;
+  if (short_text) {
+    // The frequency field's texts, without an exponent: one division by an exact power of ten.
+    const char* end = p;
+    while (*end == ' ') ++end;
+    if (scale < 0 && scale >= -27 && *end == '\0') {
+      const Extended result = Divide(ExtendedFromUnsigned(exact), kDivisorsLow[-scale], flags);
+      value = negative ? -result : result;
+      return true;
+    }
+    acc = ExtendedFromUnsigned(exact);
+  } else {
+    exact = 0;
+    int exact_digits = 0;
+    auto read = [&](const char* from, const char* to) {
+      for (; from != to; ++from) {
+        const unsigned digit = static_cast<unsigned>(*from - '0');
+        if (exact_digits < 19) {
+          exact = exact * 10 + digit;
+          if (++exact_digits == 19) acc = ExtendedFromUnsigned(exact);
+        } else {
+          acc = AddToWhole(Multiply(acc, kTen, flags), digit, flags);
+        }
+      }
+    };
+    read(whole, whole_end);
+    read(fraction, fraction_end);
+  }
 
   if (*p == 'E' || *p == 'e') {
     ++p;
@@ -173,54 +263,55 @@ bool TextToFloat(const char* text, long double& value, char separator) {
   if (*p != '\0') return false;
 
   if (scale < -100000) scale = -100000;
-  long double result = ScaleByPow10(acc, static_cast<int>(scale));
+  Extended result = ScaleByPow10(acc, static_cast<int>(scale), flags);
   if (negative) result = -result;
-  // Storing the result is the last step that can overflow; the flags then tell.
-  volatile long double stored = result;
-  if (FpuGuard::InvalidOrOverflow()) return false;
-  value = stored;
+  if ((flags & (kInvalidOperation | kOverflow)) != 0) return false;
+  value = result;
   return true;
 }
 
-bool TextToFloat(const char* text, long double& value) {
+bool TextToFloat(const char* text, Extended& value) {
   return TextToFloat(text, value, g_decimal_separator);
 }
 
-long double StrToFloat(const std::string& text, char separator) {
-  long double value = 0.0L;
+Extended StrToFloat(const std::string& text, char separator) {
+  Extended value;
   if (!TextToFloat(text.c_str(), value, separator)) {
     throw EConvertError("'" + text + "' is not a valid floating point value");
   }
   return value;
 }
 
-long double StrToFloat(const std::string& text) { return StrToFloat(text, g_decimal_separator); }
+Extended StrToFloat(const std::string& text) {
+  return StrToFloat(text, g_decimal_separator);
+}
 
-FloatDigits FloatToDigits(long double value, int precision) {
+namespace {
+
+// FloatToDigits into `result`, returning the number of digits.
+int ToDigits(const Extended& value, int precision, FloatDigits& result) {
   if (precision < 2) precision = 2;
   if (precision > 18) precision = 18;
-  FloatDigits result;
-  const ExtendedBits bits = BitsOf(value);
-  if (bits.exponent_field == 0) return result;
-  if (bits.exponent_field == 0x7FFF) {
-    if (IsNaNBits(value)) {
+  if (value.exponent == 0) return 0;
+  if (value.exponent == Extended::kMaxExponent) {
+    if (value.IsNaN()) {
       result.exponent = FloatDigits::kNaN;
     } else {
       result.exponent = FloatDigits::kInfinity;
-      result.negative = bits.negative;
+      result.negative = value.negative;
     }
-    return result;
+    return 0;
   }
 
-  const int e2 = bits.exponent_field - 16383;
-  int exponent = ((e2 * 19728) >> 16) + 1;  // arithmetic shift: the floor, also below zero
-  long double x = __builtin_rintl(ScaleByPow10(std::fabs(value), 18 - exponent));
-  if (x >= 1e18L) {
-    x = x / 10.0L;
+  int exponent = EstimateDecimalExponent(value.exponent - Extended::kBias);
+  unsigned flags = 0;
+  const Extended magnitude(false, value.exponent, value.significand);
+  uint64_t n = RoundToUnsigned(ScaleByPow10(magnitude, 18 - exponent, flags));
+  if (n >= kTenTo18) {
+    n = TenthTwiceRounded(n);
     ++exponent;
   }
-  uint64_t n = static_cast<uint64_t>(__builtin_llrintl(x));
-  if (n >= 1000000000000000000ULL) {  // only reachable for values no double can hold
+  if (n >= kTenTo18) {  // only reachable for values no double can hold
     n /= 10;
     ++exponent;
   }
@@ -229,42 +320,54 @@ FloatDigits FloatToDigits(long double value, int precision) {
       "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
       "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
       "8081828384858687888990919293949596979899";
-  char digits[19];
-  for (int i = 16; i >= 0; i -= 2) {
-    const unsigned pair = static_cast<unsigned>(n % 100);
-    n /= 100;
-    digits[i] = kPairs[2 * pair];
-    digits[i + 1] = kPairs[2 * pair + 1];
-  }
-  digits[18] = '\0';
-
   int count = 18;
   if (precision < 18) {
-    count = precision;
-    if (digits[precision] >= '5') {
-      int i = precision - 1;
-      while (i >= 0 && digits[i] == '9') digits[i--] = '0';
-      if (i >= 0) {
-        ++digits[i];
-      } else {
-        digits[0] = '1';
-        count = 1;
-        ++exponent;
-      }
+    n = kCuts[18 - precision](n);
+    if (n == kPow10Integers[precision]) {  // the carry made a new first digit
+      n /= 10;
+      ++exponent;
     }
+    count = precision;
   }
-  while (count > 0 && digits[count - 1] == '0') --count;
-  std::memcpy(result.digits, digits, count);
-  result.digits[count] = '\0';
+  DropZeros<16>(n, count);
+  DropZeros<8>(n, count);
+  DropZeros<4>(n, count);
+  DropZeros<2>(n, count);
+  DropZeros<1>(n, count);
+
+  // Eighteen digits written straight into place, in two halves of nine in 32-bit arithmetic
+  // that do not wait for each other; the terminator then cuts them to `count`.
+  n *= kPow10Integers[18 - count];
+  char* digits = result.digits;
+  uint32_t high = static_cast<uint32_t>(n / 1000000000);
+  uint32_t low = static_cast<uint32_t>(n % 1000000000);
+  for (int i = 7; i >= 1; i -= 2) {
+    std::memcpy(digits + i, kPairs + 2 * (high % 100), 2);
+    std::memcpy(digits + 9 + i, kPairs + 2 * (low % 100), 2);
+    high /= 100;
+    low /= 100;
+  }
+  digits[0] = static_cast<char>('0' + high);
+  digits[9] = static_cast<char>('0' + low);
+  digits[count] = '\0';
   result.exponent = static_cast<int16_t>(exponent);
-  result.negative = bits.negative;
+  result.negative = value.negative;
+  return count;
+}
+
+}  // namespace
+
+FloatDigits FloatToDigits(const Extended& value, int precision) {
+  FloatDigits result;
+  ToDigits(value, precision, result);
   return result;
 }
 
-int FloatToText(char* buffer, long double value, int precision) {
+int FloatToText(char* buffer, const Extended& value, int precision) {
   if (precision < 2) precision = 2;
   if (precision > 18) precision = 18;
-  const FloatDigits fd = FloatToDigits(value, precision);
+  FloatDigits fd;
+  const int count = ToDigits(value, precision, fd);
   char* out = buffer;
   auto put = [&out](const char* s) {
     while (*s) *out++ = *s++;
@@ -283,7 +386,6 @@ int FloatToText(char* buffer, long double value, int precision) {
   const char separator = g_decimal_separator;
   const int e = fd.exponent;
   const char* d = fd.digits;
-  const int count = static_cast<int>(std::strlen(d));
   if (e > precision || e < -3) {
     *out++ = d[0];
     if (count > 1) {
@@ -320,7 +422,7 @@ int FloatToText(char* buffer, long double value, int precision) {
   return static_cast<int>(out - buffer);
 }
 
-std::string FloatToStr(long double value) {
+std::string FloatToStr(double value) {
   char buffer[64];
   const int n = FloatToText(buffer, value, 15);
   return std::string(buffer, static_cast<size_t>(n));

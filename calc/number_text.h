@@ -1,15 +1,14 @@
 #pragma once
-// Conversion between numbers and their text, on the x87 80-bit extended format.
+// Conversion between numbers and their text, on the 80-bit extended format.
 //
 // The parser and the formatter are written out digit by digit instead of using the C library
 // so that every result is the same on every machine and locale: the displayed dimensions must
 // match the reference tables to the last digit, including the two-stage rounding of the
 // formatter (18 digits first, then 15).
-#include <cfloat>
 #include <cstdint>
 #include <string>
 
-static_assert(LDBL_MANT_DIG == 64, "the numerics need the x87 80-bit extended long double");
+#include "calc/extended.h"
 
 namespace hb9cv {
 
@@ -29,23 +28,25 @@ void SetDecimalSeparator(char separator);
 
 // Converts the whole NUL-terminated text with the current decimal separator. False when the
 // text is not a number or overflows; `value` is then not to be used.
-bool TextToFloat(const char* text, long double& value);
+bool TextToFloat(const char* text, Extended& value);
 // The same with an explicit separator (the frequency field always supplies a comma).
-bool TextToFloat(const char* text, long double& value, char separator);
+bool TextToFloat(const char* text, Extended& value, char separator);
 
 // Throws EConvertError "'<text>' is not a valid floating point value".
-long double StrToFloat(const std::string& text);
-long double StrToFloat(const std::string& text, char separator);
+Extended StrToFloat(const std::string& text);
+Extended StrToFloat(const std::string& text, char separator);
 
-// General format, 15 significant digits, current decimal separator.
-std::string FloatToStr(long double value);
+// General format, 15 significant digits, current decimal separator. Every finite value gives
+// a text that starts with a digit 1-9 (or is "0") and reads back within one unit of its 15th
+// significant digit.
+std::string FloatToStr(double value);
 // General format into `buffer` (64 bytes suffice), precision clamped to 2..18; returns the
 // number of characters written, without a terminating NUL.
-int FloatToText(char* buffer, long double value, int precision);
+int FloatToText(char* buffer, const Extended& value, int precision);
 
-FloatDigits FloatToDigits(long double value, int precision);
+FloatDigits FloatToDigits(const Extended& value, int precision);
 
-// x * 10^n, each step rounded to the 64-bit significand.
-long double ScaleByPow10(long double x, int n);
+// x * 10^n, each step rounded to the 64-bit significand; overflow is or-ed into `flags`.
+Extended ScaleByPow10(const Extended& x, int n, unsigned& flags);
 
 }  // namespace hb9cv

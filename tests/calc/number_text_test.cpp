@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cfenv>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -23,43 +22,81 @@ class WithSeparator {
   char saved_;
 };
 
-struct ParseCase {
-  const char* text;
-  long double expected;
-};
+double Parse(const std::string& text) {
+  return static_cast<double>(StrToFloat(text));
+}
 
 TEST(StrToFloat, ConvertsWithComma) {
   WithSeparator comma(',');
-  const ParseCase cases[] = {
-      {"0145,500", 145.5L}, {" 145,5  ", 145.5L}, {"   1,   ", 1.0L},   {"0000,001", 0.001L},
-      {"9999,999", 9999.999L}, {"    ,   ", 0.0L},  {"0000,000", 0.0L},   {"  -2,5E2 ", -250.0L},
-      {"+,5", 0.5L},           {"1E", 1.0L},        {"1E-", 1.0L},        {"1e-3", 0.001L},
-      {",E5", 0.0L},           {",", 0.0L},         {"1E4932", 1e4932L},  {"1E0499", 1e499L},
-      {"145", 145.0L},
+  const std::string fraction_digits = "0," + std::string(5000, '0') + "1E4999";
+  const struct {
+    std::string text;
+    double expected;
+  } cases[] = {
+      {"0145,500", 145.5},
+      {" 145,5  ", 145.5},
+      {"   1,   ", 1},
+      {"0000,001", 0.001},
+      {"9999,999", 9999.999},
+      {"    ,   ", 0},
+      {"0000,000", 0},
+      {"  -2,5E2 ", -250},
+      {"+,5", 0.5},
+      {"1E", 1},
+      {"1E-", 1},
+      {"1e-3", 0.001},
+      {",E5", 0},
+      {",", 0},
+      {"145", 145},
+      {"0,00000000000000000000000000000001", 1e-32},
+      // A 20th digit goes through the rounded accumulator: 2^64 + 1 becomes 2^64.
+      {"18446744073709551617", 18446744073709551616.0},
+      {"1844674407370955161,7E1", 18446744073709551616.0},
+      // The exponent reads digits while it is below 500.
+      {"0E4990", 0},
+      {"1E-4990", 0},
+      {"0E0500", 0},
+      {"1E-0499", 0},
+      {"1E308", 1e308},
+      {fraction_digits, 0.01},
   };
   for (const auto& c : cases) {
-    long double v = -1;
-    ASSERT_TRUE(TextToFloat(c.text, v)) << "'" << c.text << "'";
-    EXPECT_EQ(v, c.expected) << "'" << c.text << "'";
-    EXPECT_EQ(StrToFloat(c.text), c.expected);
+    Extended v;
+    ASSERT_TRUE(TextToFloat(c.text.c_str(), v)) << "'" << c.text << "'";
+    EXPECT_EQ(static_cast<double>(v), c.expected) << "'" << c.text << "'";
+    EXPECT_EQ(Parse(c.text), c.expected);
+  }
+  // Beyond the double range: the bits of the extended result.
+  const struct {
+    const char* text;
+    int exponent;
+    uint64_t significand;
+  } wide[] = {
+      {"1E4932", 32766, 0xD72CB2A95C7EF6CD},  // the nearest extended value
+      {"1E0499", 18040, 0xC7C265EA160544AC},  // 10^19 times the rounded 10^480, rounded
+  };
+  for (const auto& c : wide) {
+    const Extended v = StrToFloat(c.text);
+    EXPECT_TRUE(v.SameBits(Extended(false, c.exponent, c.significand))) << c.text;
   }
 }
 
 TEST(StrToFloat, NegativeZeroComparesEqualToZeroAndPrintsAsZero) {
   WithSeparator comma(',');
-  const long double v = StrToFloat("-,");
-  EXPECT_EQ(v, 0.0L);
+  const double v = Parse("-,");
+  EXPECT_EQ(v, 0.0);
   EXPECT_TRUE(std::signbit(v));
   EXPECT_EQ(FloatToStr(v), "0");
 }
 
 TEST(StrToFloat, RejectsWithTheWholeTextInTheMessage) {
   WithSeparator comma(',');
-  const char* failures[] = {"",       "        ", "1 4 ,5  ", "145 ,5  ", "14,5 5", "- 5",
-                            "1,5\t",  "1.5",      "E5",       "-",        "+",      "1,2E4932",
-                            "1E4933", "1E5000",   "145 ,   ", "\t1",      "1,,5",   "0x10"};
+  const char* failures[] = {"",         "        ", "1 4 ,5  ", "145 ,5  ", "14,5 5",  "- 5",
+                            "1,5\t",    "1.5",      "E5",       "-",        "+",       "1,2E4932",
+                            "1E4933",   "1E5000",   "0E5000",   "1E-5000",  "0E05000", "1E4999",
+                            "145 ,   ", "\t1",      "1,,5",     "0x10"};
   for (const char* text : failures) {
-    long double v = 0;
+    Extended v;
     EXPECT_FALSE(TextToFloat(text, v)) << "'" << text << "'";
     try {
       StrToFloat(text);
@@ -68,29 +105,20 @@ TEST(StrToFloat, RejectsWithTheWholeTextInTheMessage) {
       EXPECT_EQ(e.Message(), std::string("'") + text + "' is not a valid floating point value");
     }
   }
+  Extended v;
+  EXPECT_FALSE(TextToFloat(("1" + std::string(4933, '0')).c_str(), v));  // overflows digit by digit
 }
 
 TEST(StrToFloat, PointSeparatorRejectsEveryFieldTextButTheExplicitCommaWorks) {
   WithSeparator point('.');
-  long double v = 0;
+  Extended v;
   EXPECT_FALSE(TextToFloat("0145,500", v));
   EXPECT_FALSE(TextToFloat("    ,   ", v));
   EXPECT_TRUE(TextToFloat("145.5", v));
-  EXPECT_EQ(v, 145.5L);
+  EXPECT_EQ(static_cast<double>(v), 145.5);
   // The field always supplies a comma, so the compute command names it.
-  EXPECT_EQ(StrToFloat("0145,500", ','), 145.5L);
+  EXPECT_EQ(static_cast<double>(StrToFloat("0145,500", ',')), 145.5);
   EXPECT_THROW(StrToFloat("145.5", ','), EConvertError);
-}
-
-TEST(StrToFloat, LeavesTheCallersFloatingPointStateClean) {
-  WithSeparator comma(',');
-  std::feclearexcept(FE_ALL_EXCEPT);
-  long double v = 0;
-  EXPECT_FALSE(TextToFloat("1E4933", v));
-  EXPECT_EQ(std::fetestexcept(FE_ALL_EXCEPT), 0);
-  EXPECT_TRUE(TextToFloat("0,1", v));
-  EXPECT_EQ(std::fetestexcept(FE_ALL_EXCEPT), 0);
-  EXPECT_EQ(std::fegetround(), FE_TONEAREST);
 }
 
 // Every text the frequency field can hand over converts to exactly the double nearest to its
@@ -106,7 +134,7 @@ TEST(StrToFloat, EveryFieldTextGivesTheNearestDouble) {
       text[i] = dotted[i] = static_cast<char>('0' + v % 10);
       v /= 10;
     }
-    long double parsed = 0;
+    Extended parsed;
     ASSERT_TRUE(TextToFloat(text, parsed));
     double expected = 0;
     std::from_chars(dotted, dotted + 8, expected);
@@ -114,14 +142,12 @@ TEST(StrToFloat, EveryFieldTextGivesTheNearestDouble) {
   }
 }
 
-struct FormatCase {
-  long double value;
-  const char* text;
-};
-
 TEST(FloatToStr, GeneralLayout) {
   WithSeparator comma(',');
-  const FormatCase cases[] = {
+  const struct {
+    double value;
+    const char* text;
+  } cases[] = {
       {145, "145"},
       {145.5, "145,5"},
       {300.0 / 145.0, "2,06896551724138"},
@@ -148,12 +174,21 @@ TEST(FloatToStr, GeneralLayout) {
       {2.421072493769445, "2,42107249376945"},
       {999999999999999.9, "1E15"},
       {0.00009999999999999999, "0,0001"},
-      {HUGE_VALL, "INF"},
-      {-HUGE_VALL, "-INF"},
+      {HUGE_VAL, "INF"},
+      {-HUGE_VAL, "-INF"},
       {NAN, "NAN"},
+      // Far from 1 the first decimal exponent tried can be two off; the text stays whole.
+      {9.977e-206, "9,977E-206"},
+      {9.9771697727067e-206, "9,9771697727067E-206"},
+      {1e-300, "1E-300"},
+      {-1.5e-250, "-1,5E-250"},
+      {2.2250738585072014e-308, "2,2250738585072E-308"},
+      {4.9406564584124654e-324, "4,94065645841247E-324"},
+      {1e300, "1E300"},
+      {1.7976931348623157e308, "1,79769313486232E308"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(FloatToStr(static_cast<double>(c.value)), c.text) << static_cast<double>(c.value);
+    EXPECT_EQ(FloatToStr(c.value), c.text) << c.value;
   }
 }
 
@@ -165,63 +200,62 @@ TEST(FloatToStr, UsesTheCurrentSeparator) {
 
 TEST(FloatToText, ClampsPrecision) {
   WithSeparator comma(',');
+  const Extended two_thirds(false, 16382, 0xAAAAAAAAAAAAAAAB);  // 2/3 rounded to 64 bits
   char buffer[64];
-  int n = FloatToText(buffer, 2.0L / 3.0L, 0);
+  int n = FloatToText(buffer, two_thirds, 0);
   EXPECT_EQ(std::string(buffer, n), "0,67");
-  n = FloatToText(buffer, 2.0L / 3.0L, 40);
+  n = FloatToText(buffer, two_thirds, 40);
   EXPECT_EQ(std::string(buffer, n), "0,666666666666666667");
 }
 
 TEST(FloatToDigits, Records) {
-  FloatDigits d = FloatToDigits(145, 15);
-  EXPECT_EQ(d.exponent, 3);
-  EXPECT_STREQ(d.digits, "145");
-  d = FloatToDigits(2.89, 15);
-  EXPECT_EQ(d.exponent, 1);
-  EXPECT_STREQ(d.digits, "289");
-  d = FloatToDigits(0.001, 15);
-  EXPECT_EQ(d.exponent, -2);
-  EXPECT_STREQ(d.digits, "1");
-  d = FloatToDigits(-0.0L, 15);
-  EXPECT_EQ(d.exponent, 0);
-  EXPECT_FALSE(d.negative);
-  EXPECT_STREQ(d.digits, "");
-  d = FloatToDigits(-HUGE_VALL, 15);
-  EXPECT_EQ(d.exponent, FloatDigits::kInfinity);
-  EXPECT_TRUE(d.negative);
-  d = FloatToDigits(-NAN, 15);
-  EXPECT_EQ(d.exponent, FloatDigits::kNaN);
-  EXPECT_FALSE(d.negative);
-  // The 18-digit intermediate rounds this up although the exact value ends in 44499...
-  d = FloatToDigits(2.421072493769445, 18);
-  EXPECT_STREQ(d.digits, "2421072493769445");
-}
-
-TEST(ScaleByPow10, TablesAreCorrectlyRounded) {
-  for (int n = 0; n <= 27; ++n) {
-    long double exact = 1;
-    for (int i = 0; i < n; ++i) exact *= 10;
-    EXPECT_EQ(ScaleByPow10(1, n), exact) << n;
+  const struct {
+    Extended value;
+    int exponent;
+    bool negative;
+    const char* digits;
+  } cases[] = {
+      {145.0, 3, false, "145"},
+      {2.89, 1, false, "289"},
+      {0.001, -2, false, "1"},
+      {-0.0, 0, false, ""},
+      {-HUGE_VAL, FloatDigits::kInfinity, true, ""},
+      {-NAN, FloatDigits::kNaN, false, ""},
+      {Extended(false, 0, 1), 0, false, ""},  // an extended denormal counts as zero
+  };
+  for (const auto& c : cases) {
+    const FloatDigits d = FloatToDigits(c.value, 15);
+    EXPECT_EQ(d.exponent, c.exponent) << c.digits;
+    EXPECT_EQ(d.negative, c.negative) << c.digits;
+    EXPECT_STREQ(d.digits, c.digits);
   }
-  EXPECT_EQ(ScaleByPow10(1, 32), 1e32L);
-  EXPECT_EQ(ScaleByPow10(1, 512), 1e512L);
-  EXPECT_EQ(ScaleByPow10(145, -3), 0.145L);
-  EXPECT_EQ(ScaleByPow10(7, -5120), 0.0L);
+  // The 18-digit intermediate rounds this up although the exact value ends in 44499...
+  EXPECT_STREQ(FloatToDigits(2.421072493769445, 18).digits, "2421072493769445");
 }
 
-// Shown texts read back give the number within one unit of their 15th significant digit.
-TEST(FloatToStr, RoundTripsWithinFifteenDigits) {
-  WithSeparator comma(',');
-  std::mt19937_64 rng(20261206);
-  std::uniform_real_distribution<double> exponent(-4.0, 15.0);
-  std::uniform_real_distribution<double> mantissa(1.0, 10.0);
-  for (int i = 0; i < 100000; ++i) {
-    double x = mantissa(rng) * std::pow(10.0, std::floor(exponent(rng)));
-    if (x >= 1e15) x /= 10;
+// Any double's text starts with a digit 1-9 and gives the number within one unit of its 15th
+// significant digit.
+TEST(FloatToStr, EveryDoubleReadsBackWithinFifteenDigits) {
+  WithSeparator point('.');
+  std::mt19937_64 rng(20261207);
+  for (int i = 0; i < 200000; ++i) {
+    const uint64_t bits = rng() & ~(uint64_t{1} << 63);
+    double x;
+    std::memcpy(&x, &bits, sizeof x);
+    if (!std::isfinite(x) || x == 0) continue;
     const std::string text = FloatToStr(x);
-    const long double back = StrToFloat(text);
-    const double unit = std::pow(10.0, std::floor(std::log10(x)) - 14);
-    ASSERT_LE(std::fabs(static_cast<double>(back) - x), unit) << text << " from " << x;
+    const FloatDigits d = FloatToDigits(x, 15);
+    ASSERT_TRUE(d.digits[0] >= '1' && d.digits[0] <= '9') << text;
+    long double mantissa = 0;
+    int count = 0;
+    for (const char* p = d.digits; *p; ++p, ++count) mantissa = mantissa * 10 + (*p - '0');
+    // The number in units of the 15th digit against the digits.
+    const long double scaled = x / std::pow(10.0L, d.exponent - 15);
+    ASSERT_LE(std::fabs(scaled - mantissa * std::pow(10.0L, 15 - count)), 1.000001L)
+        << text << " from " << x;
+    double back = 0;
+    const auto r = std::from_chars(text.data(), text.data() + text.size(), back);
+    ASSERT_EQ(r.ptr, text.data() + text.size()) << text;
   }
 }
 
