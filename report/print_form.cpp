@@ -1,5 +1,7 @@
 #include "report/print_form.h"
 
+#include "report/pdf_export.h"
+#include "report/report_printing.h"
 #include "resources/drawing.h"
 
 namespace hb9cv {
@@ -121,6 +123,7 @@ TPrintForm::TPrintForm() : Report1(QStringLiteral("Report1")) {
   for (size_t i = 0; i < std::size(after); ++i) *after[i] = LoadLabel(*TitleBand1, kAfterDrawing[i]);
 
   Report1.Loaded();
+  Report1.Printing().ExportTitle = [this] { return PdfTitle(QRLabel3->Caption()); };
 }
 
 TPrintForm::~TPrintForm() = default;

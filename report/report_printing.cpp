@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <algorithm>
 
+#include "report/pdf_export.h"
 #include "report/progress_form.h"
 #include "report/qr_notices.h"
 #include "report/qr_printer.h"
@@ -55,6 +56,9 @@ void ReportPrinting::Preview() {
   printer->SetDestination(TQRPrinterDestination::PicturePages);
   printer->SetParentReport(&report_, this);
   printer->OnPrintSetup = [this] { PrinterSetup(); };
+  printer->OnExport = [this](const QString& fileName) {
+    ExportPdf(report_, fileName, ExportTitle ? ExportTitle() : report_.ReportTitle());
+  };
   printer->SetTitle(report_.ReportTitle());
   printer->Preview();
 

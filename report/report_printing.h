@@ -4,6 +4,7 @@
 // printer the report made; one of them is the report's current printer.
 #include <QEventLoop>
 #include <QObject>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -33,6 +34,9 @@ class ReportPrinting : public QObject {
   void PrintRun();
   // The print dialog; its choices stay with the report for later prints and previews.
   void PrinterSetup();
+  // The document title of a PDF exported from a preview; the report title when unset.
+  std::function<QString()> ExportTitle;
+
   // A preview window is closing: its printer is discarded, or the build running on it stops.
   void CloseRequest(TQRPrinter* printer);
 
