@@ -113,7 +113,8 @@ TPrintForm::TPrintForm() : Report1(QStringLiteral("Report1")) {
   QRImage1->SetAutoSize(true);
   QRImage1->SetCenter(true);
   QRImage1->SetStretch(false);
-  QRImage1->SetPicture(AntennaDrawing(DrawingBackground::White));
+  // Decoded when the page is first built: the first window does not wait for it.
+  QRImage1->SetPicture(QSize(632, 355), [] { return AntennaDrawing(DrawingBackground::White); });
 
   TQRLabel** after[] = {&QRLabel_Z, &QRLabel_R, &QRLabel_RZ, &QRLabel_x, &QRLabel_Tz,
                         &QRLabel_Tr, &QRLabel_Q, &QRLabel4,  &QRLabel5,  &QRLabel6,
