@@ -66,10 +66,13 @@ std::string DecodeInto(const QByteArray& jpeg, QImage& out) {
     jpeg_destroy_decompress(&cinfo);
     return "JPEG image too large";
   }
-  cinfo.out_color_space = JCS_RGB;
+  // Straight into the layout of Format_RGB32 (B, G, R, 0xFF in memory on a little-endian
+  // machine), without a second pass over the picture.
+  const bool direct = Q_BYTE_ORDER == Q_LITTLE_ENDIAN;
+  cinfo.out_color_space = direct ? JCS_EXT_BGRA : JCS_RGB;
   jpeg_start_decompress(&cinfo);
   image = new QImage(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height),
-                     QImage::Format_RGB888);
+                     direct ? QImage::Format_RGB32 : QImage::Format_RGB888);
   if (image->isNull()) {
     jpeg_destroy_decompress(&cinfo);
     delete image;
@@ -81,7 +84,7 @@ std::string DecodeInto(const QByteArray& jpeg, QImage& out) {
   }
   jpeg_finish_decompress(&cinfo);
   jpeg_destroy_decompress(&cinfo);
-  out = image->convertToFormat(QImage::Format_RGB32);
+  out = direct ? *image : image->convertToFormat(QImage::Format_RGB32);
   delete image;
   return {};
 }
