@@ -67,34 +67,23 @@ class Program:
         return out, err
 
 
-def check_options(hb9cv):
+def check_options_and_compute(hb9cv):
     out, err = hb9cv.run("--help")
     assert out.startswith("Usage: hb9cv") and not err, out
-    out, _ = hb9cv.run("--version")
-    assert re.fullmatch(r"hb9cv \d+\.\d+\.\d+\n", out), out
-    for bad in (["--frobnicate"], ["145"], ["--compute"], ["--pdf", "x.pdf"],
-                ["--compute", "1", "--compute", "2", "--pdf", "x.pdf"]):
+    assert re.fullmatch(r"hb9cv \d+\.\d+\.\d+\n", hb9cv.run("--version")[0])
+    for bad in (["--frobnicate"], ["145"], ["--compute", "1", "--compute", "2", "--pdf", "x"]):
         out, err = hb9cv.run(*bad, expect=2)
-        lines = err.splitlines()
-        assert not out and len(lines) == 2 and "--help" in lines[1], err
-    for refused, word in (("0", "zero"), ("12345", "four integer digits"),
-                          ("1,2345", "three decimals"), ("abc", "not a frequency")):
-        out, err = hb9cv.run("--compute", refused, expect=1)
-        assert not out and word in err, err
-    log("options and exit codes")
-
-
-def check_compute(hb9cv):
+        assert not out and len(err.splitlines()) == 2 and "--help" in err, err
+    out, err = hb9cv.run("--compute", "0", expect=1)
+    assert not out and "zero" in err, err
+    # The figures themselves are the unit tests' business; here: the locale and the layouts.
     out, _ = hb9cv.run("--compute", "145")
     assert out == "".join(f"{k}\t{v}\n" for k, v in EXPECTED_145), out
-    out, _ = hb9cv.run("--compute=0145.000", "--compute", "50")
-    assert out.split("\n\n")[0] + "\n" == "".join(f"{k}\t{v}\n" for k, v in EXPECTED_145), out
-    assert "\n\nfrequency\t50 MHz\n" in out, out
     value = json.loads(hb9cv.run("--compute", "145", "--json")[0])
     assert list(value.items()) == EXPECTED_145, value
     values = json.loads(hb9cv.run("--json", "--compute", "145,5", "--compute", "432")[0])
     assert [v["Z"] for v in values] == ["948,4 mm", "319,4 mm"], values
-    log("compute")
+    log("options, exit codes, compute")
 
 
 def check_pdf(hb9cv, work):
@@ -186,8 +175,7 @@ def main():
     env.update(locale_env, LC_ALL=cs)
     hb9cv = Program(program, env)
     try:
-        check_options(hb9cv)
-        check_compute(hb9cv)
+        check_options_and_compute(hb9cv)
         pdf_dir = os.path.join(work, "pdf")
         os.makedirs(pdf_dir)
         check_pdf(hb9cv, pdf_dir)
