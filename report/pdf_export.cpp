@@ -106,8 +106,9 @@ void ExportPdf(TCustomReport& report, const QString& fileName, const QString& ti
     ScopedPrinters scoped(catalog);
     report.Printing().PrintRun();
   }
-  if (QFileInfo(part.fileName()).size() == 0)
+  if (QFileInfo(part.fileName()).size() == 0) {
     CannotWrite(fileName, QStringLiteral("nothing was printed"));
+  }
   // rename(2) replaces the target in one step; QFile::rename would refuse an existing one.
   if (std::rename(QFile::encodeName(part.fileName()).constData(),
                   QFile::encodeName(target.absoluteFilePath()).constData()) != 0) {

@@ -47,7 +47,8 @@ void Fail(const std::string& message) {
 
 // The report page for one frequency, on every output asked for.
 int WritePage(const CommandLineOptions& options, const char* program) {
-  // Nothing is shown: without a display the offscreen platform does, unless the user chose one.
+  // No window opens, so no display is needed: without one the offscreen platform stands in,
+  // unless the user chose a platform.
   if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
       !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
