@@ -1,5 +1,7 @@
 #include "report/print_form.h"
 
+#include <memory>
+
 #include "report/pdf_export.h"
 #include "report/report_printing.h"
 #include "resources/drawing.h"
@@ -53,8 +55,13 @@ constexpr LabelDef kAfterDrawing[] = {
 };
 
 TQRLabel* LoadLabel(TQRBand& band, const LabelDef& def) {
-  auto* label = band.Add<TQRLabel>(QString::fromLatin1(def.name));
+  // Loading before it joins the band: a label measures its caption on every change, and
+  // measuring realises the report's fonts, which the first window does not need. The stored
+  // size is the truth until the first change after loading.
+  auto owned = std::make_unique<TQRLabel>(QString::fromLatin1(def.name));
+  TQRLabel* label = owned.get();
   label->BeginLoading();
+  band.Insert(std::move(owned));
   label->Size.LoadValues({def.height, def.left, def.top, def.width});
   label->SetAlignment(TAlignment::taLeftJustify);
   label->SetAlignToBand(false);
