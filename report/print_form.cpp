@@ -1,7 +1,9 @@
 #include "report/print_form.h"
 
-#include "report/preview/report_printing.h"
+#include <memory>
 
+#include "report/preview/pdf_export.h"
+#include "report/preview/report_printing.h"
 #include "resources/drawing.h"
 
 namespace hb9cv {
@@ -53,8 +55,13 @@ constexpr LabelDef kAfterDrawing[] = {
 };
 
 TQRLabel* LoadLabel(TQRBand& band, const LabelDef& def) {
-  auto* label = band.Add<TQRLabel>(QString::fromLatin1(def.name));
+  // Loading before it joins the band: a label measures its caption on every change, and
+  // measuring realises the report's fonts, which the first window does not need. The stored
+  // size is the truth until the first change after loading.
+  auto owned = std::make_unique<TQRLabel>(QString::fromLatin1(def.name));
+  TQRLabel* label = owned.get();
   label->BeginLoading();
+  band.Insert(std::move(owned));
   label->Size.LoadValues({def.height, def.left, def.top, def.width});
   label->SetAlignment(TAlignment::taLeftJustify);
   label->SetAlignToBand(false);
@@ -114,7 +121,8 @@ TPrintForm::TPrintForm() : Report1(QStringLiteral("Report1")) {
   QRImage1->SetAutoSize(true);
   QRImage1->SetCenter(true);
   QRImage1->SetStretch(false);
-  QRImage1->SetPicture(AntennaDrawing(DrawingBackground::White));
+  // Decoded when the page is first built: the first window does not wait for it.
+  QRImage1->SetPicture(QSize(632, 355), [] { return AntennaDrawing(DrawingBackground::White); });
 
   TQRLabel** after[] = {&QRLabel_Z, &QRLabel_R, &QRLabel_RZ, &QRLabel_x, &QRLabel_Tz,
                         &QRLabel_Tr, &QRLabel_Q, &QRLabel4,  &QRLabel5,  &QRLabel6,
@@ -124,6 +132,9 @@ TPrintForm::TPrintForm() : Report1(QStringLiteral("Report1")) {
   for (size_t i = 0; i < std::size(after); ++i) *after[i] = LoadLabel(*TitleBand1, kAfterDrawing[i]);
 
   Report1.Loaded();
+  Printing(Report1).Export = [this](const QString& fileName) {
+    ExportPdf(Report1, fileName, PdfTitle(QRLabel3->Caption()));
+  };
 }
 
 TPrintForm::~TPrintForm() = default;

@@ -5,6 +5,7 @@
 #include <jpeglib.h>
 
 #include <QFile>
+#include <QPixmap>
 #include <string>
 
 #include "calc/errors.h"
@@ -65,10 +66,13 @@ std::string DecodeInto(const QByteArray& jpeg, QImage& out) {
     jpeg_destroy_decompress(&cinfo);
     return "JPEG image too large";
   }
-  cinfo.out_color_space = JCS_RGB;
+  // Straight into the layout of Format_RGB32 (B, G, R, 0xFF in memory on a little-endian
+  // machine), without a second pass over the picture.
+  const bool direct = Q_BYTE_ORDER == Q_LITTLE_ENDIAN;
+  cinfo.out_color_space = direct ? JCS_EXT_BGRA : JCS_RGB;
   jpeg_start_decompress(&cinfo);
   image = new QImage(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height),
-                     QImage::Format_RGB888);
+                     direct ? QImage::Format_RGB32 : QImage::Format_RGB888);
   if (image->isNull()) {
     jpeg_destroy_decompress(&cinfo);
     delete image;
@@ -80,7 +84,7 @@ std::string DecodeInto(const QByteArray& jpeg, QImage& out) {
   }
   jpeg_finish_decompress(&cinfo);
   jpeg_destroy_decompress(&cinfo);
-  out = image->convertToFormat(QImage::Format_RGB32);
+  out = direct ? *image : image->convertToFormat(QImage::Format_RGB32);
   delete image;
   return {};
 }
@@ -109,6 +113,51 @@ QImage AntennaDrawing(DrawingBackground background) {
   return grey;
 }
 
-QIcon AppIcon() { return QIcon(QStringLiteral(":/hb9cv/hb9cv.png")); }
+QIcon AppIcon() {
+  // Drawn from this map, not read from hb9cv.png: reading any picture file makes Qt look
+  // through all its picture format plug-ins, and the first window would wait for that.
+  // clang-format off
+  static constexpr const char* kRows[32] = {
+      "................................",
+      "................................",
+      "................................",
+      "..............####..............",
+      ".............######.............",
+      "...............##...............",
+      "...............##...............",
+      ".........##############.........",
+      ".........##############.........",
+      "...............##....#..........",
+      "...............##....#..........",
+      "...............##....#..........",
+      "...............#######..........",
+      "...............##.#.............",
+      "...............##.#.............",
+      "...............##.#.............",
+      "............#######.............",
+      "............#..##...............",
+      "............#..##...............",
+      ".........####..##...............",
+      ".........#.....##...............",
+      ".........#.....##...............",
+      ".........#.....##...............",
+      "...##########################...",
+      "...##########################...",
+      "...............##...............",
+      "...............##...............",
+      "...............##...............",
+      "...............##...............",
+      "...............##...............",
+      "................................",
+      "................................",
+  };
+  // clang-format on
+  QImage image(32, 32, QImage::Format_Indexed8);
+  image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 0)});  // black, yellow
+  for (int y = 0; y < 32; ++y) {
+    for (int x = 0; x < 32; ++x) image.setPixel(x, y, kRows[y][x] == '#' ? 1 : 0);
+  }
+  return QIcon(QPixmap::fromImage(image));
+}
 
 }  // namespace hb9cv

@@ -2,12 +2,15 @@
 // then the event loop until the main window closes.
 #include "calc/number_text.h"
 #include "report/print_form.h"
+#include "ui/command_line_run.h"
 #include "ui/error_report.h"
 #include "ui/main_form.h"
 #include "ui/warning_form.h"
 
 int main(int argc, char** argv) {
   hb9cv::ReadFormatSettings();
+  // Options run without a window; none opens the window as always.
+  if (argc > 1) return hb9cv::RunCommandLine(argc, argv);
   hb9cv::TApplication app(argc, argv);
   try {
     hb9cv::TForm1 form1;

@@ -1,6 +1,7 @@
 #include "report/model/qr_printable.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "report/model/qr_band.h"
 #include "report/model/qr_device.h"
@@ -328,7 +329,21 @@ TQRImage::TQRImage(QString name) : TQRPrintable(std::move(name)) {}
 
 void TQRImage::SetPicture(const QImage& picture) {
   picture_ = picture;
+  decode_ = nullptr;
+  size_ = picture.size();
   PictureChanged();
+}
+
+void TQRImage::SetPicture(QSize size, std::function<QImage()> decode) {
+  picture_ = QImage();
+  decode_ = std::move(decode);
+  size_ = size;
+  PictureChanged();
+}
+
+const QImage& TQRImage::Picture() const {
+  if (decode_) picture_ = std::exchange(decode_, nullptr)();
+  return picture_;
 }
 
 void TQRImage::SetAutoSize(bool value) {
@@ -347,8 +362,8 @@ void TQRImage::SetCenter(bool value) {
 }
 
 void TQRImage::PictureChanged() {
-  if (autoSize_ && !picture_.isNull()) {
-    SetBounds(Left(), Top(), picture_.width(), picture_.height());
+  if (autoSize_ && !size_.isEmpty()) {
+    SetBounds(Left(), Top(), size_.width(), size_.height());
   }
 }
 
@@ -363,21 +378,22 @@ void TQRImage::Print(int ofsX, int ofsY) {
   const long double height = Size.Stored(I::kHeight);
   const DeviceRect rect{device->XPos(left), device->YPos(top), device->XPos(left + width),
                         device->YPos(top + height)};
-  if (!picture_.isNull()) {
+  const QImage& picture = Picture();
+  if (!picture.isNull()) {
     if (stretch_) {
-      canvas.StretchDraw(rect, picture_);
+      canvas.StretchDraw(rect, picture);
     } else {
       canvas.SetClipRect(rect);
       const long double ppi = Size.PixelsPerInch();
-      const int w = QRRound(picture_.width() / ppi * 254 * device->XFactor());
-      const int h = QRRound(picture_.height() / ppi * 254 * device->YFactor());
+      const int w = QRRound(picture.width() / ppi * 254 * device->XFactor());
+      const int h = QRRound(picture.height() / ppi * 254 * device->YFactor());
       int x = rect.left;
       int y = rect.top;
       if (center_) {
         x += (device->XSize(width) - w) / 2;
         y += (device->YSize(height) - h) / 2;
       }
-      canvas.StretchDraw({x, y, x + w, y + h}, picture_);
+      canvas.StretchDraw({x, y, x + w, y + h}, picture);
       canvas.ClearClip();
     }
   }

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 #include "report/render/canvas.h"
 #include "report/model/qr_frame.h"
@@ -175,8 +176,10 @@ class TQRImage : public TQRPrintable {
  public:
   explicit TQRImage(QString name);
 
-  const QImage& Picture() const { return picture_; }
+  const QImage& Picture() const;
   void SetPicture(const QImage& picture);
+  // A picture of a known size that is decoded only when first drawn or asked for.
+  void SetPicture(QSize size, std::function<QImage()> decode);
   bool AutoSize() const { return autoSize_; }
   void SetAutoSize(bool value);
   bool Stretch() const { return stretch_; }
@@ -189,7 +192,9 @@ class TQRImage : public TQRPrintable {
  private:
   void PictureChanged();
 
-  QImage picture_;
+  mutable QImage picture_;
+  mutable std::function<QImage()> decode_;
+  QSize size_;
   bool autoSize_ = false;
   bool stretch_ = false;
   bool center_ = false;

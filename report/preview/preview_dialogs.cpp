@@ -48,6 +48,14 @@ class PlatformDialogs final : public PreviewDialogs {
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setDefaultSuffix(defaultExtension);
+    // A name typed without extension gets the one of the format chosen, not always the first.
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog,
+        [&dialog, defaultExtension](const QString& chosen) {
+          static const QRegularExpression ext(QStringLiteral("\\*\\.(\\w+)"));
+          const auto match = ext.match(chosen);
+          dialog.setDefaultSuffix(match.hasMatch() ? match.captured(1) : defaultExtension);
+        });
     return Run(dialog, filter);
   }
 

@@ -3,11 +3,11 @@
 #include <QCoreApplication>
 #include <algorithm>
 
+#include "report/model/qr_report.h"
 #include "report/preview/progress_form.h"
 #include "report/preview/standard_preview.h"
 #include "report/print/qr_notices.h"
 #include "report/print/qr_printer.h"
-#include "report/model/qr_report.h"
 
 namespace hb9cv {
 
@@ -70,6 +70,7 @@ void ReportPrinting::Preview() {
   printer->SetDestination(TQRPrinterDestination::PicturePages);
   printer->SetParentReport(&report_, this);
   printer->OnPrintSetup = [this] { PrinterSetup(); };
+  if (Export) printer->OnExport = [this](const QString& fileName) { Export(fileName); };
   printer->SetTitle(report_.ReportTitle());
   printer->Preview();
 

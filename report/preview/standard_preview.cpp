@@ -354,12 +354,17 @@ void TQRStandardPreview::PrintClick() {
 
 void TQRStandardPreview::SaveClick() {
   const QString ext = QStringLiteral("QRP");
-  const QString filter =
+  QString filter =
       QStringLiteral("Report file") + QStringLiteral("(*.") + ext + QStringLiteral(")|*.") + ext;
+  // A report loaded from a file has no live report behind it to export.
+  if (printer_ && printer_->OnExport) filter += QStringLiteral("|PDF file (*.pdf)|*.pdf");
   const auto choice = Dialogs().SaveFile(this, QStringLiteral("Save report"), filter, ext);
   if (!choice || !printer_) return;
-  // Only the report file itself exists as a format; there are no export filters.
-  if (choice->filterIndex == 0) printer_->Save(choice->fileName);
+  if (choice->filterIndex == 0) {
+    printer_->Save(choice->fileName);
+  } else if (choice->filterIndex == 1 && printer_->OnExport) {
+    printer_->OnExport(choice->fileName);
+  }
 }
 
 void TQRStandardPreview::LoadClick() {

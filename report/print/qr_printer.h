@@ -67,7 +67,8 @@ class TQRPrinter : public QObject, public QRDevice {
   TQRPageList& PageList() { return *pageList_; }
 
   std::function<void()> OnPrintSetup;
-  std::function<void()> OnExport;
+  // Writes the report as a PDF file of the given name.
+  std::function<void(const QString&)> OnExport;
   std::function<void(TQRPrinter&)> OnPreview;
   std::function<void()> AfterPreview;
   std::function<void()> AfterPrint;

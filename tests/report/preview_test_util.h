@@ -85,8 +85,9 @@ class ScriptedDialogs final : public PreviewDialogs {
     setupRequests.push_back(request);
     return Take(setupAnswers);
   }
-  std::optional<FileChoice> SaveFile(QWidget*, const QString&, const QString&,
+  std::optional<FileChoice> SaveFile(QWidget*, const QString&, const QString& filter,
                                      const QString&) override {
+    saveFilters.push_back(filter);
     return Take(fileAnswers);
   }
   std::optional<FileChoice> OpenFile(QWidget*, const QString&, const QString&) override {
@@ -106,6 +107,7 @@ class ScriptedDialogs final : public PreviewDialogs {
   std::deque<PrintSetupChoice> setupAnswers;
   std::deque<FileChoice> fileAnswers;
   std::vector<PrintSetupRequest> setupRequests;
+  std::vector<QString> saveFilters;
   std::vector<std::pair<QString, QString>> notices;
 };
 

@@ -111,6 +111,10 @@ TEST(AppIcon, IsThirtyTwoPixelsSquare) {
   const QIcon icon = AppIcon();
   ASSERT_FALSE(icon.isNull());
   EXPECT_TRUE(icon.availableSizes().contains(QSize(32, 32)));
+  // The same pixels as the icon the desktop installs.
+  const QImage installed =
+      QImage(QStringLiteral(":/hb9cv/hb9cv.png")).convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(icon.pixmap(32, 32).toImage().convertToFormat(QImage::Format_RGB32), installed);
 }
 
 }  // namespace

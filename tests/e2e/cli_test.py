@@ -1,0 +1,193 @@
+#!/usr/bin/python3
+"""The real program from the command line, with no display at all.
+
+Options and exit codes; --compute as text and JSON in a Czech locale; --pdf read back with
+poppler's tools; --report checked record by record as the report-file loader walks it;
+--print to the cups-pdf queue, whose PDF lands in ~/PDF.
+
+usage: cli_test.py PATH_TO_HB9CV PATH_TO_START_PRINTER
+Exits 77 (skipped) when a tool it needs is missing.
+"""
+import glob
+import json
+import os
+import re
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+
+SKIP = 77
+
+EXPECTED_145 = [
+    ("frequency", "145 MHz"),
+    ("wavelength", "2,06896551724138 m"),
+    ("Z", "951,7 mm"),
+    ("R", "1036,5 mm"),
+    ("RZ", "258,6 mm"),
+    ("x", "20,6 mm"),
+    ("Tz", "130,3 mm"),
+    ("Tr", "140,6 mm"),
+    ("diameter", "Průměr 2,89 až 5,17 mm"),
+]
+
+
+def log(*args):
+    print("cli:", *args, flush=True)
+
+
+def czech_locale(work):
+    """A Czech locale's name and the environment that finds it: the system's when it has one,
+    else one compiled into `work` (the locales package has the sources)."""
+    out = subprocess.run(["locale", "-a"], capture_output=True, text=True).stdout.split()
+    for name in ("cs_CZ.UTF-8", "cs_CZ.utf8"):
+        if name in out:
+            return name, {}
+    if shutil.which("localedef") and os.path.exists("/usr/share/i18n/locales/cs_CZ"):
+        path = os.path.join(work, "locale")
+        os.makedirs(path)
+        p = subprocess.run(["localedef", "-i", "cs_CZ", "-f", "UTF-8",
+                            os.path.join(path, "cs_CZ.UTF-8")], capture_output=True)
+        if os.path.isdir(os.path.join(path, "cs_CZ.UTF-8")):
+            return "cs_CZ.UTF-8", {"LOCPATH": path}
+    return None, {}
+
+
+class Program:
+    def __init__(self, path, env):
+        self.path = path
+        self.env = env
+
+    def run(self, *args, expect=0):
+        p = subprocess.run([self.path, *args], capture_output=True, env=self.env, timeout=120)
+        out, err = p.stdout.decode(), p.stderr.decode()
+        assert p.returncode == expect, f"{args}: exit {p.returncode}, want {expect}\n{out}{err}"
+        return out, err
+
+
+def check_options_and_compute(hb9cv):
+    out, err = hb9cv.run("--help")
+    assert out.startswith("Usage: hb9cv") and not err, out
+    assert re.fullmatch(r"hb9cv \d+\.\d+\.\d+\n", hb9cv.run("--version")[0])
+    for bad in (["--frobnicate"], ["145"], ["--compute", "1", "--compute", "2", "--pdf", "x"]):
+        out, err = hb9cv.run(*bad, expect=2)
+        assert not out and len(err.splitlines()) == 2 and "--help" in err, err
+    out, err = hb9cv.run("--compute", "0", expect=1)
+    assert not out and "zero" in err, err
+    # The figures themselves are the unit tests' business; here: the locale and the layouts.
+    out, _ = hb9cv.run("--compute", "145")
+    assert out == "".join(f"{k}\t{v}\n" for k, v in EXPECTED_145), out
+    value = json.loads(hb9cv.run("--compute", "145", "--json")[0])
+    assert list(value.items()) == EXPECTED_145, value
+    values = json.loads(hb9cv.run("--json", "--compute", "145,5", "--compute", "432")[0])
+    assert [v["Z"] for v in values] == ["948,4 mm", "319,4 mm"], values
+    log("options, exit codes, compute")
+
+
+def check_pdf(hb9cv, work):
+    pdf = os.path.join(work, "antenna.pdf")
+    hb9cv.run("--compute", "145", "--pdf", pdf)
+    info = subprocess.check_output(["pdfinfo", pdf], text=True)
+    assert re.search(r"^Pages:\s+1$", info, re.M), info
+    assert re.search(r"^Page size:\s+595 x 842 pts \(A4\)$", info, re.M), info
+    assert re.search(r"^Title:\s+HB9CV – 145 MHz$", info, re.M), info
+    assert re.search(r"^Creator:\s+hb9cv \d", info, re.M), info
+    text = subprocess.check_output(["pdftotext", pdf, "-"], text=True)
+    for name, value in EXPECTED_145:
+        if name != "wavelength":  # the window's alone
+            assert value in text, (value, text)
+    fonts = subprocess.check_output(["pdffonts", pdf], text=True).splitlines()[2:]
+    # Embedded (Qt subsets them without tagging the names).
+    assert fonts and all(re.search(r"\byes\s+(yes|no)\s+(yes|no)\s+\d+\s+\d+$", f) for f in fonts), fonts
+
+    # A path that cannot be written: a message, exit 1, nothing left behind.
+    _, err = hb9cv.run("--compute", "145", "--pdf", os.path.join(work, "no", "a.pdf"), expect=1)
+    assert "a.pdf" in err, err
+    assert not os.path.exists(os.path.join(work, "no"))
+    assert sorted(os.listdir(work)) == ["antenna.pdf"], os.listdir(work)
+    log("pdf")
+
+
+def check_report(hb9cv, work):
+    qrp = os.path.join(work, "antenna.QRP")
+    hb9cv.run("--compute", "145", "--report", qrp)
+    data = open(qrp, "rb").read()
+    # Walk it as the loader does: header, then records chained forwards and backwards.
+    version, magic, pages = struct.unpack_from("<HHxxxxi", data, 0)
+    assert (version, magic, pages) == (3, 305, 1), (version, magic, pages)
+    assert data[25] == 0  # not compressed
+    number, following = struct.unpack_from("<ii", data, 128)
+    assert number == 1 and following == len(data), (number, following, len(data))
+    emf_type, = struct.unpack_from("<I", data, 136)
+    assert emf_type == 1 and data[136 + 40:136 + 44] == b" EMF", data[136:180]
+    assert struct.unpack_from("<i", data, len(data) - 4)[0] == 128
+    _, err = hb9cv.run("--compute", "145", "--report", work, expect=1)
+    assert work in err, err
+    log("report file,", len(data), "bytes")
+
+
+def check_print(hb9cv, start_printer):
+    if not shutil.which("lpstat") or subprocess.run([start_printer]).returncode != 0:
+        log("print skipped: no CUPS")
+        return False
+    queues = subprocess.run(["lpstat", "-p"], capture_output=True, text=True).stdout
+    if not re.search(r"^printer PDF ", queues, re.M):
+        log("print skipped: no cups-pdf queue named PDF")
+        return False
+    _, err = hb9cv.run("--compute", "145", "--print=NoSuchQueue", expect=1)
+    assert "NoSuchQueue" in err, err
+
+    def pdfs():
+        return set(glob.glob(os.path.expanduser("~/PDF/*.pdf")))
+
+    before = pdfs()
+    hb9cv.run("--compute", "145", "--print=PDF")
+    end = time.monotonic() + 60
+    while time.monotonic() < end:
+        done = [p for p in pdfs() - before
+                if open(p, "rb").read().rstrip().endswith(b"%%EOF")]
+        if done:
+            info = subprocess.check_output(["pdfinfo", done[0]], text=True)
+            assert re.search(r"^Pages:\s+1$", info, re.M), info
+            assert re.search(r"^Page size:\s+595 x 842 pts", info, re.M), info
+            log("printed", done[0])
+            return True
+        time.sleep(0.2)
+    raise AssertionError("no PDF from the PDF queue")
+
+
+def main():
+    program, start_printer = map(os.path.abspath, sys.argv[1:3])
+    missing = [t for t in ("pdfinfo", "pdftotext", "pdffonts") if not shutil.which(t)]
+    if missing:
+        log("skipped: missing", missing)
+        return SKIP
+    work = tempfile.mkdtemp(prefix="hb9cv-cli-")
+    cs, locale_env = czech_locale(work)
+    if not cs:
+        shutil.rmtree(work, ignore_errors=True)
+        log("skipped: no Czech locale")
+        return SKIP
+    env = {k: v for k, v in os.environ.items()
+           if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM") and not k.startswith("LC_")}
+    env.update(locale_env, LC_ALL=cs)
+    hb9cv = Program(program, env)
+    try:
+        check_options_and_compute(hb9cv)
+        pdf_dir = os.path.join(work, "pdf")
+        os.makedirs(pdf_dir)
+        check_pdf(hb9cv, pdf_dir)
+        qrp_dir = os.path.join(work, "qrp")
+        os.makedirs(qrp_dir)
+        check_report(hb9cv, qrp_dir)
+        check_print(hb9cv, start_printer)
+        log("passed")
+        return 0
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
