@@ -8,6 +8,7 @@
 
 #include "calc/number_text.h"
 #include "report/print_form.h"
+#include "ui/application.h"
 #include "ui/error_report.h"
 #include "ui/main_form.h"
 #include "ui/warning_form.h"

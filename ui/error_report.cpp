@@ -1,7 +1,6 @@
 #include "ui/error_report.h"
 
-#include <QCloseEvent>
-#include <QFont>
+#include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
@@ -11,10 +10,6 @@
 #include <exception>
 #include <memory>
 
-#include "calc/number_text.h"
-#include "report/render/fonts.h"
-#include "report/preview/preview_dialogs.h"
-#include "resources/drawing.h"
 
 namespace hb9cv {
 namespace {
@@ -29,14 +24,6 @@ void MessageBoxError(const QString& title, const QString& text) {
                   QApplication::activeWindow());
   box.setWindowModality(Qt::ApplicationModal);
   box.exec();
-}
-
-// The desktop's notices that the user's settings may have changed.
-bool IsSettingsNotice(const QObject* receiver, const QEvent* event) {
-  const auto type = event->type();
-  if (type != QEvent::LocaleChange && type != QEvent::ThemeChange) return false;
-  // Qt forwards these to every widget; one reading per notice is enough.
-  return receiver == qApp || receiver->isWindowType();
 }
 
 // The locale name messages are shown in; setlocale() is not asked, since it answers "C" for
@@ -93,7 +80,7 @@ void ShowError(const QString& message) {
   }
 }
 
-void HandleException() noexcept {
+void ReportException() noexcept {
   try {
     if (QWidget* grabber = QWidget::mouseGrabber()) grabber->releaseMouse();
     try {
@@ -108,30 +95,6 @@ void HandleException() noexcept {
     }
   } catch (...) {
     // The report itself failed (out of memory): there is nobody left to tell.
-  }
-}
-
-TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
-  setApplicationName(QString::fromLatin1(kApplicationTitle));
-  setWindowIcon(AppIcon());
-  InstallFontSubstitutions();
-  InstallQtTranslation();
-  // The preview window's handlers report their errors through the same box.
-  SetReportErrorHandler(&HandleException);
-}
-
-bool TApplication::notify(QObject* receiver, QEvent* event) {
-  try {
-    if (IsSettingsNotice(receiver, event)) ReadFormatSettings();
-    const bool result = QApplication::notify(receiver, event);
-    if (event->type() == QEvent::Close && receiver == main_form_ && main_form_ != nullptr &&
-        event->isAccepted()) {
-      quit();
-    }
-    return result;
-  } catch (...) {
-    HandleException();
-    return false;
   }
 }
 

@@ -1,8 +1,6 @@
 #pragma once
-// What the program's windows share: their fonts and their place on the screen.
+// What the program's windows share: their font.
 #include <QFont>
-
-#include "report/preview/window_place.h"
 
 namespace hb9cv {
 

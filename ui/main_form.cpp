@@ -9,6 +9,7 @@
 #include "report/report_link.h"
 #include "resources/drawing.h"
 #include "ui/error_report.h"
+#include "report/preview/window_place.h"
 #include "ui/forms.h"
 #include "ui/label.h"
 #include "ui/mask_edit.h"

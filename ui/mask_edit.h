@@ -18,6 +18,8 @@
 #include "ui/mask_controller.h"
 #include "ui/mask_error.h"
 
+#include "report/render/scoped_hook.h"
+
 class QMenu;
 
 namespace hb9cv {

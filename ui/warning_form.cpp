@@ -4,6 +4,7 @@
 #include <QWindow>
 
 #include "ui/error_report.h"
+#include "report/preview/window_place.h"
 #include "ui/forms.h"
 #include "ui/label.h"
 

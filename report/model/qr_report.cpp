@@ -1,6 +1,7 @@
 #include "report/model/qr_report.h"
 
 #include <QGuiApplication>
+#include <utility>
 
 #include "report/render/qpainter_canvas.h"
 #include "report/model/qr_device.h"
@@ -328,6 +329,8 @@ ReportOutput* TCustomReport::Output() {
   return output_.get();
 }
 
-void SetReportOutputFactory(ReportOutputFactory factory) { g_outputFactory = factory; }
+ReportOutputFactory SetReportOutputFactory(ReportOutputFactory factory) {
+  return std::exchange(g_outputFactory, factory);
+}
 
 }  // namespace hb9cv

@@ -27,8 +27,9 @@ class ReportOutput {
   virtual void Preview() = 0;
 };
 using ReportOutputFactory = std::unique_ptr<ReportOutput> (*)(TCustomReport& report);
-// Every report without an output gets one from `factory` when it first needs it.
-void SetReportOutputFactory(ReportOutputFactory factory);
+// Every report without an output gets one from `factory` when it first needs it. Returns the
+// factory it replaces.
+ReportOutputFactory SetReportOutputFactory(ReportOutputFactory factory);
 
 struct TQRReportOptions {
   bool FirstPageHeader = false;

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTabWidget>
+#include <utility>
 
 #include "calc/errors.h"
 
@@ -133,7 +134,6 @@ class PrintSetupDialog final : public QPrintDialog {
 };
 
 PreviewDialogs* g_dialogs = nullptr;
-void (*g_errorHandler)() noexcept = nullptr;
 
 // "*.QRP" -> "*.QRP *.qrp": both letter cases of the extension.
 QString AnyCase(const QString& patterns) {
@@ -154,8 +154,8 @@ PreviewDialogs& Dialogs() {
   return g_dialogs != nullptr ? *g_dialogs : platform;
 }
 
-void SetDialogs(PreviewDialogs* dialogs) {
-  g_dialogs = dialogs;
+PreviewDialogs* SetDialogs(PreviewDialogs* dialogs) {
+  return std::exchange(g_dialogs, dialogs);
 }
 
 std::unique_ptr<QPrintDialog> MakePrintSetupDialog(QPrinter* printer, QWidget* parent) {
@@ -178,31 +178,6 @@ QStringList ToQtFilters(const QString& filter) {
     result << description;
   }
   return result;
-}
-
-void SetReportErrorHandler(void (*handler)() noexcept) {
-  g_errorHandler = handler;
-}
-
-void ReportGuarded(const std::function<void()>& handler) noexcept {
-  try {
-    handler();
-  } catch (...) {
-    if (g_errorHandler != nullptr) {
-      g_errorHandler();
-      return;
-    }
-    QString text;
-    try {
-      throw;
-    } catch (const Exception& e) {
-      text = QString::fromStdString(e.Message());
-    } catch (const std::exception& e) {
-      text = QString::fromLocal8Bit(e.what());
-    } catch (...) {
-    }
-    QMessageBox::critical(nullptr, QGuiApplication::applicationDisplayName(), text);
-  }
 }
 
 }  // namespace hb9cv

@@ -9,6 +9,8 @@
 #include <memory>
 #include <optional>
 
+#include "report/render/scoped_hook.h"
+
 class QPrintDialog;
 class QPrinter;
 class QWidget;
@@ -56,8 +58,9 @@ class PreviewDialogs {
 };
 
 PreviewDialogs& Dialogs();
-// Installs `dialogs` (not owned); nullptr restores the platform's.
-void SetDialogs(PreviewDialogs* dialogs);
+// Installs `dialogs` (not owned) and returns the one it replaces; nullptr restores the
+// platform's.
+PreviewDialogs* SetDialogs(PreviewDialogs* dialogs);
 
 // The print dialog of the printer setup: it offers the printer, the copies and the page range,
 // the only choices a print honours, and is accepted with "OK" (it prints nothing).
@@ -68,10 +71,5 @@ std::unique_ptr<QPrintDialog> MakePrintSetupDialog(QPrinter* printer, QWidget* p
 // the extension in any letter case, so "*.QRP" finds report.qrp too.
 QStringList ToQtFilters(const QString& filter);
 
-// Runs `handler`; an error it throws goes to the program's error box instead of through Qt.
-void ReportGuarded(const std::function<void()>& handler) noexcept;
-// Set by the program at start-up: reports the exception being handled (called inside a catch
-// block). Without one the error's message is shown in a plain critical box.
-void SetReportErrorHandler(void (*handler)() noexcept);
 
 }  // namespace hb9cv

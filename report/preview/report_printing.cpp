@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "report/model/qr_report.h"
+#include "report/preview/error_guard.h"
 #include "report/preview/progress_form.h"
 #include "report/preview/standard_preview.h"
 #include "report/print/qr_notices.h"
@@ -182,7 +183,7 @@ void ReportPrinting::CloseRequest(TQRPrinter* printer) {
 bool ReportPrinting::event(QEvent* event) {
   if (const QRNoticeEvent* notice = QRNoticeEvent::From(event)) {
     if (notice->Notice() == QRNotice::PrintRequest) {
-      ReportGuarded([this] { PrintRun(); });
+      Guarded([this] { PrintRun(); });
     } else if (notice->Notice() == QRNotice::CloseRequest) {
       CloseRequest(notice->Printer());
     }

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "report/preview/error_guard.h"
 #include "report/preview/preview_dialogs.h"
 #include "report/print/qr_notices.h"
 #include "report/preview/window_place.h"
@@ -212,28 +213,28 @@ TQRStandardPreview::TQRStandardPreview(QWidget* parent)
   ToolBar1->addWidget(ExitButton);
 
   connect(ZoomFit, &QToolButton::clicked, this,
-          [this] { ReportGuarded([this] { ZoomToFitClick(); }); });
+          [this] { Guarded([this] { ZoomToFitClick(); }); });
   connect(Zoom100, &QToolButton::clicked, this,
-          [this] { ReportGuarded([this] { ZoomTo100Click(); }); });
+          [this] { Guarded([this] { ZoomTo100Click(); }); });
   connect(ZoomToWidth, &QToolButton::clicked, this,
-          [this] { ReportGuarded([this] { ZoomToWidthClick(); }); });
+          [this] { Guarded([this] { ZoomToWidthClick(); }); });
   connect(FirstPage, &QToolButton::clicked, this,
-          [this] { ReportGuarded([this] { FirstPageClick(); }); });
+          [this] { Guarded([this] { FirstPageClick(); }); });
   connect(PreviousPage, &QToolButton::clicked, this,
-          [this] { ReportGuarded([this] { PrevPageClick(); }); });
+          [this] { Guarded([this] { PrevPageClick(); }); });
   connect(ToolButton2, &QToolButton::clicked, this,
-          [this] { ReportGuarded([this] { NextPageClick(); }); });
+          [this] { Guarded([this] { NextPageClick(); }); });
   connect(LastPage, &QToolButton::clicked, this,
-          [this] { ReportGuarded([this] { LastPageClick(); }); });
+          [this] { Guarded([this] { LastPageClick(); }); });
   connect(PrintSetup, &QToolButton::clicked, this,
-          [this] { ReportGuarded([this] { PrintSetupClick(); }); });
-  connect(Print, &QToolButton::clicked, this, [this] { ReportGuarded([this] { PrintClick(); }); });
+          [this] { Guarded([this] { PrintSetupClick(); }); });
+  connect(Print, &QToolButton::clicked, this, [this] { Guarded([this] { PrintClick(); }); });
   connect(SaveReport, &QToolButton::clicked, this,
-          [this] { ReportGuarded([this] { SaveClick(); }); });
+          [this] { Guarded([this] { SaveClick(); }); });
   connect(LoadReport, &QToolButton::clicked, this,
-          [this] { ReportGuarded([this] { LoadClick(); }); });
+          [this] { Guarded([this] { LoadClick(); }); });
   connect(ExitButton, &QToolButton::clicked, this,
-          [this] { ReportGuarded([this] { ExitClick(); }); });
+          [this] { Guarded([this] { ExitClick(); }); });
 
   QRPreview->setObjectName(QStringLiteral("QRPreview"));
   setCentralWidget(QRPreview);
@@ -448,14 +449,14 @@ bool TQRStandardPreview::eventFilter(QObject* watched, QEvent* event) {
       static_cast<QWidget*>(watched)->window() == this) {
     auto* key = static_cast<QKeyEvent*>(event);
     bool handled = false;
-    ReportGuarded([&] { handled = FormKeyDown(key->key(), key->modifiers()); });
+    Guarded([&] { handled = FormKeyDown(key->key(), key->modifiers()); });
     if (handled) return true;
   }
   return QMainWindow::eventFilter(watched, event);
 }
 
 void TQRStandardPreview::closeEvent(QCloseEvent* event) {
-  ReportGuarded([this] { FormClose(); });
+  Guarded([this] { FormClose(); });
   event->accept();
 }
 

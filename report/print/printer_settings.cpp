@@ -5,6 +5,7 @@
 #include <QPrinterInfo>
 #include <cmath>
 #include <map>
+#include <utility>
 
 namespace hb9cv {
 
@@ -81,8 +82,8 @@ PrinterCatalog& Printers() {
   return g_catalog != nullptr ? *g_catalog : system;
 }
 
-void SetPrinters(PrinterCatalog* catalog) {
-  g_catalog = catalog;
+PrinterCatalog* SetPrinters(PrinterCatalog* catalog) {
+  return std::exchange(g_catalog, catalog);
 }
 
 QString ResolvePrinterName(const PrinterCatalog& catalog, int index) {

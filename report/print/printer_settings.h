@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "report/print/paper.h"
+#include "report/render/scoped_hook.h"
 
 namespace hb9cv {
 
@@ -38,15 +39,13 @@ class PrinterCatalog {
 
 // The catalog in use: the system's unless a test installed another.
 PrinterCatalog& Printers();
-// Installs `catalog` (not owned) for the rest of the process or until reset with nullptr.
-void SetPrinters(PrinterCatalog* catalog);
+// Installs `catalog` (not owned) and returns the one it replaces; nullptr restores the system's.
+PrinterCatalog* SetPrinters(PrinterCatalog* catalog);
 
-class ScopedPrinters {
+// `catalog` in place of the system's printers for one scope.
+class ScopedPrinters : public ScopedHook<PrinterCatalog*> {
  public:
-  explicit ScopedPrinters(PrinterCatalog& catalog) { SetPrinters(&catalog); }
-  ~ScopedPrinters() { SetPrinters(nullptr); }
-  ScopedPrinters(const ScopedPrinters&) = delete;
-  ScopedPrinters& operator=(const ScopedPrinters&) = delete;
+  explicit ScopedPrinters(PrinterCatalog& catalog) : ScopedHook(&SetPrinters, &catalog) {}
 };
 
 // The name a printer index stands for: index −1 (or one past the list) is the default

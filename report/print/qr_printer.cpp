@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <algorithm>
+#include <utility>
 
 #include "calc/errors.h"
 #include "report/store/qr_error.h"
@@ -35,12 +36,12 @@ TQRPreviewInterface& PreviewInterface() {
   return g_defaultInterface != nullptr ? *g_defaultInterface : none;
 }
 
-void SetPreviewInterface(TQRPreviewInterface* factory) {
-  g_previewInterface = factory;
+TQRPreviewInterface* SetPreviewInterface(TQRPreviewInterface* factory) {
+  return std::exchange(g_previewInterface, factory);
 }
 
-void SetDefaultPreviewInterface(TQRPreviewInterface* factory) {
-  g_defaultInterface = factory;
+TQRPreviewInterface* SetDefaultPreviewInterface(TQRPreviewInterface* factory) {
+  return std::exchange(g_defaultInterface, factory);
 }
 
 TQRPrinter::TQRPrinter(QObject* parent)

@@ -158,10 +158,10 @@ class TQRPreviewInterface {
 };
 
 TQRPreviewInterface& PreviewInterface();
-// Installs `factory` (not owned); nullptr restores the default.
-void SetPreviewInterface(TQRPreviewInterface* factory);
+// Installs `factory` (not owned) and returns the one it replaces; nullptr restores the default.
+TQRPreviewInterface* SetPreviewInterface(TQRPreviewInterface* factory);
 // The default, installed by the layer that has preview windows (not owned); without one a
-// preview shows nothing.
-void SetDefaultPreviewInterface(TQRPreviewInterface* factory);
+// preview shows nothing. Returns the one it replaces.
+TQRPreviewInterface* SetDefaultPreviewInterface(TQRPreviewInterface* factory);
 
 }  // namespace hb9cv

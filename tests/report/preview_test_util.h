@@ -111,10 +111,9 @@ class ScriptedDialogs final : public PreviewDialogs {
   std::vector<std::pair<QString, QString>> notices;
 };
 
-class ScopedDialogs {
+class ScopedDialogs : public ScopedHook<PreviewDialogs*> {
  public:
-  explicit ScopedDialogs(PreviewDialogs& dialogs) { SetDialogs(&dialogs); }
-  ~ScopedDialogs() { SetDialogs(nullptr); }
+  explicit ScopedDialogs(PreviewDialogs& dialogs) : ScopedHook(&SetDialogs, &dialogs) {}
 };
 
 // The report form with the captions of a computation of 145 MHz.

@@ -49,8 +49,8 @@ TEST(Guarded, ShowsEveryErrorButASilentAbortAndCancelsAMouseCapture) {
   widget.show();
   widget.grabMouse();
   QWidget* grabber_seen_by_box = &widget;
-  SetErrorBox(
-      [&](const QString&, const QString&) { grabber_seen_by_box = QWidget::mouseGrabber(); });
+  const ScopedHook<ErrorBox> box(
+      &SetErrorBox, [&](const QString&, const QString&) { grabber_seen_by_box = QWidget::mouseGrabber(); });
   Guarded([] { throw Exception("failed"); });
   EXPECT_EQ(grabber_seen_by_box, nullptr);
 }
@@ -126,7 +126,7 @@ TEST(TApplication, QtTextsInTheLanguageOfTheMessagesLocale) {
 }
 
 TEST(ShowError, DefaultBoxIsAModalStopBoxWithOneOkButton) {
-  const ErrorBox previous = SetErrorBox({});
+  const ScopedHook<ErrorBox> plain(&SetErrorBox, {});
   QString seen;
   QTimer::singleShot(0, [&] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -137,7 +137,6 @@ TEST(ShowError, DefaultBoxIsAModalStopBoxWithOneOkButton) {
     box->button(QMessageBox::Ok)->click();
   });
   ShowError("Something failed");
-  SetErrorBox(previous);
   EXPECT_EQ(seen, QStringLiteral("HB9CV|Something failed.|%1|1").arg(QMessageBox::Critical));
 }
 

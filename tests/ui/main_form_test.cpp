@@ -168,7 +168,7 @@ TEST_F(MainFormTest, NewZeroesEverythingAndKeepsPrintEnabled) {
 // '145 ,   ', which is no number; 0, 1, 4, 5, 5 from place 0 is 145,5 MHz.
 TEST_F(MainFormTest, FrequenciesTypedIntoTheField) {
   int beeps = 0;
-  const auto previous_beep = TCustomMaskEdit::SetBeep([&] { ++beeps; });
+  const ScopedHook<TCustomMaskEdit::BeepFunction> beep(&TCustomMaskEdit::SetBeep, [&] { ++beeps; });
   EXPECT_EQ(QApplication::focusWidget(), form.MaskEdit1);
   EXPECT_EQ(form.MaskEdit1->selectedText(), "0000,000");
   QTest::keyClicks(form.MaskEdit1, "145");
@@ -186,7 +186,6 @@ TEST_F(MainFormTest, FrequenciesTypedIntoTheField) {
   EXPECT_EQ(form.MaskEdit1->cursorPosition(), 6);  // the field keeps its place
   EXPECT_EQ(box.texts.size(), 1);
   EXPECT_EQ(beeps, 0);
-  TCustomMaskEdit::SetBeep(previous_beep);
 }
 
 TEST_F(MainFormTest, ClosingTheMainWindowEndsTheProgramThoughTheWarningShows) {

@@ -337,9 +337,9 @@ int g_beeps = 0;
 
 // A shown window with the field and a button to move the focus to.
 struct Window {
+  ScopedHook<TCustomMaskEdit::BeepFunction> beep{&TCustomMaskEdit::SetBeep, [] { ++g_beeps; }};
   explicit Window(const QString& mask = "9999,999;1;_", const QString& text = "0000,000") {
     g_beeps = 0;
-    TCustomMaskEdit::SetBeep([] { ++g_beeps; });
     auto* layout = new QVBoxLayout(&window);
     field = new TMaskEdit(&window);
     field->SetEditMask(mask);
@@ -356,7 +356,6 @@ struct Window {
     QCoreApplication::processEvents();
     EXPECT_TRUE(field->hasFocus());
   }
-  ~Window() { TCustomMaskEdit::SetBeep(nullptr); }
 
   // The run of points whose nearest caret index is `index`: from the middle of the character
   // before it to the middle of the one after it.

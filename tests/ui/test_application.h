@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "ui/application.h"
 #include "ui/error_report.h"
 
 namespace hb9cv {
@@ -31,16 +32,13 @@ inline TApplication& App() { return *static_cast<TApplication*>(QCoreApplication
 // Records what the error box would have shown while it lives.
 class BoxWatch {
  public:
-  BoxWatch()
-      : previous_(SetErrorBox([this](const QString& title, const QString& text) {
-          titles << title;
-          texts << text;
-        })) {}
-  ~BoxWatch() { SetErrorBox(previous_); }
   QStringList titles, texts;
 
  private:
-  ErrorBox previous_;
+  ScopedHook<ErrorBox> box_{&SetErrorBox, [this](const QString& title, const QString& text) {
+                              titles << title;
+                              texts << text;
+                            }};
 };
 
 }  // namespace hb9cv

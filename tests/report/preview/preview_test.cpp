@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "calc/errors.h"
+#include "report/preview/error_guard.h"
 #include "tests/report/preview_test_util.h"
 #include "report/render/emf_recorder.h"
 #include "report/store/page_list.h"
@@ -244,7 +245,7 @@ void RecordError() noexcept {
 TEST_F(PreviewTest, SaveLoadAndPrintTheStoredPage) {
   ScopedPrinters scoped(printers);
   ScopedDialogs scopedDialogs(dialogs);
-  SetReportErrorHandler(&RecordError);
+  SetExceptionHandler(&RecordError);
   g_errors.clear();
   const QString saved = dir.filePath(QStringLiteral("antenna.QRP"));
   const QString garbage = dir.filePath(QStringLiteral("garbage.qrp"));
@@ -291,7 +292,7 @@ TEST_F(PreviewTest, SaveLoadAndPrintTheStoredPage) {
     ExpectPrintedReport(printers.WrittenFiles()[0]);
     w->ExitButton->click();
   }});
-  SetReportErrorHandler(nullptr);
+  SetExceptionHandler(nullptr);
   EXPECT_EQ(Printing(form->Report1).PrinterCount(), 0);
 }
 

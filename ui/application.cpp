@@ -1,0 +1,49 @@
+#include "ui/application.h"
+
+#include <QCloseEvent>
+#include <QWidget>
+
+#include "calc/number_text.h"
+#include "report/preview/error_guard.h"
+#include "report/render/fonts.h"
+#include "resources/drawing.h"
+#include "ui/error_report.h"
+
+namespace hb9cv {
+namespace {
+
+// The desktop's notices that the user's settings may have changed.
+bool IsSettingsNotice(const QObject* receiver, const QEvent* event) {
+  const auto type = event->type();
+  if (type != QEvent::LocaleChange && type != QEvent::ThemeChange) return false;
+  // Qt forwards these to every widget; one reading per notice is enough.
+  return receiver == qApp || receiver->isWindowType();
+}
+
+}  // namespace
+
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+  setApplicationName(QString::fromLatin1(kApplicationTitle));
+  setWindowIcon(AppIcon());
+  InstallFontSubstitutions();
+  InstallQtTranslation();
+  // The preview window's handlers report their errors through the same box.
+  SetExceptionHandler(&ReportException);
+}
+
+bool TApplication::notify(QObject* receiver, QEvent* event) {
+  try {
+    if (IsSettingsNotice(receiver, event)) ReadFormatSettings();
+    const bool result = QApplication::notify(receiver, event);
+    if (event->type() == QEvent::Close && receiver == main_form_ && main_form_ != nullptr &&
+        event->isAccepted()) {
+      quit();
+    }
+    return result;
+  } catch (...) {
+    HandleException();
+    return false;
+  }
+}
+
+}  // namespace hb9cv

@@ -1,0 +1,24 @@
+#pragma once
+#include <QApplication>
+
+namespace hb9cv {
+
+// The application object: title, icon, fonts, Qt's texts, the error backstop, the locale notice and
+// the rule that closing the main window ends the program.
+class TApplication : public QApplication {
+  Q_OBJECT
+ public:
+  TApplication(int& argc, char** argv);
+
+  // The first window created: when it closes the event loop ends, even while other windows
+  // (the warning) are still visible.
+  void SetMainForm(QWidget* form) { main_form_ = form; }
+  QWidget* MainForm() const { return main_form_; }
+
+  bool notify(QObject* receiver, QEvent* event) override;
+
+ private:
+  QWidget* main_form_ = nullptr;
+};
+
+}  // namespace hb9cv
