@@ -116,7 +116,6 @@ TQRCustomLabel::TQRCustomLabel(QString name) : TQRPrintable(std::move(name)) {}
 void TQRCustomLabel::SetCaption(const QString& caption) {
   caption_ = caption;
   printCaption_ = caption;
-  formatted_ = false;
   Reformat();
 }
 
@@ -202,7 +201,6 @@ void TQRCustomLabel::FormatLines() {
     // A piece always gives at least one line, an empty piece an empty one.
     if (!line.isEmpty() || lines_.size() == firstLine) lines_ << line;
   }
-  formatted_ = true;
 
   int height = Height();
   TCustomReport* report = ParentReport();

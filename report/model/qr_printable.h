@@ -133,7 +133,6 @@ class TQRCustomLabel : public TQRPrintable {
 
   const QStringList& Lines() const { return lines_; }
 
-  virtual bool UseCaption() const { return true; }
   // Splits the print caption into lines and, for an auto-sizing label, sizes the label to
   // them (measured on the report's screen surface).
   virtual void FormatLines();
@@ -163,7 +162,6 @@ class TQRCustomLabel : public TQRPrintable {
   QStringList lines_;
   int nextLine_ = 0;
   bool finished_ = true;
-  bool formatted_ = false;
   int printedLines_ = 0;
 };
 
