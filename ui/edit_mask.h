@@ -116,6 +116,11 @@ class EditMask {
     CaseConversion conversion = CaseConversion::kNone;
   };
   const Entry* At(int position) const;
+  // Sorts every mask character into its kind; returns the positions of the section
+  // separators.
+  std::vector<int> ClassifyEntries();
+  // The save-literals flag and the blank, from the sections after the pattern.
+  void ReadSections(const std::vector<int>& separator_positions);
   bool IsPlace(int position) const;
   bool IsLiteral(int position) const;
   // Brings a sub-field to `wanted` characters: blanks added, or characters dropped, at its end

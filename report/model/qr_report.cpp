@@ -138,10 +138,7 @@ long double TCustomReport::ChainHeight(const TQRCustomBand* band) const {
   return height;
 }
 
-void TCustomReport::Generate(QRDevice& device) {
-  if (building_) return;
-  PassScope scope(building_, device_, device);
-
+void TCustomReport::DropOversizedMargins() {
   if (Page.Stored(P::kWidth) - Page.Stored(P::kLeftMargin) - Page.Stored(P::kRightMargin) < 0) {
     Page.SetStored(P::kLeftMargin, 0);
     Page.SetStored(P::kRightMargin, 0);
@@ -150,6 +147,12 @@ void TCustomReport::Generate(QRDevice& device) {
     Page.SetStored(P::kTopMargin, 0);
     Page.SetStored(P::kBottomMargin, 0);
   }
+}
+
+void TCustomReport::Generate(QRDevice& device) {
+  if (building_) return;
+  PassScope scope(building_, device_, device);
+  DropOversizedMargins();
 
   const TQRUnit savedUnits = Units();
   SetUnits(TQRUnit::Native);

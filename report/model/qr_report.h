@@ -124,6 +124,8 @@ class TCustomReport : public TQRBasePanel {
 
  private:
   long double ChainHeight(const TQRCustomBand* band) const;
+  // Margins that leave no room on the paper are dropped, a pair at a time.
+  void DropOversizedMargins();
   void PrintBandOnce(TQRCustomBand* band);
   template <class Action>
   void ForEachElement(Action action);
