@@ -194,6 +194,45 @@ Extended ScaleByPow10(const Extended& x, int n, unsigned& flags) {
   return result;
 }
 
+namespace {
+
+// The digits of a text too long for an integer: exact up to the 19th, then multiplied and
+// added with rounding, each digit on its own.
+Extended ReadLongDigits(const char* whole, const char* wholeEnd, const char* fraction,
+                        const char* fractionEnd, unsigned& flags) {
+  Extended acc;
+  uint64_t exact = 0;
+  int exact_digits = 0;
+  auto read = [&](const char* from, const char* to) {
+    for (; from != to; ++from) {
+      const unsigned digit = static_cast<unsigned>(*from - '0');
+      if (exact_digits < 19) {
+        exact = exact * 10 + digit;
+        if (++exact_digits == 19) acc = ExtendedFromUnsigned(exact);
+      } else {
+        acc = AddToWhole(Multiply(acc, kTen, flags), digit, flags);
+      }
+    }
+  };
+  read(whole, wholeEnd);
+  read(fraction, fractionEnd);
+  return acc;
+}
+
+// An exponent "E12", "e-5", "E+3" at `p`, moving `p` past it; 0 when there is none. Digits
+// stop counting at 500, far beyond any finite result.
+int ReadExponent(const char*& p) {
+  if (*p != 'E' && *p != 'e') return 0;
+  ++p;
+  bool negative = false;
+  if (*p == '+' || *p == '-') negative = *p++ == '-';
+  int exponent = 0;
+  while (exponent < 500 && IsDigit(*p)) exponent = exponent * 10 + (*p++ - '0');
+  return negative ? -exponent : exponent;
+}
+
+}  // namespace
+
 bool TextToFloat(const char* text, Extended& value, char separator) {
   const char* p = text;
   unsigned flags = 0;
@@ -233,31 +272,9 @@ bool TextToFloat(const char* text, Extended& value, char separator) {
     }
     acc = ExtendedFromUnsigned(exact);
   } else {
-    exact = 0;
-    int exact_digits = 0;
-    auto read = [&](const char* from, const char* to) {
-      for (; from != to; ++from) {
-        const unsigned digit = static_cast<unsigned>(*from - '0');
-        if (exact_digits < 19) {
-          exact = exact * 10 + digit;
-          if (++exact_digits == 19) acc = ExtendedFromUnsigned(exact);
-        } else {
-          acc = AddToWhole(Multiply(acc, kTen, flags), digit, flags);
-        }
-      }
-    };
-    read(whole, whole_end);
-    read(fraction, fraction_end);
+    acc = ReadLongDigits(whole, whole_end, fraction, fraction_end, flags);
   }
-
-  if (*p == 'E' || *p == 'e') {
-    ++p;
-    bool exp_negative = false;
-    if (*p == '+' || *p == '-') exp_negative = *p++ == '-';
-    int exponent = 0;
-    while (exponent < 500 && IsDigit(*p)) exponent = exponent * 10 + (*p++ - '0');
-    scale += exp_negative ? -exponent : exponent;
-  }
+  scale += ReadExponent(p);
 
   while (*p == ' ') ++p;
   if (*p != '\0') return false;
@@ -288,6 +305,28 @@ Extended StrToFloat(const std::string& text) {
 
 namespace {
 
+// The `count` leading digits of `n` (below 10^18, without trailing zeros) as text.
+void WriteDigits(uint64_t n, int count, char* digits) {
+  static constexpr char kPairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
+  // Eighteen digits written straight into place, in two halves of nine in 32-bit arithmetic
+  // that do not wait for each other; the terminator then cuts them to `count`.
+  n *= kPow10Integers[18 - count];
+  uint32_t high = static_cast<uint32_t>(n / 1000000000);
+  uint32_t low = static_cast<uint32_t>(n % 1000000000);
+  for (int i = 7; i >= 1; i -= 2) {
+    std::memcpy(digits + i, kPairs + 2 * (high % 100), 2);
+    std::memcpy(digits + 9 + i, kPairs + 2 * (low % 100), 2);
+    high /= 100;
+    low /= 100;
+  }
+  digits[0] = static_cast<char>('0' + high);
+  digits[9] = static_cast<char>('0' + low);
+  digits[count] = '\0';
+}
+
 // FloatToDigits into `result`, returning the number of digits.
 int ToDigits(const Extended& value, int precision, FloatDigits& result) {
   if (precision < 2) precision = 2;
@@ -316,10 +355,6 @@ int ToDigits(const Extended& value, int precision, FloatDigits& result) {
     ++exponent;
   }
 
-  static constexpr char kPairs[] =
-      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-      "8081828384858687888990919293949596979899";
   int count = 18;
   if (precision < 18) {
     n = kCuts[18 - precision](n);
@@ -335,21 +370,7 @@ int ToDigits(const Extended& value, int precision, FloatDigits& result) {
   DropZeros<2>(n, count);
   DropZeros<1>(n, count);
 
-  // Eighteen digits written straight into place, in two halves of nine in 32-bit arithmetic
-  // that do not wait for each other; the terminator then cuts them to `count`.
-  n *= kPow10Integers[18 - count];
-  char* digits = result.digits;
-  uint32_t high = static_cast<uint32_t>(n / 1000000000);
-  uint32_t low = static_cast<uint32_t>(n % 1000000000);
-  for (int i = 7; i >= 1; i -= 2) {
-    std::memcpy(digits + i, kPairs + 2 * (high % 100), 2);
-    std::memcpy(digits + 9 + i, kPairs + 2 * (low % 100), 2);
-    high /= 100;
-    low /= 100;
-  }
-  digits[0] = static_cast<char>('0' + high);
-  digits[9] = static_cast<char>('0' + low);
-  digits[count] = '\0';
+  WriteDigits(n, count, result.digits);
   result.exponent = static_cast<int16_t>(exponent);
   result.negative = value.negative;
   return count;

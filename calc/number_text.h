@@ -38,7 +38,17 @@ Extended StrToFloat(const std::string& text, char separator);
 
 // General format, 15 significant digits, current decimal separator. Every finite value gives
 // a text that starts with a digit 1-9 (or is "0") and reads back within one unit of its 15th
-// significant digit.
+// significant digit. Magnitudes from 0.0001 to below 10^15 (once rounded to 15 digits) are
+// written in fixed notation, others with one digit before the separator and an exponent.
+// With "," as the separator:
+//   145                      "145"                 0.0001                   "0,0001"
+//   145.5                    "145,5"               1e-5                     "1E-5"
+//   -2.5                     "-2,5"                1.5e-10                  "1,5E-10"
+//   300.0 / 145              "2,06896551724138"    1e14                     "100000000000000"
+//   (2.0689655172413794)                           1e15                     "1E15"
+//   100000000000002.5        "100000000000003"     999999999999999.875      "1E15" (carry)
+//   123456789012345678       "1,23456789012346E17" 1.5e20                   "1,5E20"
+//   0 and -0                 "0"                   infinity, NaN            "INF", "NAN"
 std::string FloatToStr(double value);
 // General format into `buffer` (64 bytes suffice), precision clamped to 2..18; returns the
 // number of characters written, without a terminating NUL.

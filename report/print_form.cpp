@@ -89,7 +89,6 @@ TPrintForm::TPrintForm() : Report1(QStringLiteral("Report1")) {
   Report1.SetUnits(TQRUnit::MM);
   Report1.Page.SetOrientation(TQROrientation::Portrait);
   Report1.Page.SetPaperSize(TQRPaperSize::A4);
-  Report1.Page.SetColumns(1);
   Report1.Page.LoadValues({100, 2970, 100, 2100, 100, 100, 0});
   Report1.SetZoom(100);
   CanvasFont font;

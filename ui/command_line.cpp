@@ -33,6 +33,9 @@ bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
+std::variant<CommandLineOptions, CommandLineError> Settle(CommandLineOptions options, bool help,
+                                                          bool version);
+
 }  // namespace
 
 std::variant<CommandLineOptions, CommandLineError> ParseCommandLine(
@@ -89,7 +92,14 @@ std::variant<CommandLineOptions, CommandLineError> ParseCommandLine(
     }
     if (error) return *error;
   }
+  return Settle(std::move(options), help, version);
+}
 
+namespace {
+
+// What the options ask for together, once every one of them is read.
+std::variant<CommandLineOptions, CommandLineError> Settle(CommandLineOptions options, bool help,
+                                                          bool version) {
   if (help) {
     options.mode = CommandLineOptions::Mode::Help;
     return options;
@@ -115,6 +125,8 @@ std::variant<CommandLineOptions, CommandLineError> ParseCommandLine(
   options.mode = CommandLineOptions::Mode::Compute;
   return options;
 }
+
+}  // namespace
 
 std::string UsageText() {
   return "Usage: hb9cv [OPTION]...\n"

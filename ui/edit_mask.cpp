@@ -78,6 +78,10 @@ void ReadMaskSeparators() { Separators() = ReadLocaleSeparators(); }
 
 EditMask::EditMask(std::string mask, MaskSeparators separators)
     : mask_(std::move(mask)), separators_(separators) {
+  ReadSections(ClassifyEntries());
+}
+
+std::vector<int> EditMask::ClassifyEntries() {
   const int length = Length();
   entries_.resize(mask_.size());
   // Section separators can only stand among the last four characters of a mask of at least
@@ -127,7 +131,11 @@ EditMask::EditMask(std::string mask, MaskSeparators separators)
       ++place_count_;
     }
   }
+  return separator_positions;
+}
 
+void EditMask::ReadSections(const std::vector<int>& separator_positions) {
+  const int length = Length();
   // Save-literals: the character after the second separator from the end, or after the only
   // one; kept unless it is "0".
   const size_t separators_found = separator_positions.size();

@@ -99,6 +99,15 @@ class EditMask {
   std::string TextOf(std::string_view shown) const;
   // The shown text that assigning `value` to `Text` gives.
   std::string ShownOf(std::string_view value) const;
+  //
+  // For the frequency field's mask "9999,999;1;_" (eight places, the fifth the literal ",";
+  // literals saved; blank "_"):
+  //   Format("0145500", '_')   "0145,500"      Fit("0145,5", '_')       "0145,5__"
+  //   Format("01455  ", '_')   "0145,5  "      Fit("123456", '_')       "1234,___"
+  //   Format("145", '_')       "145_,___"      BareValueOf("0145,5__")  "01455"
+  //   TextOf("0145,5__")       "0145,5  "      ShownOf("12,5")          "12__,5__"
+  //   TextOf("____,___")       "    ,   "      ShownOf("12345,6789")    "1234,678"
+  //   TextOf("145_,___")       "145 ,   "      ShownOf("")              "____,___"
 
   Acceptance Accept(char c, int position) const;
   // `shown` with the places of the `length` characters from index `index` blanked.
@@ -116,6 +125,11 @@ class EditMask {
     CaseConversion conversion = CaseConversion::kNone;
   };
   const Entry* At(int position) const;
+  // Sorts every mask character into its kind; returns the positions of the section
+  // separators.
+  std::vector<int> ClassifyEntries();
+  // The save-literals flag and the blank, from the sections after the pattern.
+  void ReadSections(const std::vector<int>& separator_positions);
   bool IsPlace(int position) const;
   bool IsLiteral(int position) const;
   // Brings a sub-field to `wanted` characters: blanks added, or characters dropped, at its end

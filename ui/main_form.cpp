@@ -93,7 +93,18 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   auto* client = new QWidget(this);
   client->setAutoFillBackground(true);
   setCentralWidget(client);
+  CreateFieldRow(client);
+  CreateDrawing(client);
+  CreateMenu();
 
+  resize(kClientSize.width(), MainMenu1->sizeHint().height() + kClientSize.height());
+
+  // The field is the only control that takes the focus; it starts with all its text selected.
+  MaskEdit1->selectAll();
+  MaskEdit1->setFocus();
+}
+
+void TForm1::CreateFieldRow(QWidget* client) {
   const QFont bold16 = WindowFont(16, true);
   Label1 = new TLabel(QStringLiteral("Label1"), QStringLiteral("Vlož kmitočet ="), bold16, client);
   Label1->move(140, 16);
@@ -117,13 +128,16 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   Label3->move(176, 52);
   Label_Lambda = new TLabel(QStringLiteral("Label_Lambda"), QStringLiteral("0"), normal, client);
   Label_Lambda->move(248, 52);
+}
 
+void TForm1::CreateDrawing(QWidget* client) {
   Panel1 = new TPanel(client);
   Panel1->setObjectName(QStringLiteral("Panel1"));
   Panel1->setGeometry(6, 78, 641, 378);
   Image1 = new TImage(AntennaDrawing(DrawingBackground::Grey), Panel1);
   Image1->setObjectName(QStringLiteral("Image1"));
   Image1->setGeometry(2, 2, 637, 374);
+  const QFont normal = WindowFont(11);
 
   // Over the drawing, in panel pixels.
   struct Place {
@@ -168,7 +182,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     label->setAccessibleDescription(QString::fromUtf8(description));
   }
   MaskEdit1->setAccessibleName(QStringLiteral("Kmitočet v MHz"));
+}
 
+void TForm1::CreateMenu() {
   MainMenu1 = menuBar();
   MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
   MainMenu1->setNativeMenuBar(false);  // top-level commands without submenus stay in the window
@@ -192,12 +208,6 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   connect(Nov1, &QAction::triggered, this, GuardedSlot([this] { Nov1Click(); }));
   connect(Tisk1, &QAction::triggered, this, GuardedSlot([this] { Tisk1Click(); }));
   connect(Konec1, &QAction::triggered, this, GuardedSlot([this] { Konec1Click(); }));
-
-  resize(kClientSize.width(), MainMenu1->sizeHint().height() + kClientSize.height());
-
-  // The field is the only control that takes the focus; it starts with all its text selected.
-  MaskEdit1->selectAll();
-  MaskEdit1->setFocus();
 }
 
 QAction* TForm1::AddMenuItem(const char* name, const QString& caption, bool enabled) {

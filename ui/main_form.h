@@ -81,6 +81,11 @@ class TForm1 : public QMainWindow {
 
  private:
   void Apply(const std::vector<CaptionWrite>& writes);
+  // The frequency row above the drawing: prompt, field, unit and the wavelength.
+  void CreateFieldRow(QWidget* client);
+  // The drawing and the labels over it.
+  void CreateDrawing(QWidget* client);
+  void CreateMenu();
   QAction* AddMenuItem(const char* name, const QString& caption, bool enabled);
 
   ReportLink* report_ = nullptr;

@@ -116,7 +116,6 @@ TQRCustomLabel::TQRCustomLabel(QString name) : TQRPrintable(std::move(name)) {}
 void TQRCustomLabel::SetCaption(const QString& caption) {
   caption_ = caption;
   printCaption_ = caption;
-  formatted_ = false;
   Reformat();
 }
 
@@ -153,57 +152,70 @@ int TQRCustomLabel::MeasureWidth(const QString& text) const {
   return QRRound(static_cast<long double>(report->TextWidth(font_, text)) * Size.Zoom() / 100);
 }
 
+namespace {
+
+// Words keep the space or hyphen that ends them, so joined again they give the piece back.
+QStringList SplitWords(const QString& piece) {
+  QStringList words;
+  QString word;
+  for (QChar ch : piece) {
+    word += ch;
+    if (ch == QChar(' ') || ch == QChar('-')) {
+      words << word;
+      word.clear();
+    }
+  }
+  if (!word.isEmpty()) words << word;
+  return words;
+}
+
+}  // namespace
+
+void TQRCustomLabel::WrapPiece(const QString& piece, int width) {
+  const qsizetype firstLine = lines_.size();
+  QString line;
+  for (const QString& next : SplitWords(piece)) {
+    if (MeasureWidth(line + next) <= width) {
+      line += next;
+      continue;
+    }
+    QString rest = next;
+    if (line.isEmpty()) {
+      while (!rest.isEmpty() && MeasureWidth(line + rest.front()) < width) {
+        line += rest.front();
+        rest.remove(0, 1);
+      }
+    }
+    if (!line.isEmpty()) lines_ << line;
+    line.clear();
+    if (MeasureWidth(rest) > width) {
+      while (!rest.isEmpty() && MeasureWidth(rest) > width) rest.chop(1);
+      lines_ << rest;
+    } else {
+      line = rest;
+    }
+    if (!wordWrap_) break;
+  }
+  // A piece always gives at least one line, an empty piece an empty one.
+  if (!line.isEmpty() || lines_.size() == firstLine) lines_ << line;
+}
+
 void TQRCustomLabel::FormatLines() {
   lines_.clear();
   QString text = printCaption_;
   text.remove(QChar('\n'));
-  const QStringList pieces = text.split(QChar('\r'));
   const int width = Width();
-  for (const QString& piece : pieces) {
+  for (const QString& piece : text.split(QChar('\r'))) {
     if (autoSize_) {
       lines_ << piece;
-      continue;
+    } else {
+      WrapPiece(piece, width);
     }
-    QStringList words;
-    QString word;
-    for (QChar ch : piece) {
-      word += ch;
-      if (ch == QChar(' ') || ch == QChar('-')) {
-        words << word;
-        word.clear();
-      }
-    }
-    if (!word.isEmpty()) words << word;
-
-    const qsizetype firstLine = lines_.size();
-    QString line;
-    for (const QString& next : words) {
-      if (MeasureWidth(line + next) <= width) {
-        line += next;
-        continue;
-      }
-      QString rest = next;
-      if (line.isEmpty()) {
-        while (!rest.isEmpty() && MeasureWidth(line + rest.front()) < width) {
-          line += rest.front();
-          rest.remove(0, 1);
-        }
-      }
-      if (!line.isEmpty()) lines_ << line;
-      line.clear();
-      if (MeasureWidth(rest) > width) {
-        while (!rest.isEmpty() && MeasureWidth(rest) > width) rest.chop(1);
-        lines_ << rest;
-      } else {
-        line = rest;
-      }
-      if (!wordWrap_) break;
-    }
-    // A piece always gives at least one line, an empty piece an empty one.
-    if (!line.isEmpty() || lines_.size() == firstLine) lines_ << line;
   }
-  formatted_ = true;
+  SizeToLines();
+}
 
+void TQRCustomLabel::SizeToLines() {
   int height = Height();
   TCustomReport* report = ParentReport();
   if (report != nullptr) {
@@ -243,26 +255,7 @@ void TQRCustomLabel::Print(int ofsX, int ofsY) {
   const long double storedWidth = Size.Stored(I::kWidth);
   const long double lineHeight = canvas.TextHeight(QStringLiteral("W")) / device->YFactor();
   FormatLines();
-
-  long double box = storedWidth;
-  if (autoSize_) {
-    // The label's screen width in stored units: on a page built at the screen's resolution
-    // exactly the pixel width over the device factor.
-    const long double screenFactor = static_cast<long double>(Size.PixelsPerInch()) / 254;
-    box = Width() / screenFactor * 100 / Size.Zoom();
-    if (device->XFactor() != screenFactor) {
-      // On a finer device the text may come out a little wider than on the screen; the
-      // background must still cover it.
-      int widest = 0;
-      for (const QString& line : lines_) widest = std::max(widest, canvas.TextWidth(line));
-      if (Frame.DrawLeft) widest += Frame.Thickness(device->XFactor());
-      if (Frame.DrawRight) widest += Frame.Thickness(device->XFactor());
-      // The box's edges and the text's place round to device pixels each on their own: a pixel
-      // more (three for centred text, whose halves round too) keeps the text inside.
-      widest += Alignment() == TAlignment::taCenter ? 3 : 1;
-      box = std::max(box, widest / device->XFactor());
-    }
-  }
+  const long double box = autoSize_ ? AutoSizeBox(*device, canvas) : storedWidth;
 
   // A box widened for the device grows away from the edge the alignment keeps: to the left for
   // right-aligned text, to both sides for centred text.
@@ -286,21 +279,7 @@ void TQRCustomLabel::Print(int ofsX, int ofsY) {
   TQRCustomBand* band = ParentBand();
   while (nextLine_ < lines_.size()) {
     if (y + lineHeight <= limit) {
-      const QString& line = lines_[nextLine_];
-      if (!line.isEmpty()) {
-        const int yPixel = device->YPos(y);
-        switch (Alignment()) {
-          case TAlignment::taLeftJustify:
-            canvas.TextOut(device->XPos(x), yPixel, line);
-            break;
-          case TAlignment::taRightJustify:
-            canvas.TextOut(device->XPos(x + box) - canvas.TextWidth(line), yPixel, line);
-            break;
-          case TAlignment::taCenter:
-            canvas.TextOut(device->XPos(x + box / 2) - canvas.TextWidth(line) / 2, yPixel, line);
-            break;
-        }
-      }
+      DrawLine(*device, canvas, lines_[nextLine_], x, y, box);
       y += lineHeight;
       ++nextLine_;
       ++printedLines_;
@@ -321,6 +300,41 @@ void TQRCustomLabel::Print(int ofsX, int ofsY) {
   }
   finished_ = nextLine_ >= lines_.size() || !autoStretch_;
   Frame.Paint(*device, left, top, left + box, top + height + grown);
+}
+
+long double TQRCustomLabel::AutoSizeBox(QRDevice& device, Canvas& canvas) const {
+  // The label's screen width in stored units: on a page built at the screen's resolution
+  // exactly the pixel width over the device factor.
+  const long double screenFactor = static_cast<long double>(Size.PixelsPerInch()) / 254;
+  const long double box = Width() / screenFactor * 100 / Size.Zoom();
+  if (device.XFactor() == screenFactor) return box;
+  // On a finer device the text may come out a little wider than on the screen; the
+  // background must still cover it.
+  int widest = 0;
+  for (const QString& line : lines_) widest = std::max(widest, canvas.TextWidth(line));
+  if (Frame.DrawLeft) widest += Frame.Thickness(device.XFactor());
+  if (Frame.DrawRight) widest += Frame.Thickness(device.XFactor());
+  // The box's edges and the text's place round to device pixels each on their own: a pixel
+  // more (three for centred text, whose halves round too) keeps the text inside.
+  widest += Alignment() == TAlignment::taCenter ? 3 : 1;
+  return std::max(box, widest / device.XFactor());
+}
+
+void TQRCustomLabel::DrawLine(QRDevice& device, Canvas& canvas, const QString& line, long double x,
+                              long double y, long double box) const {
+  if (line.isEmpty()) return;
+  const int yPixel = device.YPos(y);
+  switch (Alignment()) {
+    case TAlignment::taLeftJustify:
+      canvas.TextOut(device.XPos(x), yPixel, line);
+      break;
+    case TAlignment::taRightJustify:
+      canvas.TextOut(device.XPos(x + box) - canvas.TextWidth(line), yPixel, line);
+      break;
+    case TAlignment::taCenter:
+      canvas.TextOut(device.XPos(x + box / 2) - canvas.TextWidth(line) / 2, yPixel, line);
+      break;
+  }
 }
 
 // --- TQRImage

@@ -133,7 +133,6 @@ class TQRCustomLabel : public TQRPrintable {
 
   const QStringList& Lines() const { return lines_; }
 
-  virtual bool UseCaption() const { return true; }
   // Splits the print caption into lines and, for an auto-sizing label, sizes the label to
   // them (measured on the report's screen surface).
   virtual void FormatLines();
@@ -150,6 +149,14 @@ class TQRCustomLabel : public TQRPrintable {
  private:
   void Reformat();
   int MeasureWidth(const QString& text) const;
+  // Breaks one piece of the caption into lines of at most `width` pixels.
+  void WrapPiece(const QString& piece, int width);
+  // Grows the label to a line's height and, when auto-sizing, fits its width to the lines.
+  void SizeToLines();
+  // An auto-sized label's box width in stored units, wide enough for the text on `device`.
+  long double AutoSizeBox(QRDevice& device, Canvas& canvas) const;
+  void DrawLine(QRDevice& device, Canvas& canvas, const QString& line, long double x, long double y,
+                long double box) const;
 
   QString caption_;
   QString printCaption_;
@@ -163,7 +170,6 @@ class TQRCustomLabel : public TQRPrintable {
   QStringList lines_;
   int nextLine_ = 0;
   bool finished_ = true;
-  bool formatted_ = false;
   int printedLines_ = 0;
 };
 

@@ -139,10 +139,7 @@ long double TCustomReport::ChainHeight(const TQRCustomBand* band) const {
   return height;
 }
 
-void TCustomReport::Generate(QRDevice& device) {
-  if (building_) return;
-  PassScope scope(building_, device_, device);
-
+void TCustomReport::DropOversizedMargins() {
   if (Page.Stored(P::kWidth) - Page.Stored(P::kLeftMargin) - Page.Stored(P::kRightMargin) < 0) {
     Page.SetStored(P::kLeftMargin, 0);
     Page.SetStored(P::kRightMargin, 0);
@@ -151,6 +148,12 @@ void TCustomReport::Generate(QRDevice& device) {
     Page.SetStored(P::kTopMargin, 0);
     Page.SetStored(P::kBottomMargin, 0);
   }
+}
+
+void TCustomReport::Generate(QRDevice& device) {
+  if (building_) return;
+  PassScope scope(building_, device_, device);
+  DropOversizedMargins();
 
   const TQRUnit savedUnits = Units();
   SetUnits(TQRUnit::Native);
@@ -170,7 +173,6 @@ void TCustomReport::Generate(QRDevice& device) {
     pageCount_ = 0;
     pageOpen_ = false;
     currentY_ = -1;
-    columnNumber_ = Page.Columns();
     currentX_ = QRRound(Page.Stored(P::kLeftMargin));
     Functions.Set(QStringLiteral("PAGENUMBER"), 0);
     Functions.Set(QStringLiteral("COLUMNNUMBER"), 0);
@@ -216,27 +218,7 @@ int TCustomReport::FreeSpace() const {
                  currentY_);
 }
 
-void TCustomReport::NewColumn() {
-  if (columnNumber_ >= Page.Columns()) {
-    NewPage();
-    return;
-  }
-  ++columnNumber_;
-  const int columns = Page.Columns();
-  const long double space = Page.Stored(P::kColumnSpace);
-  const long double columnWidth =
-      (Page.Stored(P::kWidth) - Page.Stored(P::kLeftMargin) - Page.Stored(P::kRightMargin) -
-       (columns - 1) * space) /
-      columns;
-  currentX_ =
-      QRRound(Page.Stored(P::kLeftMargin) + (columnNumber_ - 1) * (columnWidth + space));
-  currentY_ = columnTop_;
-  Functions.Set(QStringLiteral("COLUMNNUMBER"), columnNumber_);
-  PrintBand(FindBand(TQRBandType::rbColumnHeader));
-}
-
 void TCustomReport::NewPage() {
-  columnNumber_ = 1;
   currentX_ = QRRound(Page.Stored(P::kLeftMargin));
   EndPage(false);
   ++pageCount_;
@@ -247,13 +229,8 @@ void TCustomReport::NewPage() {
   if (pageCount_ > 1 || Options.FirstPageHeader) {
     PrintBand(FindBand(TQRBandType::rbPageHeader));
   }
-  columnTop_ = currentY_;
-  if (pageCount_ == 1) {
-    if (const TQRCustomBand* title = FindBand(TQRBandType::rbTitle)) {
-      columnTop_ += QRRound(title->Size.Stored(TQRBandSize::kHeight));
-    }
-  }
-  Functions.Set(QStringLiteral("COLUMNNUMBER"), columnNumber_);
+  // The page is the one column there is: its header repeats on every page after the first.
+  Functions.Set(QStringLiteral("COLUMNNUMBER"), 1);
   if (pageCount_ > 1) PrintBand(FindBand(TQRBandType::rbColumnHeader));
 }
 
@@ -285,19 +262,17 @@ void TCustomReport::PrintBand(TQRCustomBand* band) {
   }
   // Bands that belong to a page are never forced onto another one: that would recurse.
   const bool pageBand = IsPageBand(*band);
-  if (band->ForceNewPage() && !pageBand) {
-    columnNumber_ = Page.Columns();
-    NewColumn();
-  } else if (band->ForceNewColumn() && !pageBand) {
-    NewColumn();
+  // With the page as the only column, a new column is a new page.
+  if ((band->ForceNewPage() || band->ForceNewColumn()) && !pageBand) {
+    NewPage();
   } else {
     const int needed = QRRound(ChainHeight(band));
     if (!pageOpen_) {
-      NewColumn();
+      NewPage();
     } else if (band->BandType() != TQRBandType::rbPageFooter && needed > FreeSpace() &&
                needed <= Page.Stored(P::kLength) -
                              (Page.Stored(P::kTopMargin) + Page.Stored(P::kBottomMargin))) {
-      NewColumn();
+      NewPage();
     }
   }
   PrintBandOnce(band);
@@ -314,8 +289,7 @@ void TCustomReport::PrintBandOnce(TQRCustomBand* band) {
     if (band->ElementsFinished() || device_->Cancelled() || IsPageBand(*band)) return;
     // A reprint on a fresh page that got no further would go on for ever.
     if (reprint && band->ElementsProgress() == progressBefore) return;
-    columnNumber_ = Page.Columns();
-    NewColumn();
+    NewPage();
     reprint = true;
   }
 }

@@ -108,7 +108,6 @@ class TCustomReport : public TQRBasePanel {
   int CurrentX() const { return currentX_; }
   int CurrentY() const { return currentY_; }
   int PageCount() const { return pageCount_; }
-  int ColumnNumber() const { return columnNumber_; }
   // Room left on the current page below CurrentY; 0 while no page exists.
   int FreeSpace() const;
 
@@ -120,13 +119,14 @@ class TCustomReport : public TQRBasePanel {
   // Prints the title, detail and summary bands, as a report without data does.
   virtual void RunBands();
   void PrintBand(TQRCustomBand* band);
-  // Starts a new column, or a new page when the columns of this one are used up.
-  void NewColumn();
+  // Ends the current page, if any, and starts the next; a band then starts at its top.
   void NewPage();
   void EndPage(bool lastPage);
 
  private:
   long double ChainHeight(const TQRCustomBand* band) const;
+  // Margins that leave no room on the paper are dropped, a pair at a time.
+  void DropOversizedMargins();
   void PrintBandOnce(TQRCustomBand* band);
   template <class Action>
   void ForEachElement(Action action);
@@ -147,8 +147,6 @@ class TCustomReport : public TQRBasePanel {
   int currentX_ = 0;
   int currentY_ = -1;
   int pageCount_ = 0;
-  int columnNumber_ = 1;
-  int columnTop_ = 0;
   long double footerHeight_ = 0;
 };
 

@@ -112,8 +112,6 @@ class TQRPage : public TQRUnitBase {
   void SetLength(long double v);
   void SetWidth(long double v);
 
-  int Columns() const { return columns_; }
-  void SetColumns(int columns) { columns_ = columns < 1 ? 1 : columns; }
   TQROrientation Orientation() const { return orientation_; }
   void SetOrientation(TQROrientation orientation);
   TQRPaperSize PaperSize() const { return paperSize_; }
@@ -126,7 +124,6 @@ class TQRPage : public TQRUnitBase {
 
  private:
   TCustomReport* owner_;
-  int columns_ = 1;
   TQROrientation orientation_ = TQROrientation::Portrait;
   TQRPaperSize paperSize_ = TQRPaperSize::A4;
   bool ruler_ = false;

@@ -17,6 +17,14 @@ enum class TQRZoomState { Fit, Width, Fixed };
 
 // Zoom arithmetic of the preview, free of widgets. Pixel sizes of the page are those of the
 // paper at 100 % (XSize of the paper width, YSize of the paper length).
+// Zoom arithmetic of the preview, in whole percent. On a screen of 96 pixels per inch the
+// factors are 96 / 254 pixels per stored unit and an A4 page (2100 × 2970) is 794 × 1123 pixels
+// at 100 %; in a view of 1000 × 600 pixels:
+//   WidthZoom(1000, 794)                   113   (1000 / 794 × 90 = 113.35)
+//   FitZoom({1000, 600}, {794, 1123})      51    (1000 / 794 × 95 → 120, 600 / 1123 × 95 → 51)
+//   LayoutPage(view, 2100, 2970, 100, …)   left 101, top 0, 798 × 1127
+//   LayoutPage(view, 2100, 2970, 113, …)   left 49, top 0, 901 × 1272
+//   LayoutPage(view, 2100, 2970, 51, …)    left 295, top 12, 409 × 576
 namespace preview_zoom {
 
 constexpr int kMinZoom = 2;

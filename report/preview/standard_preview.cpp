@@ -70,6 +70,52 @@ void DrawPrinter(QPainter& p) {
   p.drawRect(QRectF(12, 8, 1.5, 1.5));
 }
 
+void DrawActualSize(QPainter& p) {
+  DrawLens(p);
+  QFont f = p.font();
+  f.setPixelSize(7);
+  f.setBold(true);
+  p.setFont(f);
+  p.setPen(Qt::black);
+  p.drawText(QRectF(1.5, 1.5, 9, 9), Qt::AlignCenter, QStringLiteral("1"));
+}
+
+void DrawPageWidth(QPainter& p) {
+  DrawSheet(p, QRectF(1.5, 0.5, 13, 14));
+  p.setPen(QPen(QColor(0, 90, 160), 1.4));
+  p.drawLine(QPointF(3.5, 8), QPointF(12.5, 8));
+  p.setBrush(QColor(0, 90, 160));
+  p.setPen(Qt::NoPen);
+  p.drawPolygon(QPolygonF({QPointF(3, 8), QPointF(6, 5.5), QPointF(6, 10.5)}));
+  p.drawPolygon(QPolygonF({QPointF(13, 8), QPointF(10, 5.5), QPointF(10, 10.5)}));
+}
+
+void DrawCheckMark(QPainter& p) {
+  p.setPen(QPen(QColor(200, 120, 0), 1.8, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(8.5, 3), QPointF(10.5, 5.5));
+  p.drawLine(QPointF(10.5, 5.5), QPointF(15, 0.8));
+}
+
+void DrawFolder(QPainter& p) {
+  p.setPen(QPen(QColor(120, 90, 0), 1));
+  p.setBrush(QColor(230, 190, 60));
+  p.drawPolygon(QPolygonF({QPointF(0.5, 3.5), QPointF(5.5, 3.5), QPointF(6.5, 4.5),
+                           QPointF(12.5, 4.5), QPointF(12.5, 13.5), QPointF(0.5, 13.5)}));
+  p.setBrush(QColor(250, 220, 110));
+  p.drawPolygon(
+      QPolygonF({QPointF(3.5, 7.5), QPointF(15.5, 7.5), QPointF(12.5, 13.5), QPointF(0.5, 13.5)}));
+}
+
+void DrawDisk(QPainter& p) {
+  p.setPen(QPen(QColor(20, 30, 80), 1));
+  p.setBrush(QColor(50, 80, 170));
+  p.drawRect(QRectF(1.5, 1.5, 13, 13));
+  p.setBrush(Qt::white);
+  p.drawRect(QRectF(4.5, 1.5, 7, 5));
+  p.setBrush(QColor(200, 200, 200));
+  p.drawRect(QRectF(3.5, 9.5, 9, 5));
+}
+
 QPixmap Draw(int index) {
   QPixmap pixmap = NewImage();
   QPainter p(&pixmap);
@@ -80,26 +126,12 @@ QPixmap Draw(int index) {
       DrawLens(p);
       break;
     }
-    case 1: {  // 100 %
-      DrawLens(p);
-      QFont f = p.font();
-      f.setPixelSize(7);
-      f.setBold(true);
-      p.setFont(f);
-      p.setPen(Qt::black);
-      p.drawText(QRectF(1.5, 1.5, 9, 9), Qt::AlignCenter, QStringLiteral("1"));
+    case 1:  // 100 %
+      DrawActualSize(p);
       break;
-    }
-    case 2: {  // page width
-      DrawSheet(p, QRectF(1.5, 0.5, 13, 14));
-      p.setPen(QPen(QColor(0, 90, 160), 1.4));
-      p.drawLine(QPointF(3.5, 8), QPointF(12.5, 8));
-      p.setBrush(QColor(0, 90, 160));
-      p.setPen(Qt::NoPen);
-      p.drawPolygon(QPolygonF({QPointF(3, 8), QPointF(6, 5.5), QPointF(6, 10.5)}));
-      p.drawPolygon(QPolygonF({QPointF(13, 8), QPointF(10, 5.5), QPointF(10, 10.5)}));
+    case 2:  // page width
+      DrawPageWidth(p);
       break;
-    }
     case 3:  // first
       p.fillRect(QRectF(3, 3, 2, 10), QColor(0, 90, 160));
       DrawTriangle(p, 5.5, 12);
@@ -114,36 +146,19 @@ QPixmap Draw(int index) {
       DrawTriangle(p, 10.5, 4);
       p.fillRect(QRectF(11, 3, 2, 10), QColor(0, 90, 160));
       break;
-    case 7: {  // printer setup: printer with a check mark
+    case 7:  // printer setup: printer with a check mark
       DrawPrinter(p);
-      p.setPen(QPen(QColor(200, 120, 0), 1.8, Qt::SolidLine, Qt::RoundCap));
-      p.drawLine(QPointF(8.5, 3), QPointF(10.5, 5.5));
-      p.drawLine(QPointF(10.5, 5.5), QPointF(15, 0.8));
+      DrawCheckMark(p);
       break;
-    }
     case 8:  // print
       DrawPrinter(p);
       break;
-    case 9: {  // load: open folder
-      p.setPen(QPen(QColor(120, 90, 0), 1));
-      p.setBrush(QColor(230, 190, 60));
-      p.drawPolygon(QPolygonF({QPointF(0.5, 3.5), QPointF(5.5, 3.5), QPointF(6.5, 4.5),
-                               QPointF(12.5, 4.5), QPointF(12.5, 13.5), QPointF(0.5, 13.5)}));
-      p.setBrush(QColor(250, 220, 110));
-      p.drawPolygon(QPolygonF(
-          {QPointF(3.5, 7.5), QPointF(15.5, 7.5), QPointF(12.5, 13.5), QPointF(0.5, 13.5)}));
+    case 9:  // load: open folder
+      DrawFolder(p);
       break;
-    }
-    case 10: {  // save: a disk
-      p.setPen(QPen(QColor(20, 30, 80), 1));
-      p.setBrush(QColor(50, 80, 170));
-      p.drawRect(QRectF(1.5, 1.5, 13, 13));
-      p.setBrush(Qt::white);
-      p.drawRect(QRectF(4.5, 1.5, 7, 5));
-      p.setBrush(QColor(200, 200, 200));
-      p.drawRect(QRectF(3.5, 9.5, 9, 5));
+    case 10:  // save: a disk
+      DrawDisk(p);
       break;
-    }
     default:
       break;
   }
@@ -172,7 +187,22 @@ TQRStandardPreview::TQRStandardPreview(QWidget* parent)
   setWindowTitle(QStringLiteral("Print Preview"));
   resize(652, 579);
   CentreOnScreen(*this, size());
+  CreateToolBar();
+  ConnectButtons();
 
+  QRPreview->setObjectName(QStringLiteral("QRPreview"));
+  setCentralWidget(QRPreview);
+  connect(QRPreview, &TQRPreview::OnPageAvailable, this,
+          [this](int page) { QRPreviewPageAvailable(page); });
+  connect(QRPreview, &TQRPreview::OnProgressUpdate, this,
+          [this](int percent) { QRPreviewProgressUpdate(percent); });
+  CreateStatusBar();
+
+  // The window sees key presses before any of its controls.
+  qApp->installEventFilter(this);
+}
+
+void TQRStandardPreview::CreateToolBar() {
   ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
   ToolBar1->setMovable(false);
   ToolBar1->setFloatable(false);
@@ -211,7 +241,9 @@ TQRStandardPreview::TQRStandardPreview(QWidget* parent)
   ExitButton->setText(QStringLiteral("&Close"));
   ExitButton->setFixedSize(40, 22);
   ToolBar1->addWidget(ExitButton);
+}
 
+void TQRStandardPreview::ConnectButtons() {
   connect(ZoomFit, &QToolButton::clicked, this,
           [this] { Guarded([this] { ZoomToFitClick(); }); });
   connect(Zoom100, &QToolButton::clicked, this,
@@ -235,14 +267,9 @@ TQRStandardPreview::TQRStandardPreview(QWidget* parent)
           [this] { Guarded([this] { LoadClick(); }); });
   connect(ExitButton, &QToolButton::clicked, this,
           [this] { Guarded([this] { ExitClick(); }); });
+}
 
-  QRPreview->setObjectName(QStringLiteral("QRPreview"));
-  setCentralWidget(QRPreview);
-  connect(QRPreview, &TQRPreview::OnPageAvailable, this,
-          [this](int page) { QRPreviewPageAvailable(page); });
-  connect(QRPreview, &TQRPreview::OnProgressUpdate, this,
-          [this](int percent) { QRPreviewProgressUpdate(percent); });
-
+void TQRStandardPreview::CreateStatusBar() {
   StatusBar->setObjectName(QStringLiteral("StatusBar"));
   StatusBar->setFixedHeight(19);
   StatusBar->setSizeGripEnabled(false);
@@ -254,9 +281,6 @@ TQRStandardPreview::TQRStandardPreview(QWidget* parent)
   StatusBar->addWidget(panel0_);
   StatusBar->addWidget(panel1_, 1);
   setStatusBar(StatusBar);
-
-  // The window sees key presses before any of its controls.
-  qApp->installEventFilter(this);
 }
 
 TQRStandardPreview::~TQRStandardPreview() {

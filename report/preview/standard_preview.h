@@ -88,6 +88,9 @@ class TQRStandardPreview : public QMainWindow {
   };
   // Handles the events waiting; false when the window was closed meanwhile.
   bool HandleWaitingEvents();
+  void CreateToolBar();
+  void ConnectButtons();
+  void CreateStatusBar();
   QToolButton* AddButton(const char* name, const QString& hint, int image);
   void AddDivider(const char* name, int width = 0);
   void FormClose();

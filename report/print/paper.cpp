@@ -41,16 +41,6 @@ QPageSize::PageSizeId ToPageSizeId(TQRPaperSize size) {
   return QPageSize::id(PaperSizeInfo(size).deviceCode);
 }
 
-TQRPaperSize FromPageSize(const QPageSize& size) {
-  const int code = size.windowsId();
-  for (int i = static_cast<int>(TQRPaperSize::Letter); i <= static_cast<int>(TQRPaperSize::ESheet);
-       ++i) {
-    const auto paper = static_cast<TQRPaperSize>(i);
-    if (PaperSizeInfo(paper).deviceCode == code) return paper;
-  }
-  return TQRPaperSize::Default;
-}
-
 long double PaperTableWidth(TQRPaperSize size) {
   return static_cast<long double>(PaperSizeInfo(size).width) * 10;
 }

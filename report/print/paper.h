@@ -15,8 +15,6 @@ QPrinter::PaperSource ToPaperSource(TQRBin bin);
 
 // The Qt page size for a named paper; QPageSize::Custom for Default and Custom.
 QPageSize::PageSizeId ToPageSizeId(TQRPaperSize size);
-// The named paper whose device code is the page size's platform code; Default when none.
-TQRPaperSize FromPageSize(const QPageSize& size);
 
 // Paper width and length in stored units (tenths of a millimetre) for a named size, portrait.
 long double PaperTableWidth(TQRPaperSize size);

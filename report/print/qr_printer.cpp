@@ -266,10 +266,6 @@ Metafile TQRPrinter::GetPage(int n) {
 }
 
 void TQRPrinter::Preview() {
-  if (OnPreview) {
-    OnPreview(*this);
-    return;
-  }
   PreviewInterface().Show(this);
 }
 

@@ -69,7 +69,6 @@ class TQRPrinter : public QObject, public QRDevice {
   std::function<void()> OnPrintSetup;
   // Writes the report as a PDF file of the given name.
   std::function<void(const QString&)> OnExport;
-  std::function<void(TQRPrinter&)> OnPreview;
   std::function<void()> AfterPreview;
   std::function<void()> AfterPrint;
 

@@ -1,5 +1,5 @@
-// The player's drawing: map modes and clipping, pens, brushes and fonts, shapes, text, pictures
-// and the object table.
+// The player's drawing: map modes and clipping, pens, brushes and fonts, shapes, pictures and
+// the object table.
 #include <QFontMetricsF>
 #include <QPainterPath>
 #include <algorithm>
@@ -278,126 +278,6 @@ void Player::PolyPoly(const Record& r, bool sixteen, bool polygon) {
   p_.drawPath(path);
 }
 
-void Player::Text(const Record& r, bool wide) {
-  const Bytes b = r.bytes;
-  QPointF reference(b.Get<std::int32_t>(36), b.Get<std::int32_t>(40));
-  const auto count = b.Get<std::uint32_t>(44);
-  const auto offString = b.Get<std::uint32_t>(48);
-  const auto options = b.Get<std::uint32_t>(52);
-  emf::Rect32 rcl{};
-  std::uint64_t dxField = 56;
-  if (!(options & kEtoNoRect)) {
-    b.Read(56, rcl);
-    dxField = 72;
-  }
-  const auto offDx = b.Get<std::uint32_t>(dxField);
-  if (count > kMaxTextChars || !b.Has(offString, std::uint64_t(count) * (wide ? 2 : 1))) return;
-
-  QString text;
-  if (wide) {
-    text.resize(qsizetype(count));
-    for (std::uint32_t i = 0; i < count; ++i) text[qsizetype(i)] = QChar(b.Get<std::uint16_t>(offString + 2ull * i));
-  } else {
-    text = QString::fromLatin1(reinterpret_cast<const char*>(b.data() + offString), qsizetype(count));
-  }
-  const std::uint64_t step = (options & kEtoPdy) ? 8 : 4;
-  std::vector<double> dx;
-  if (offDx != 0 && count > 0 && b.Has(offDx, count * step)) {
-    dx.resize(count);
-    for (std::uint32_t i = 0; i < count; ++i) {
-      dx[i] = std::clamp<double>(b.Get<std::int32_t>(offDx + i * step), -1e7, 1e7);
-    }
-  }
-  if (dc_.textAlign & kTaUpdateCp) reference = dc_.position;
-  if (!BeginDraw()) return;
-
-  const QRectF opaqueRect = QRectF(QPointF(rcl.left, rcl.top), QPointF(rcl.right, rcl.bottom)).normalized();
-  const bool clipped = (options & kEtoClipped) && !(options & kEtoNoRect);
-  if ((options & kEtoOpaque) && !(options & kEtoNoRect)) Fill(opaqueRect, dc_.bkColor);
-  if (count == 0 || (options & kEtoGlyphIndex)) return;
-
-  double pixelHeight = 0;
-  const QFont font = MakeFont(&pixelHeight);
-
-  // Glyphs stand upright on the target whatever the mapping does to the axes: the text is laid
-  // out in logical units at the reference point and only scaled (and turned by the font's
-  // escapement) from there.
-  const QTransform full = p_.transform();
-  const QPointF origin = full.map(reference);
-  const double sx = std::hypot(full.m11(), full.m12());
-  const double sy = std::hypot(full.m21(), full.m22());
-  const double onTarget = pixelHeight * sy;
-  if (!(onTarget >= 0.2 && onTarget <= kMaxFontPixels) || !(sx > 0)) return;
-  const QFontMetricsF fm(font);
-  QTransform local;
-  local.translate(origin.x(), origin.y());
-  local.rotate(-dc_.font.escapement / 10.0);
-  local.scale(sx, sy);
-
-  std::vector<double> position(count + 1, 0.0);
-  for (std::uint32_t i = 0; i < count; ++i) {
-    position[i + 1] = position[i] + (dx.empty() ? fm.horizontalAdvance(text[qsizetype(i)]) : dx[i]);
-  }
-  const double width = dx.empty() ? fm.horizontalAdvance(text) : position[count];
-  double x = 0;
-  switch (dc_.textAlign & kTaCenter) {
-    case kTaCenter: x = -width / 2; break;
-    case kTaRight: x = -width; break;
-    default: break;
-  }
-  double top = 0;
-  switch (dc_.textAlign & kTaBaseline) {
-    case kTaBaseline: top = -fm.ascent(); break;
-    case kTaBottom: top = -fm.height(); break;
-    default: break;
-  }
-  if (dc_.textAlign & kTaUpdateCp) dc_.position = reference + QPointF(width, 0);
-
-  if (clipped) {
-    const QRectF device = full.mapRect(opaqueRect).intersected(original_.mapRect(target_));
-    p_.resetTransform();
-    p_.setClipRect(device, Qt::IntersectClip);
-  }
-  p_.setTransform(local);
-  if (dc_.bkMode == kOpaque) Fill(QRectF(x, top, width, fm.height()), dc_.bkColor);
-  p_.setFont(font);
-  p_.setPen(dc_.textColor);
-
-  // Where the advances agree with the font's own layout the string is drawn whole, exactly as
-  // a direct rendering draws it; otherwise every character goes to its own place.
-  bool natural = true;
-  if (!dx.empty()) {
-    const double tolerance = std::max(1.0, 0.08 * pixelHeight);
-    double sum = 0;
-    for (std::uint32_t i = 0; i < count && natural; ++i) {
-      sum += fm.horizontalAdvance(text[qsizetype(i)]);
-      natural = std::abs(sum - position[i + 1]) <= tolerance;
-    }
-    natural = natural && std::abs(fm.horizontalAdvance(text) - width) <= tolerance;
-  }
-  const double baseline = top + fm.ascent();
-  // Only glyphs near the target are drawn: positions far outside it overflow the rasteriser.
-  const double margin = 4 * onTarget + 16;
-  const QRectF visible = original_.mapRect(target_).adjusted(-margin, -margin, margin, margin);
-  const QRectF extent = local.mapRect(QRectF(x, top, width, fm.height()));
-  natural = natural && std::abs(extent.left()) < kMaxCoordinate && std::abs(extent.right()) < kMaxCoordinate &&
-            std::abs(extent.top()) < kMaxCoordinate && std::abs(extent.bottom()) < kMaxCoordinate;
-  if (natural) {
-    if (extent.intersects(visible)) p_.drawText(QPointF(x, baseline), text);
-  } else {
-    for (std::uint32_t i = 0; i < count; ++i) {
-      const QChar c = text[qsizetype(i)];
-      if (c.isLowSurrogate()) continue;
-      const QPointF at(x + position[i], baseline);
-      if (!visible.contains(local.map(at))) continue;
-      QString glyph(c);
-      if (c.isHighSurrogate() && i + 1 < count) glyph += text[qsizetype(i + 1)];
-      p_.drawText(at, glyph);
-    }
-  }
-  if (clipped) ApplyClip();
-}
-
 void Player::DrawImage(const QRectF& dest, QImage image, QRectF source, std::uint32_t rop) {
   if (image.isNull() || dest.width() == 0 || dest.height() == 0) return;
   source = source.normalized().intersected(QRectF(image.rect()));
@@ -464,93 +344,123 @@ void Player::StretchDib(const Record& r) {
   DrawImage(dest, image, QRectF(sx, top, sw, sh), b.Get<std::uint32_t>(68));
 }
 
+namespace {
+
+Qt::PenStyle PenStyleOf(std::uint32_t style) {
+  switch (style & kPsStyleMask) {
+    case kPsDash:
+      return Qt::DashLine;
+    case kPsDot:
+      return Qt::DotLine;
+    case kPsDashDot:
+      return Qt::DashDotLine;
+    case kPsDashDotDot:
+      return Qt::DashDotDotLine;
+    default:
+      return Qt::SolidLine;
+  }
+}
+
+PenSpec ReadPen(Bytes b) {
+  PenSpec pen;
+  const auto style = b.Get<std::uint32_t>(12);
+  pen.width = std::abs(double(b.Get<std::int32_t>(16)));
+  pen.color = Color(b.Get<std::uint32_t>(24));
+  pen.null = (style & kPsStyleMask) == kPsNull;
+  pen.style = PenStyleOf(style);
+  return pen;
+}
+
+PenSpec ReadExtPen(Bytes b) {
+  PenSpec pen;
+  const auto style = b.Get<std::uint32_t>(28);
+  pen.width = b.Get<std::uint32_t>(32);
+  const auto brushStyle = b.Get<std::uint32_t>(36);
+  pen.color = Color(b.Get<std::uint32_t>(40));
+  pen.null = (style & kPsStyleMask) == kPsNull || brushStyle == kBsNull;
+  pen.style = PenStyleOf(style);
+  const auto cap = style & kPsEndcapMask;
+  pen.cap = cap == kPsEndcapSquare ? Qt::SquareCap
+            : cap == kPsEndcapFlat ? Qt::FlatCap
+                                   : Qt::RoundCap;
+  const auto join = style & kPsJoinMask;
+  pen.join = join == kPsJoinBevel   ? Qt::BevelJoin
+             : join == kPsJoinMiter ? Qt::MiterJoin
+                                    : Qt::RoundJoin;
+  return pen;
+}
+
+BrushSpec ReadBrush(Bytes b) {
+  BrushSpec brush;
+  const auto style = b.Get<std::uint32_t>(12);
+  brush.color = Color(b.Get<std::uint32_t>(16));
+  const auto hatch = b.Get<std::uint32_t>(20);
+  brush.null = style == kBsNull;
+  if (style == kBsHatched) {
+    static constexpr Qt::BrushStyle kHatches[] = {Qt::HorPattern,   Qt::VerPattern,
+                                                  Qt::FDiagPattern, Qt::BDiagPattern,
+                                                  Qt::CrossPattern, Qt::DiagCrossPattern};
+    brush.style = hatch < 6 ? kHatches[hatch] : Qt::SolidPattern;
+  }
+  return brush;
+}
+
+FontSpec ReadFont(Bytes b) {
+  FontSpec font;
+  font.height = b.Get<std::int32_t>(12);
+  font.escapement = b.Get<std::int32_t>(20) % 3600;
+  font.weight = b.Get<std::int32_t>(28);
+  font.italic = b.Get<std::uint8_t>(32) != 0;
+  font.underline = b.Get<std::uint8_t>(33) != 0;
+  font.strikeOut = b.Get<std::uint8_t>(34) != 0;
+  font.charset = b.Get<std::uint8_t>(35);
+  for (int i = 0; i < 32; ++i) {
+    const auto c = b.Get<std::uint16_t>(40 + 2u * std::uint32_t(i));
+    if (c == 0) break;
+    font.face.append(QChar(c));
+  }
+  return font;
+}
+
+}  // namespace
+
+BrushSpec Player::PatternBrush(Bytes b) {
+  BrushSpec brush;
+  const QImage pattern =
+      DecodeDib(b, b.Get<std::uint32_t>(16), b.Get<std::uint32_t>(20), b.Get<std::uint32_t>(24),
+                b.Get<std::uint32_t>(28), b.Get<std::uint32_t>(12), nullptr, kMaxPatternSide);
+  // The patterns of one picture share a pixel budget; past it they fill grey.
+  patternPixels_ += qint64(pattern.width()) * pattern.height();
+  if (pattern.isNull() || patternPixels_ > kMaxPatternPixels) {
+    brush.color = Qt::gray;
+  } else {
+    brush.pattern = pattern.convertToFormat(QImage::Format_RGB32);
+  }
+  return brush;
+}
+
 void Player::CreateObject(const Record& r) {
   const Bytes b = r.bytes;
   const auto handle = b.Get<std::uint32_t>(8);
   if (handle == 0 || handle >= header_.nHandles || handle >= kMaxHandles) return;
   Object object;
   switch (r.type) {
-    case emf::kCreatePen: {
-      PenSpec pen;
-      const auto style = b.Get<std::uint32_t>(12);
-      pen.width = std::abs(double(b.Get<std::int32_t>(16)));
-      pen.color = Color(b.Get<std::uint32_t>(24));
-      pen.null = (style & kPsStyleMask) == kPsNull;
-      pen.style = (style & kPsStyleMask) == kPsDash ? Qt::DashLine
-                  : (style & kPsStyleMask) == kPsDot ? Qt::DotLine
-                  : (style & kPsStyleMask) == kPsDashDot ? Qt::DashDotLine
-                  : (style & kPsStyleMask) == kPsDashDotDot ? Qt::DashDotDotLine
-                                                            : Qt::SolidLine;
-      object = pen;
+    case emf::kCreatePen:
+      object = ReadPen(b);
       break;
-    }
-    case emf::kExtCreatePen: {
-      PenSpec pen;
-      const auto style = b.Get<std::uint32_t>(28);
-      pen.width = b.Get<std::uint32_t>(32);
-      const auto brushStyle = b.Get<std::uint32_t>(36);
-      pen.color = Color(b.Get<std::uint32_t>(40));
-      pen.null = (style & kPsStyleMask) == kPsNull || brushStyle == kBsNull;
-      switch (style & kPsStyleMask) {
-        case kPsDash: pen.style = Qt::DashLine; break;
-        case kPsDot: pen.style = Qt::DotLine; break;
-        case kPsDashDot: pen.style = Qt::DashDotLine; break;
-        case kPsDashDotDot: pen.style = Qt::DashDotDotLine; break;
-        default: pen.style = Qt::SolidLine; break;
-      }
-      const auto cap = style & kPsEndcapMask;
-      pen.cap = cap == kPsEndcapSquare ? Qt::SquareCap : cap == kPsEndcapFlat ? Qt::FlatCap : Qt::RoundCap;
-      const auto join = style & kPsJoinMask;
-      pen.join = join == kPsJoinBevel ? Qt::BevelJoin : join == kPsJoinMiter ? Qt::MiterJoin : Qt::RoundJoin;
-      object = pen;
+    case emf::kExtCreatePen:
+      object = ReadExtPen(b);
       break;
-    }
-    case emf::kCreateBrushIndirect: {
-      BrushSpec brush;
-      const auto style = b.Get<std::uint32_t>(12);
-      brush.color = Color(b.Get<std::uint32_t>(16));
-      const auto hatch = b.Get<std::uint32_t>(20);
-      brush.null = style == kBsNull;
-      if (style == kBsHatched) {
-        static constexpr Qt::BrushStyle kHatches[] = {Qt::HorPattern, Qt::VerPattern, Qt::FDiagPattern,
-                                                      Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
-        brush.style = hatch < 6 ? kHatches[hatch] : Qt::SolidPattern;
-      }
-      object = brush;
+    case emf::kCreateBrushIndirect:
+      object = ReadBrush(b);
       break;
-    }
     case emf::kCreateMonoBrush:
-    case emf::kCreateDibPatternBrushPt: {
-      BrushSpec brush;
-      const QImage pattern = DecodeDib(b, b.Get<std::uint32_t>(16), b.Get<std::uint32_t>(20),
-                                       b.Get<std::uint32_t>(24), b.Get<std::uint32_t>(28),
-                                       b.Get<std::uint32_t>(12), nullptr, kMaxPatternSide);
-      patternPixels_ += qint64(pattern.width()) * pattern.height();
-      if (pattern.isNull() || patternPixels_ > kMaxPatternPixels) {
-        brush.color = Qt::gray;
-      } else {
-        brush.pattern = pattern.convertToFormat(QImage::Format_RGB32);
-      }
-      object = brush;
+    case emf::kCreateDibPatternBrushPt:
+      object = PatternBrush(b);
       break;
-    }
-    case emf::kExtCreateFontIndirectW: {
-      FontSpec font;
-      font.height = b.Get<std::int32_t>(12);
-      font.escapement = b.Get<std::int32_t>(20) % 3600;
-      font.weight = b.Get<std::int32_t>(28);
-      font.italic = b.Get<std::uint8_t>(32) != 0;
-      font.underline = b.Get<std::uint8_t>(33) != 0;
-      font.strikeOut = b.Get<std::uint8_t>(34) != 0;
-      font.charset = b.Get<std::uint8_t>(35);
-      for (int i = 0; i < 32; ++i) {
-        const auto c = b.Get<std::uint16_t>(40 + 2u * std::uint32_t(i));
-        if (c == 0) break;
-        font.face.append(QChar(c));
-      }
-      object = font;
+    case emf::kExtCreateFontIndirectW:
+      object = ReadFont(b);
       break;
-    }
     default: return;
   }
   objects_[handle] = std::move(object);

@@ -151,6 +151,14 @@ QImage DecodeDib(Bytes rec, std::uint32_t offBmi, std::uint32_t cbBmi, std::uint
 
 // ---------------------------------------------------------------------------------------------
 
+// A text run laid out in logical units at its reference point; `local` takes it to the target.
+struct TextLayout {
+  QTransform local;
+  std::vector<double> position;  // each character's left edge, and the run's end
+  double x = 0, top = 0, width = 0, height = 0, baseline = 0;
+  double onTarget = 0;  // the font's pixel height on the target
+};
+
 class Player {
  public:
   Player(QPainter& painter, const emf::HeaderInfo& header, const QRectF& deviceFrame, const QRectF& target)
@@ -171,6 +179,11 @@ class Player {
   void Play(const Record& r);
 
  private:
+  void ScaleExtent(const Record& r);
+  void WorldTransform(const Record& r);
+  void RestoreDc(std::int32_t n);
+  void LineTo(const QPointF& to);
+  void OffsetClip(const QPointF& offset);
   // Logical coordinates to reference-device pixels.
   QTransform PageTransform() const;
   QTransform LogicalToDevice() const { return dc_.world * PageTransform(); }
@@ -201,10 +214,12 @@ class Player {
   void Poly(const Record& r, bool sixteen);
   void PolyPoly(const Record& r, bool sixteen, bool polygon);
   void Text(const Record& r, bool wide);
+  void DrawTextRun(const QString& text, const TextLayout& layout, bool natural);
   void Blit(const Record& r);
   void StretchDib(const Record& r);
   void DrawImage(const QRectF& dest, QImage image, QRectF source, std::uint32_t rop);
   void CreateObject(const Record& r);
+  BrushSpec PatternBrush(Bytes b);
   void SelectObject(std::uint32_t handle);
 
   QPainter& p_;

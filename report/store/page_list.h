@@ -6,7 +6,10 @@
 //     102 reserved;
 //   then one record per page, in order: i32 page number, i32 offset of the next record,
 //     the page's enhanced metafile, i32 offset of this record.
-// All numbers little-endian.
+// All numbers little-endian. A file of two pages whose metafiles are 1000 and 2000 bytes long
+// is 3152 bytes; the page count at offset 8 is 2:
+//   record 1 at 128: 1 at 128, next record 1140 at 132, metafile 136..1135, 128 at 1136;
+//   record 2 at 1140: 2 at 1140, next record 3152 at 1144, metafile 1148..3147, 1140 at 3148.
 #include <QString>
 #include <memory>
 #include <mutex>
