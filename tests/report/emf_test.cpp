@@ -42,7 +42,7 @@ TEST(EmfTest, RecordedPagesPlayBackAsDrawnAtAnySizeAndPlace) {
       {"sample", [] { return emftest::RecordPage(emftest::DrawSamplePage); },
        [] { return emftest::RenderDirect(emftest::DrawSamplePage); }},
       {"145 MHz", emftest::Page145, [] {
-         auto form = emftest::FormAfter145MHz();
+         auto form = test::FormAfter145MHz();
          return RenderReportPage(form->Report1, FactorForDpi(96), FactorForDpi(96));
        }},
   };

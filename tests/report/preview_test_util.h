@@ -15,7 +15,6 @@
 #include <optional>
 #include <vector>
 
-#include "calc/dimensions.h"
 #include "report/preview_dialogs.h"
 #include "report/print_form.h"
 #include "report/printer_settings.h"
@@ -85,11 +84,14 @@ class ScriptedDialogs final : public PreviewDialogs {
     setupRequests.push_back(request);
     return Take(setupAnswers);
   }
-  std::optional<FileChoice> SaveFile(QWidget*, const QString&, const QString&,
-                                     const QString&) override {
+  std::optional<FileChoice> SaveFile(QWidget*, const QString& title, const QString& filter,
+                                     const QString& extension) override {
+    fileDialogs.push_back({title, filter, extension});
     return Take(fileAnswers);
   }
-  std::optional<FileChoice> OpenFile(QWidget*, const QString&, const QString&) override {
+  std::optional<FileChoice> OpenFile(QWidget*, const QString& title,
+                                     const QString& filter) override {
+    fileDialogs.push_back({title, filter});
     return Take(fileAnswers);
   }
   void Notice(QWidget*, const QString& caption, const QString& text) override {
@@ -106,6 +108,7 @@ class ScriptedDialogs final : public PreviewDialogs {
   std::deque<PrintSetupChoice> setupAnswers;
   std::deque<FileChoice> fileAnswers;
   std::vector<PrintSetupRequest> setupRequests;
+  std::vector<QStringList> fileDialogs;  // title, filter and, on saving, default extension
   std::vector<std::pair<QString, QString>> notices;
 };
 
@@ -114,25 +117,6 @@ class ScopedDialogs {
   explicit ScopedDialogs(PreviewDialogs& dialogs) { SetDialogs(&dialogs); }
   ~ScopedDialogs() { SetDialogs(nullptr); }
 };
-
-// The report form with the captions of a computation of 145 MHz.
-inline std::unique_ptr<TPrintForm> FormAfter() {
-  auto form = std::make_unique<TPrintForm>();
-  const DimensionSet d = ComputeDimensions(145.0);
-  using enum ReportValue;
-  const std::pair<ReportValue, std::string> values[] = {
-      {Frequency, d.frequency_text},
-      {Z, d.Z_text},
-      {R, d.R_text},
-      {RZ, d.RZ_text},
-      {x, d.x_text},
-      {Tz, d.Tz_text},
-      {Tr, d.Tr_text},
-      {Q, d.diameter_text},
-  };
-  for (const auto& [which, text] : values) form->SetCaption(which, QString::fromStdString(text));
-  return form;
-}
 
 // Every preview window open now.
 inline std::vector<TQRStandardPreview*> PreviewWindows() {

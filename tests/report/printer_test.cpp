@@ -252,7 +252,7 @@ TEST_F(PrinterTest, PagesOutsideTheRangeNeverReachPaper) {
 TEST_F(PrinterTest, BuildTakesTheReportSettingsAndACancelDropsTheJob) {
   PdfPrinters printers(dir.path(), {QStringLiteral("a"), QStringLiteral("b")});
   ScopedPrinters scoped(printers);
-  auto form = FormAfter();
+  auto form = test::FormAfter145MHz();
   form->Report1.SetPrinterIndex(1);
   form->Report1.PrinterSettings.Copies = 3;
   form->Report1.PrinterSettings.FirstPage = form->Report1.PrinterSettings.LastPage = 1;
