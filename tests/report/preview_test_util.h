@@ -60,8 +60,7 @@ class PdfPrinters final : public PrinterCatalog {
     printer->setOutputFileName(files_.last());
     return printer;
   }
-  // Every file a device was opened on; those of them a job was printed into.
-  QStringList Files() const { return files_; }
+  // The files a print job was written into.
   QStringList WrittenFiles() const {
     QStringList written;
     for (const QString& f : files_) {
