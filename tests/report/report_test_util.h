@@ -93,11 +93,11 @@ class TestDevice : public QRDevice, public Canvas {
     font_ = font;
     inner_->SetFont(font);
   }
-  int TextWidth(const QString& text) override { return inner_->TextWidth(text); }
+  int TextWidth(const QString& text) override { return int(inner_->TextWidth(text) * widen); }
   int TextHeight(const QString& text) override { return inner_->TextHeight(text); }
   void TextOut(int x, int y, const QString& text) override {
     // A text's rect is the extent it covers, as measured on this device.
-    const DeviceRect extent{x, y, x + inner_->TextWidth(text), y + inner_->TextHeight(text)};
+    const DeviceRect extent{x, y, x + TextWidth(text), y + inner_->TextHeight(text)};
     Ops().push_back(
         {.kind = CanvasOp::Text, .rect = extent, .x = x, .y = y, .text = text, .font = font_});
     inner_->TextOut(x, y, text);
@@ -116,6 +116,7 @@ class TestDevice : public QRDevice, public Canvas {
   std::vector<std::string> calls;
   std::vector<Page> pages;
   std::function<void()> onNewPage;
+  double widen = 1;  // how much wider than measured text is taken to run on this device
 
  private:
   std::vector<CanvasOp>& Ops() { return pages.back().ops; }
