@@ -87,6 +87,16 @@ TEST_F(LabelTest, AlignmentDecidesWhichEdgeStays) {
     EXPECT_EQ(label->Left(), left) << int(alignment);
     EXPECT_EQ(label->Width(), width);
   }
+  // Aligned to the band, 718 pixels wide: at its left edge, its right edge or its middle.
+  const std::pair<TAlignment, int> toBand[] = {{TAlignment::taLeftJustify, 0},
+                                               {TAlignment::taRightJustify, 718 - width},
+                                               {TAlignment::taCenter, (718 - width) / 2}};
+  for (const auto& [alignment, left] : toBand) {
+    label->SetAlignToBand(false);
+    label->SetAlignment(alignment);
+    label->SetAlignToBand(true);
+    EXPECT_EQ(label->Left(), left) << int(alignment);
+  }
 }
 
 TEST_F(LabelTest, OnAFinerDeviceTheWidenedBoxGrowsAwayFromTheAlignedEdge) {
