@@ -130,6 +130,19 @@ TEST_F(LabelTest, OnAFinerDeviceTheWidenedBoxGrowsAwayFromTheAlignedEdge) {
   }
 }
 
+TEST_F(LabelTest, TextStartsInsideTheTopAndLeftFrameLines) {
+  label->Frame.DrawTop = label->Frame.DrawLeft = true;
+  label->Frame.Width = 9;  // points: 32 stored units, 32 pixels at 254 pixels per inch
+  label->SetCaption(QStringLiteral("framed"));
+  test::TestDevice device(FactorForDpi(254));
+  report.Generate(device);
+  const std::vector<test::CanvasOp>& ops = device.pages.at(0).ops;
+  const auto text = std::find_if(ops.begin(), ops.end(), [](const auto& op) { return op.kind == test::CanvasOp::Text; });
+  ASSERT_TRUE(text != ops.end() && text != ops.begin());
+  const DeviceRect& box = std::prev(text)->rect;
+  EXPECT_EQ(std::pair(text->x - box.left, text->y - box.top), std::pair(32, 32));
+}
+
 TEST_F(LabelTest, LineBreaking) {
   label->SetCaption(QStringLiteral("first\r\nsecond line\rthird"));  // line feeds go
   EXPECT_EQ(label->Lines(), QStringList({"first", "second line", "third"}));
@@ -168,10 +181,12 @@ TEST_F(LabelTest, NothingIsMeasuredWhileLoading) {
   loaded->BeginLoading();
   loaded->Size.LoadValues({44.979L, 619.125L, 145.521L, 328.083L});
   loaded->SetFont(font);
+  loaded->SetFontSize(8);
   loaded->SetCaption(QStringLiteral("a much longer text than the stored one"));
   loaded->Loaded();
   EXPECT_EQ(loaded->Bounds(), (PixelBounds{234, 55, 124, 17}));
   EXPECT_EQ(loaded->Size.Stored(TQRPrintableSize::kWidth), 328.083L);
+  EXPECT_EQ(loaded->Font().pointSize, 8) << "the stored point size decides the font";
 }
 
 }  // namespace
