@@ -120,11 +120,12 @@ TEST_F(PageListTest, EmptyReportsAndResetLists) {
   TQRPageList never;  // no build ever attached a stream
   never.SaveToFile(Path("never.QRP"));
   EXPECT_EQ(TQRPageList::LoadFromFile(Path("never.QRP"))->PageCount(), 0);
+  test::ScopedTmpdir tmpdir(dir_.path());
   auto reset = ListOf({emftest::Page145()});
-  const QString temporary = reset->Stream()->FileName();
+  EXPECT_EQ(test::OpenFilesIn(dir_.path()).size(), 1);
   reset->Reset();
   EXPECT_EQ(reset->PageCount(), 0);
-  EXPECT_FALSE(QFile::exists(temporary));
+  EXPECT_EQ(test::OpenFilesIn(dir_.path()), QStringList()) << "the temporary file went";
 }
 
 TEST_F(PageListTest, FindsEveryPageInAnyOrderSteppingWithFewReads) {
