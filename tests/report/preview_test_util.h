@@ -60,7 +60,8 @@ class PdfPrinters final : public PrinterCatalog {
     printer->setOutputFileName(files_.last());
     return printer;
   }
-  // The files a print job was written into.
+  // Every file a device was opened on; those of them a job was printed into.
+  QStringList Files() const { return files_; }
   QStringList WrittenFiles() const {
     QStringList written;
     for (const QString& f : files_) {

@@ -110,23 +110,29 @@ TEST_F(PassTest, DeviceProtocolOnCancelFailureAndNestedPass) {
 }
 
 TEST_F(PassTest, BandsThatDoNotFitStartANewPage) {
-  const std::tuple<const char*, long double, size_t> cases[] = {
-      {"fits below the title", 770, 1},
-      {"needs a new page", 771, 2},
-      {"taller than the page: prints where it stands", 2771, 1},
+  const std::tuple<const char*, long double, long double, size_t> cases[] = {
+      {"fits below the title", 770, 0, 1},
+      {"needs a new page", 771, 0, 2},
+      {"taller than the page: prints where it stands", 2771, 0, 1},
+      {"the page footer's room is kept free", 761, 10, 2},
   };
-  for (const auto& [name, summaryHeight, pages] : cases) {
+  for (const auto& [name, summaryHeight, footerHeight, pages] : cases) {
     SCOPED_TRACE(name);
     TReport r(QStringLiteral("r"));
     r.Page.LoadValues({100, 2970, 100, 2100, 100, 100, 0});
     r.AddBand(QStringLiteral("t"), TQRBandType::rbTitle)->Size.LoadValues({2000, 1000});
     r.AddBand(QStringLiteral("s"), TQRBandType::rbSummary)->Size.LoadValues({summaryHeight, 1000});
+    if (footerHeight > 0) {
+      r.AddBand(QStringLiteral("f"), TQRBandType::rbPageFooter)->Size.LoadValues({footerHeight, 1000});
+    }
     r.Loaded();
     TestDevice d(1);
     r.Generate(d);
     ASSERT_EQ(d.pages.size(), pages);
-    EXPECT_EQ(OpsOfKind(d.pages.back().ops, CanvasOp::Fill).back().rect.top,
-              pages == 1 ? 2100 : 100);
+    if (footerHeight == 0) {
+      EXPECT_EQ(OpsOfKind(d.pages.back().ops, CanvasOp::Fill).back().rect.top,
+                pages == 1 ? 2100 : 100);
+    }
   }
 }
 

@@ -139,6 +139,19 @@ inline std::vector<CanvasOp> OpsOfKind(const std::vector<CanvasOp>& ops, CanvasO
   return result;
 }
 
+inline QStringList Texts(const std::vector<CanvasOp>& ops) {
+  QStringList texts;
+  for (const CanvasOp& op : OpsOfKind(ops, CanvasOp::Text)) texts << op.text;
+  return texts;
+}
+
+inline const CanvasOp* FindText(const std::vector<CanvasOp>& ops, const QString& text) {
+  for (const CanvasOp& op : ops) {
+    if (op.kind == CanvasOp::Text && op.text == text) return &op;
+  }
+  return nullptr;
+}
+
 // The files in `dir` this process holds open, named or not, as the system lists them: their
 // links under /proc/self/fd, which stat() follows to the file.
 inline QStringList OpenFilesIn(const QString& dir) {
