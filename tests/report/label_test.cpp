@@ -103,7 +103,8 @@ TEST_F(LabelTest, OnAFinerDeviceTheWidenedBoxGrowsAwayFromTheAlignedEdge) {
   // Text may run wider on a printer than on the screen it was measured on: the printed box then
   // covers it, a pixel beyond, and keeps the edge the alignment keeps.
   const QString caption = QString::fromUtf8("Průměr 14,73 až 26,31 mm");
-  for (const TAlignment alignment : {TAlignment::taLeftJustify, TAlignment::taRightJustify, TAlignment::taCenter}) {
+  for (const TAlignment alignment :
+       {TAlignment::taLeftJustify, TAlignment::taRightJustify, TAlignment::taCenter}) {
     SCOPED_TRACE(int(alignment));
     label->SetCaption(QString());
     label->SetAlignment(alignment);
@@ -114,7 +115,8 @@ TEST_F(LabelTest, OnAFinerDeviceTheWidenedBoxGrowsAwayFromTheAlignedEdge) {
       device.widen = widen;
       report.Generate(device);
       const std::vector<test::CanvasOp> ops = device.pages.at(0).ops;
-      const auto text = std::find_if(ops.begin(), ops.end(), [&](const auto& op) { return op.text == caption; });
+      const auto text =
+          std::find_if(ops.begin(), ops.end(), [&](const auto& op) { return op.text == caption; });
       EXPECT_TRUE(text != ops.end() && text != ops.begin());
       return std::pair(std::prev(text)->rect, text->rect);  // the background is drawn just before
     };
@@ -126,7 +128,8 @@ TEST_F(LabelTest, OnAFinerDeviceTheWidenedBoxGrowsAwayFromTheAlignedEdge) {
       EXPECT_EQ(std::pair(box.left, box.right), std::pair(place.left, text.right + 1));
     }
     if (alignment == TAlignment::taRightJustify) EXPECT_EQ(box.right, place.right);
-    if (alignment == TAlignment::taCenter) EXPECT_NEAR(box.left + box.right, place.left + place.right, 2);
+    if (alignment == TAlignment::taCenter)
+      EXPECT_NEAR(box.left + box.right, place.left + place.right, 2);
   }
 }
 
@@ -137,7 +140,8 @@ TEST_F(LabelTest, TextStartsInsideTheTopAndLeftFrameLines) {
   test::TestDevice device(FactorForDpi(254));
   report.Generate(device);
   const std::vector<test::CanvasOp>& ops = device.pages.at(0).ops;
-  const auto text = std::find_if(ops.begin(), ops.end(), [](const auto& op) { return op.kind == test::CanvasOp::Text; });
+  const auto text = std::find_if(ops.begin(), ops.end(),
+                                 [](const auto& op) { return op.kind == test::CanvasOp::Text; });
   ASSERT_TRUE(text != ops.end() && text != ops.begin());
   const DeviceRect& box = std::prev(text)->rect;
   EXPECT_EQ(std::pair(text->x - box.left, text->y - box.top), std::pair(32, 32));

@@ -178,9 +178,8 @@ TEST(Paper, TableRowsInTenthsOfAMillimetre) {
     TQRPaperSize size;
     long double width, length;
   } rows[] = {
-      {A4, 2100, 2970},         {Letter, 2159, 2794},     {Note, 2159, 2794},
-      {Env12, 1206.5, 2794},    {CSheet, 4318, 5588},     {DSheet, 5588, 8636},
-      {ESheet, 8636, 11176},
+      {A4, 2100, 2970},     {Letter, 2159, 2794}, {Note, 2159, 2794},    {Env12, 1206.5, 2794},
+      {CSheet, 4318, 5588}, {DSheet, 5588, 8636}, {ESheet, 8636, 11176},
   };
   for (const auto& r : rows) {
     EXPECT_NEAR(PaperTableWidth(r.size), r.width, 1e-9) << PaperSizeInfo(r.size).name;
@@ -209,12 +208,23 @@ TEST_F(PrinterTest, PrinterSetupOffersOnlyWhatAPrintHonoursAndAcceptsWithOk) {
   }
   QCoreApplication::processEvents();
   const std::pair<const char*, bool> widgets[] = {
-      {"printers", true},          {"copies", true},         {"printAll", true},
-      {"printRange", true},        {"from", true},           {"to", true},
-      {"properties", false},       {"colorMode", false},     {"duplex", false},
-      {"collate", false},          {"reverse", false},       {"pageSetCombo", false},
-      {"pagesRadioButton", false}, {"printSelection", false}, {"printCurrentPage", false},
-      {"filename", false},         {"preview", false},
+      {"printers", true},
+      {"copies", true},
+      {"printAll", true},
+      {"printRange", true},
+      {"from", true},
+      {"to", true},
+      {"properties", false},
+      {"colorMode", false},
+      {"duplex", false},
+      {"collate", false},
+      {"reverse", false},
+      {"pageSetCombo", false},
+      {"pagesRadioButton", false},
+      {"printSelection", false},
+      {"printCurrentPage", false},
+      {"filename", false},
+      {"preview", false},
   };
   for (const auto& [name, shown] : widgets) {
     auto* w = dialog->findChild<QWidget*>(QLatin1String(name));

@@ -123,7 +123,8 @@ TEST_F(PassTest, BandsThatDoNotFitStartANewPage) {
     r.AddBand(QStringLiteral("t"), TQRBandType::rbTitle)->Size.LoadValues({2000, 1000});
     r.AddBand(QStringLiteral("s"), TQRBandType::rbSummary)->Size.LoadValues({summaryHeight, 1000});
     if (footerHeight > 0) {
-      r.AddBand(QStringLiteral("f"), TQRBandType::rbPageFooter)->Size.LoadValues({footerHeight, 1000});
+      r.AddBand(QStringLiteral("f"), TQRBandType::rbPageFooter)
+          ->Size.LoadValues({footerHeight, 1000});
     }
     r.Loaded();
     TestDevice d(1);
