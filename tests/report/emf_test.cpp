@@ -166,10 +166,10 @@ class ForeignEmf {
     std::memcpy(b.data() + 56, &nHandles, 2);
     return Metafile(b);
   }
-  void Font(int height) {
+  void Font(int height, int weight = U_FW_BOLD) {
     uint16_t face[U_LF_FACESIZE] = {'A', 'r', 'i', 'a', 'l', 0};
     U_LOGFONT lf =
-        logfont_set(height, 0, 0, 0, U_FW_BOLD, 0, 0, 0, U_DEFAULT_CHARSET, 0, 0, 0, 0, face);
+        logfont_set(height, 0, 0, 0, weight, 0, 0, 0, U_DEFAULT_CHARSET, 0, 0, 0, 0, face);
     uint32_t font = 0;
     Add(extcreatefontindirectw_set(&font, H(), reinterpret_cast<const char*>(&lf), nullptr));
     Add(selectobject_set(font, H()));
@@ -250,6 +250,7 @@ TEST(EmfTest, PlaysTheCommonSubsetOfOtherProgramsPictures) {
   // Text without advances, centred on its reference point on the baseline (100, 175).
   f.Font(-300);
   f.Add(U_EMRSETTEXTALIGN_set(U_TA_CENTER | U_TA_BASELINE));
+  f.Add(U_EMRSETTEXTCOLOR_set(colorref3_set(0, 0, 255)));
   f.Add(TextWithoutAdvances(1000, 1750, u"HI"));
   const Metafile m = f.Finish();
   ASSERT_TRUE(m.Validate());
@@ -283,6 +284,20 @@ TEST(EmfTest, PlaysTheCommonSubsetOfOtherProgramsPictures) {
   EXPECT_GT(InkIn(img, QRect(85, 155, 30, 20)), 40);
   EXPECT_EQ(InkIn(img, QRect(85, 176, 30, 3)), 0);
   EXPECT_EQ(InkIn(img, QRect(0, 150, 75, 26)) + InkIn(img, QRect(125, 150, 75, 26)), 0);
+  bool blue = false;  // the text colour
+  for (int y = 155; y < 175; ++y) {
+    for (int x = 85; x < 115; ++x) blue = blue || img.pixel(x, y) == qRgb(0, 0, 255);
+  }
+  EXPECT_TRUE(blue);
+  // A font of weight 0 has the normal weight.
+  const auto text = [](int weight) {
+    ForeignEmf g(200, 50, 50, 13);
+    g.Font(-30, weight);
+    g.Add(TextWithoutAdvances(10, 10, u"HI"));
+    return RenderPage(g.Finish(), QSize(200, 50));
+  };
+  EXPECT_EQ(text(0), text(400));
+  EXPECT_NE(text(0), text(700));
 }
 
 TEST(EmfTest, MapModesWithTheYAxisUpKeepTextUpright) {
