@@ -79,7 +79,14 @@ TEST_F(PreviewTest, ControlZoomModesAndOutOfRangeValues) {
   // In width mode a resize zooms again.
   preview.ZoomToWidth();
   preview.resize(500, 600);
-  EXPECT_EQ(preview.Zoom(), preview_zoom::WidthZoom(500, 794));
+  EXPECT_EQ(preview.Zoom(), 57);  // 500 / 794 * 90 = 56.68
+  // Fit takes 95 % of the page's scale either way: 836 / 794 * 95 = 100.03, 1182 / 1123 * 95
+  // = 99.99.
+  for (const QSize size : {QSize(836, 2000), QSize(2000, 1182)}) {
+    preview.resize(size);
+    preview.ZoomToFit();
+    EXPECT_EQ(preview.Zoom(), 100) << size.width() << "x" << size.height();
+  }
 }
 
 TEST_F(PreviewTest, TiskOpensTheWindowAndEscClosesIt) {
