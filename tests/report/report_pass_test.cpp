@@ -137,6 +137,26 @@ TEST_F(PassTest, BandsThatDoNotFitStartANewPage) {
   }
 }
 
+// A line is 39.6875 units; the band may grow to 2770 units on the first page.
+TEST_F(PassTest, ABandGrowsIntoExactlyTheSpaceLeft) {
+  const std::pair<long double, QStringList> cases[] = {
+      {2690.625L, {"l1", "l2", "l3"}},  // two more lines end at 2770: they fit
+      {2692, {"l1", "l2"}},             // at 2771.375 the second does not
+  };
+  for (const auto& [height, firstPage] : cases) {
+    TReport r(QStringLiteral("r"));
+    r.Page.LoadValues({100, 2970, 100, 2100, 100, 100, 0});
+    TQRBand* band = r.AddBand(QStringLiteral("b"), TQRBandType::rbTitle);
+    band->Size.LoadValues({height, 1899.708L});
+    band->Loaded();
+    TQRLabel* label = AddLabel(band, QStringLiteral("l1\rl2\rl3\rl4"), 100, height - 100);
+    label->SetAutoStretch(true);
+    TestDevice d(kScreen);
+    r.Generate(d);
+    EXPECT_EQ(test::Texts(d.pages.at(0).ops), firstPage) << double(height);
+  }
+}
+
 TEST_F(PassTest, StretchingLabelContinuesOnNewPages) {
   TQRBand* title = AddBand(TQRBandType::rbTitle, 2700);
   TQRLabel* label = AddLabel(title, QStringLiteral("l1\rl2\rl3\rl4\rl5"), 100, 2600);
