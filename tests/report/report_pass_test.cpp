@@ -137,6 +137,22 @@ TEST_F(PassTest, BandsThatDoNotFitStartANewPage) {
   }
 }
 
+TEST_F(PassTest, ABandAndItsChildMoveToTheNextPageTogether) {
+  TReport r(QStringLiteral("r"));
+  r.Page.LoadValues({100, 2970, 100, 2100, 100, 100, 0});
+  r.AddBand(QStringLiteral("t"), TQRBandType::rbTitle)->Size.LoadValues({2000, 1000});
+  TQRBand* summary = r.AddBand(QStringLiteral("s"), TQRBandType::rbSummary);
+  summary->Size.LoadValues({700, 1000});
+  TQRBand* child = r.AddBand(QStringLiteral("c"), TQRBandType::rbChild);
+  child->Size.LoadValues({71, 1000});
+  ASSERT_TRUE(summary->SetChildBand(child));
+  r.Loaded();
+  TestDevice d(1);
+  r.Generate(d);
+  ASSERT_EQ(d.pages.size(), 2u);
+  EXPECT_EQ(OpsOfKind(d.pages[0].ops, CanvasOp::Fill).size(), 1u) << "the title alone";
+}
+
 // A line is 39.6875 units; the band may grow to 2770 units on the first page.
 TEST_F(PassTest, ABandGrowsIntoExactlyTheSpaceLeft) {
   const std::pair<long double, QStringList> cases[] = {
