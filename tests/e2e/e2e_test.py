@@ -217,6 +217,19 @@ def main():
         wait_for("page 1 of 1", lambda: find(preview, role=Atspi.Role.LABEL, name="Page 1 of 1"))
         log("preview open")
 
+        # The page stream's file, unnamed or not, shows among the program's open files.
+        def temporary_files():
+            fds = f"/proc/{app_proc.pid}/fd"
+            links = []
+            for fd in os.listdir(fds):
+                try:
+                    links.append(os.readlink(os.path.join(fds, fd)))
+                except OSError:
+                    pass
+            return [link for link in links if link.startswith(tmp + "/")]
+
+        assert len(temporary_files()) == 1, temporary_files()
+
         # Save the report.
         report = os.path.join(files, "antenna.QRP")
         press_without_waiting(find(preview, role=Atspi.Role.PUSH_BUTTON, description="Save Report"))
@@ -261,6 +274,7 @@ def main():
         # Esc closes the preview, "&Konec" ends the program.
         focus_and("Print Preview", "Escape")
         wait_for("the preview to close", lambda: find(app, role=Atspi.Role.FRAME, name="Print Preview") is None)
+        wait_for("the temporary file to close", lambda: not temporary_files())
         focus_and(main_title, "alt+k")
         rc = app_proc.wait(20)
         assert rc == 0, rc

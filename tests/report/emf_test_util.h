@@ -10,14 +10,14 @@
 #include <memory>
 #include <ostream>
 
-#include "calc/dimensions.h"
 #include "calc/number_text.h"
 #include "report/render/emf_player.h"
 #include "report/render/emf_recorder.h"
 #include "report/render/fonts.h"
 #include "report/print_form.h"
-#include "report/render/qpainter_canvas.h"
 #include "report/print/qr_printer.h"
+#include "report/render/qpainter_canvas.h"
+#include "tests/report/report_test_util.h"
 #include "resources/drawing.h"
 
 namespace hb9cv {
@@ -57,7 +57,8 @@ inline CanvasFont Arial(double points, bool bold = false) {
 inline void DrawSamplePage(Canvas& c) {
   c.FillRect({38, 38, 756, 1086}, Qt::white);
   c.SetFont(Arial(9));
-  c.TextOut(98, 645, QString::fromUtf8("Impedance koaxiálu je 75 Ohmů, v případě použití koaxiálu"));
+  c.TextOut(98, 645,
+            QString::fromUtf8("Impedance koaxiálu je 75 Ohmů, v případě použití koaxiálu"));
   c.FillRect({98, 700, 300, 720}, QColor(200, 30, 40));
   c.SetClipRect({100, 740, 160, 760});
   c.FillRect({90, 730, 400, 800}, QColor(20, 90, 200));
@@ -85,22 +86,9 @@ inline QImage RenderDirect(const PageFn& draw) {
   return image;
 }
 
-// The report form with the captions a computation of 145 MHz gives it.
-inline std::unique_ptr<TPrintForm> FormAfter145MHz() {
-  auto form = std::make_unique<TPrintForm>();
-  SetDecimalSeparator(',');  // the Czech locale the page is written for
-  const DimensionSet d = ComputeDimensions(145.0);
-  const std::pair<ReportValue, const std::string*> captions[] = {
-      {ReportValue::Frequency, &d.frequency_text}, {ReportValue::Z, &d.Z_text}, {ReportValue::R, &d.R_text},
-      {ReportValue::RZ, &d.RZ_text}, {ReportValue::x, &d.x_text}, {ReportValue::Tz, &d.Tz_text},
-      {ReportValue::Tr, &d.Tr_text}, {ReportValue::Q, &d.diameter_text}};
-  for (const auto& [which, text] : captions) form->SetCaption(which, QString::fromStdString(*text));
-  return form;
-}
-
 // The page after 145 MHz as a preview build records it.
 inline Metafile Page145() {
-  auto form = FormAfter145MHz();
+  auto form = test::FormAfter145MHz();
   TQRPrinter printer;
   form->Report1.Generate(printer);
   return printer.GetPage(1);
@@ -112,7 +100,8 @@ struct ImageDiff {
 };
 
 inline ImageDiff Compare(const QImage& a0, const QImage& b0, int threshold = 0) {
-  const QImage a = a0.convertToFormat(QImage::Format_RGB32), b = b0.convertToFormat(QImage::Format_RGB32);
+  const QImage a = a0.convertToFormat(QImage::Format_RGB32),
+               b = b0.convertToFormat(QImage::Format_RGB32);
   if (a.size() != b.size()) return {1 << 30, 255};  // fails every bound
   ImageDiff d;
   for (int y = 0; y < a.height(); ++y) {

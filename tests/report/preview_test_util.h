@@ -85,12 +85,15 @@ class ScriptedDialogs final : public PreviewDialogs {
     setupRequests.push_back(request);
     return Take(setupAnswers);
   }
-  std::optional<FileChoice> SaveFile(QWidget*, const QString&, const QString& filter,
-                                     const QString&) override {
+  std::optional<FileChoice> SaveFile(QWidget*, const QString& title, const QString& filter,
+                                     const QString& extension) override {
     saveFilters.push_back(filter);
+    fileDialogs.push_back({title, filter, extension});
     return Take(fileAnswers);
   }
-  std::optional<FileChoice> OpenFile(QWidget*, const QString&, const QString&) override {
+  std::optional<FileChoice> OpenFile(QWidget*, const QString& title,
+                                     const QString& filter) override {
+    fileDialogs.push_back({title, filter});
     return Take(fileAnswers);
   }
   void Notice(QWidget*, const QString& caption, const QString& text) override {
@@ -108,6 +111,7 @@ class ScriptedDialogs final : public PreviewDialogs {
   std::deque<FileChoice> fileAnswers;
   std::vector<PrintSetupRequest> setupRequests;
   std::vector<QString> saveFilters;
+  std::vector<QStringList> fileDialogs;  // title, filter and, on saving, default extension
   std::vector<std::pair<QString, QString>> notices;
 };
 
@@ -115,25 +119,6 @@ class ScopedDialogs : public ScopedHook<PreviewDialogs*> {
  public:
   explicit ScopedDialogs(PreviewDialogs& dialogs) : ScopedHook(&SetDialogs, &dialogs) {}
 };
-
-// The report form with the captions of a computation of 145 MHz.
-inline std::unique_ptr<TPrintForm> FormAfter() {
-  auto form = std::make_unique<TPrintForm>();
-  const DimensionSet d = ComputeDimensions(145.0);
-  using enum ReportValue;
-  const std::pair<ReportValue, std::string> values[] = {
-      {Frequency, d.frequency_text},
-      {Z, d.Z_text},
-      {R, d.R_text},
-      {RZ, d.RZ_text},
-      {x, d.x_text},
-      {Tz, d.Tz_text},
-      {Tr, d.Tr_text},
-      {Q, d.diameter_text},
-  };
-  for (const auto& [which, text] : values) form->SetCaption(which, QString::fromStdString(text));
-  return form;
-}
 
 // Every preview window open now.
 inline std::vector<TQRStandardPreview*> PreviewWindows() {

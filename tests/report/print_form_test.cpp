@@ -1,4 +1,5 @@
-// The A4 report page of Report1: geometry, elements, captions, and the rendered page.
+// The A4 report page of Report1: every element at its place, in its font, with its caption, in
+// drawing order, before and after a computation, on the screen and on a printer.
 #include "report/print_form.h"
 
 #include <gtest/gtest.h>
@@ -20,24 +21,69 @@ QString SourcePath(const QString& relative) {
   return QDir(QString::fromLocal8Bit(root != nullptr ? root : ".")).filePath(relative);
 }
 
-// The texts of the 145 MHz computation as the main window hands them over.
-const std::pair<ReportValue, const char*> k145MHz[] = {
-    {ReportValue::Frequency, "145 MHz"}, {ReportValue::Z, "951,7 mm"},
-    {ReportValue::R, "1036,5 mm"},       {ReportValue::RZ, "258,6 mm"},
-    {ReportValue::x, "20,6 mm"},         {ReportValue::Tz, "130,3 mm"},
-    {ReportValue::Tr, "140,6 mm"},       {ReportValue::Q, "Průměr 2,89 až 5,17 mm"},
+// The page's labels as designed: millimetres from the band's corner, the stored size of the
+// caption, the font (all "Arial") and the caption, in drawing order. The stored widths
+// are those of the designer's fonts: a label measures its caption again when loaded.
+struct Element {
+  const char* name;
+  double left, top, width, height;
+  int points;
+  bool bold, underline;
+  const char* caption;
+};
+constexpr Element kLabels[] = {
+    {"QRLabel1", 47.625, 4.763, 98.160, 6.615, 16, true, true, "Výpočet rozměrů antény typu HB9CV"},
+    {"QRLabel2", 61.913, 14.552, 32.808, 4.498, 10, false, false, "pro střední kmitočet :"},
+    {"QRLabel3", 98.954, 14.552, 2.117, 4.498, 10, false, false, "0"},
+    {"QRLabel_Z", 88.371, 58.737, 6.879, 3.969, 8, false, false, "0 mm"},
+    {"QRLabel_R", 101.600, 129.117, 6.879, 3.969, 8, false, false, "0 mm"},
+    {"QRLabel_RZ", 158.750, 94.192, 6.879, 4.498, 8, false, false, "0 mm"},
+    {"QRLabel_x", 132.292, 76.465, 6.879, 3.969, 8, false, false, "0 mm"},
+    {"QRLabel_Tz", 102.923, 84.667, 6.879, 3.969, 8, false, false, "0 mm"},
+    {"QRLabel_Tr", 62.442, 107.156, 6.879, 3.969, 8, false, false, "0 mm"},
+    {"QRLabel_Q", 34.925, 74.348, 9.260, 4.498, 8, false, false, "Průměr"},
+    {"QRLabel4", 15.875, 160.602, 136.790, 4.498, 9, false, false,
+     "Připojení koaxiálního napáječe na svorky X a X'. Opletení koaxiálu na \" X \", střední "
+     "vodič na \" X' \"."},
+    {"QRLabel5", 15.875, 164.835, 137.848, 4.498, 9, false, false,
+     "Impedance koaxiálu je 75 Ohmů, v případě použití koaxiálu s impedancí 50 Ohmů se PSV může"},
+    {"QRLabel6", 15.875, 169.069, 140.758, 4.498, 9, false, false,
+     "změnit o hodnotu 0,3. Je možné jemné doladění posunem napájecího vedení \"Tz\" a \"Tr\", "
+     "případně"},
+    {"QRLabel7", 15.875, 173.302, 140.229, 4.498, 9, false, false,
+     "úpravou vzdálenosti \" x \". Někteží dokonce doporučují mezi svorku X' a střední vodič "
+     "koaxiálu vřadit"},
+    {"QRLabel8", 131.498, 72.496, 1.852, 3.969, 8, true, false, "x"},
+    {"QRLabel9", 110.067, 89.694, 3.704, 4.498, 8, true, false, "Tz"},
+    {"QRLabel10", 70.908, 112.713, 3.440, 3.969, 8, true, false, "Tr"},
+    {"QRLabel11", 15.875, 177.535, 135.996, 4.498, 9, false, false,
+     "proměnnou kapacitu (5 - 50 pF) a tou nastavit \"ideální stav\", ale to se nikdy v praxi "
+     "neosvědčilo."},
+    {"QRLabel12", 82.550, 51.594, 23.548, 4.498, 9, false, false, "Směr vyzařování"},
+    {"QRLabel13", 12.700, 272.521, 16.404, 4.498, 6, false, false, "Kvetorad"},
 };
 
-// Where a stored length of the page lands at `dpi` (the page's top and left margins are 10 mm).
-int Px(long double stored, int dpi) {
-  return QRRound((100 + stored) * dpi / 254);
+// The captions of 145 MHz, by row of kLabels.
+const std::pair<int, const char*> k145MHz[] = {
+    {2, "145 MHz"}, {3, "951,7 mm"}, {4, "1036,5 mm"}, {5, "258,6 mm"},
+    {6, "20,6 mm"}, {7, "130,3 mm"}, {8, "140,6 mm"},  {9, "Průměr 2,89 až 5,17 mm"},
+};
+constexpr ReportValue kValueOfRow[] = {
+    ReportValue::Frequency, ReportValue::Frequency, ReportValue::Frequency, ReportValue::Z,
+    ReportValue::R,         ReportValue::RZ,        ReportValue::x,         ReportValue::Tz,
+    ReportValue::Tr,        ReportValue::Q};
+
+// A length of the band at `dpi`: the band starts 10 mm from the paper's edges.
+int Px(double mm, int dpi) {
+  return int(std::lround((10 + mm) * dpi / 25.4));
 }
 
 class PrintFormTest : public ::testing::Test {
  protected:
   void SetUp() override { test::EnsureApp(); }
   void Compute145() {
-    for (const auto& [which, text] : k145MHz) form.SetCaption(which, QString::fromUtf8(text));
+    for (const auto& [row, text] : k145MHz)
+      form.SetCaption(kValueOfRow[row], QString::fromUtf8(text));
   }
   TestDevice::Page Build(int dpi) {
     TestDevice device(FactorForDpi(dpi));
@@ -45,100 +91,90 @@ class PrintFormTest : public ::testing::Test {
     EXPECT_EQ(device.pages.size(), 1u);
     return device.pages.empty() ? TestDevice::Page{} : std::move(device.pages.front());
   }
-  std::vector<const TQRLabel*> Labels() const {
-    std::vector<const TQRLabel*> labels;
-    for (const auto& element : form.TitleBand1->Elements()) {
-      if (const auto* label = dynamic_cast<const TQRLabel*>(element.get())) labels.push_back(label);
+  // Checks every label of the page: its text, font and place, its white box from the place
+  // down by its height, and the drawing order. `captions` by row of kLabels.
+  void ExpectLabels(const TestDevice::Page& page, const QStringList& captions, int dpi) {
+    // Each label is its white box, then its text.
+    std::vector<std::pair<CanvasOp, CanvasOp>> labels;
+    for (size_t k = 1; k < page.ops.size(); ++k) {
+      if (page.ops[k].kind == CanvasOp::Text) labels.emplace_back(page.ops[k - 1], page.ops[k]);
     }
-    return labels;
+    ASSERT_EQ(labels.size(), std::size(kLabels));
+    for (size_t i = 0; i < std::size(kLabels); ++i) {
+      const Element& e = kLabels[i];
+      const auto& [box, text] = labels[i];
+      SCOPED_TRACE(e.name);
+      EXPECT_EQ(text.text, captions[int(i)]);
+      EXPECT_EQ(
+          std::tuple(text.font.family, text.font.pointSize, text.font.bold, text.font.underline),
+          std::tuple(QStringLiteral("Arial"), double(e.points), e.bold, e.underline));
+      EXPECT_EQ(std::pair(text.x, text.y), std::pair(Px(e.left, dpi), Px(e.top, dpi)));
+      ASSERT_EQ(box.kind, CanvasOp::Fill);
+      EXPECT_EQ(box.color, QColor(Qt::white));
+      EXPECT_EQ(std::tuple(box.rect.left, box.rect.top, box.rect.bottom),
+                std::tuple(text.x, text.y, Px(e.top + e.height, dpi)));
+      // The box is the caption's width as measured on the screen: on the screen exactly the
+      // text's, on a printer enough to cover it.
+      EXPECT_GE(box.rect.right, text.rect.right);
+      if (dpi == 96) EXPECT_LE(box.rect.right, text.rect.right + 1);
+    }
   }
 
   TPrintForm form;
 };
 
-TEST_F(PrintFormTest, GeometryAndElements) {
-  EXPECT_EQ(form.Report1.PixelWidth(), 794);
-  EXPECT_EQ(form.Report1.PixelHeight(), 1123);
-  EXPECT_EQ(form.TitleBand1->PixelWidth(), 718);
-  EXPECT_EQ(form.TitleBand1->PixelHeight(), 1049);
-  EXPECT_EQ(form.QRLabel1->Bounds(), (PixelBounds{180, 18, 371, 25}));
-  // The title measures exactly its stored width: "Arial" is the metric-compatible face.
-  EXPECT_EQ(form.Report1.TextWidth(form.QRLabel1->Font(), form.QRLabel1->Caption()), 371);
-  EXPECT_EQ(form.QRImage1->Bounds(), (PixelBounds{45, 227, 632, 355}));
-  EXPECT_EQ(form.QRImage1->Picture().size(), QSize(632, 355));
-  ASSERT_EQ(form.TitleBand1->Elements().size(), 21u);
-  ASSERT_EQ(Labels().size(), 20u);
-  const CanvasFont& title = form.QRLabel1->Font();
-  EXPECT_EQ(std::tuple(title.pointSize, title.bold, title.underline), std::tuple(16, true, true));
-  for (const TQRLabel* label : Labels()) {
-    SCOPED_TRACE(label->Name().toStdString());
-    EXPECT_EQ(label->Font().family, QStringLiteral("Arial"));
-    EXPECT_EQ(label->Alignment(), TAlignment::taLeftJustify);
-    EXPECT_TRUE(label->AutoSize());
-    EXPECT_FALSE(label->Transparent());
+TEST_F(PrintFormTest, EveryElementAtItsPlaceBeforeAndAfter145MHz) {
+  QStringList captions;
+  for (const Element& e : kLabels) captions << QString::fromUtf8(e.caption);
+  for (const bool computed : {false, true}) {
+    SCOPED_TRACE(computed);
+    if (computed) {
+      Compute145();
+      for (const auto& [row, text] : k145MHz) captions[row] = QString::fromUtf8(text);
+    }
+    for (const int dpi : {96, 600}) {
+      SCOPED_TRACE(dpi);
+      const TestDevice::Page page = Build(dpi);
+      EXPECT_EQ(page.image.size(), dpi == 96 ? QSize(794, 1123) : QSize(4961, 7016));
+      // The white band first, 189.971 x 277.548 mm; then the drawing after QRLabel3, at its own
+      // size of 632 x 355 screen pixels and centred.
+      ASSERT_GE(page.ops.size(), 8u);
+      EXPECT_EQ(page.ops[0].kind, CanvasOp::Fill);
+      EXPECT_EQ(page.ops[0].rect,
+                (DeviceRect{Px(0, dpi), Px(0, dpi), Px(189.971, dpi), Px(277.548, dpi)}));
+      EXPECT_EQ(page.ops[7].kind, CanvasOp::Picture);
+      const DeviceRect drawing =
+          dpi == 96 ? DeviceRect{83, 265, 715, 620} : DeviceRect{517, 1655, 4467, 3874};
+      EXPECT_EQ(page.ops[7].rect, drawing);
+      ExpectLabels(page, captions, dpi);
+    }
   }
+  // "&Nový" writes "0 MHz" and "0 mm" everywhere; the diameter's place starts at 34.925 mm.
+  for (const auto& [row, text] : k145MHz) {
+    form.SetCaption(kValueOfRow[row], row == 2 ? QStringLiteral("0 MHz") : QStringLiteral("0 mm"));
+    captions[row] = row == 2 ? QStringLiteral("0 MHz") : QStringLiteral("0 mm");
+  }
+  ExpectLabels(Build(96), captions, 96);
 }
 
-TEST_F(PrintFormTest, PageAfter145MHzAt96And600PixelsPerInch) {
-  Compute145();
-  for (const int dpi : {96, 600}) {
-    SCOPED_TRACE(dpi);
-    const TestDevice::Page page = Build(dpi);
-    EXPECT_EQ(page.image.size(), dpi == 96 ? QSize(794, 1123) : QSize(4961, 7016));
-    const auto fills = test::OpsOfKind(page.ops, CanvasOp::Fill);
-    // The band first: white from 10 mm down to 287.548 mm.
-    ASSERT_FALSE(fills.empty());
-    EXPECT_EQ(fills[0].rect,
-              (dpi == 96 ? DeviceRect{38, 38, 756, 1087} : DeviceRect{236, 236, 4724, 6792}));
-    // The drawing at its own size: 632 x 355 screen pixels are 3950 x 2218.75 printer pixels.
-    const auto pictures = test::OpsOfKind(page.ops, CanvasOp::Picture);
-    ASSERT_EQ(pictures.size(), 1u);
-    const DeviceRect& drawing = pictures[0].rect;
-    EXPECT_EQ(QSize(drawing.Width(), drawing.Height()),
-              dpi == 96 ? QSize(632, 355) : QSize(3950, 2219));
-    if (dpi == 96) {
-      EXPECT_EQ(drawing, (DeviceRect{83, 265, 715, 620}));
-    }
-    // Every label: a white box as wide as its measured caption, the text at the box's corner.
-    QPainter painter;
-    for (const TQRLabel* label : Labels()) {
-      SCOPED_TRACE(label->Name().toStdString());
-      const CanvasOp* text = test::FindText(page.ops, label->Caption());
-      ASSERT_NE(text, nullptr);
-      const int x = Px(label->Size.Stored(TQRPrintableSize::kLeft), dpi);
-      const int y = Px(label->Size.Stored(TQRPrintableSize::kTop), dpi);
-      EXPECT_EQ(std::pair(text->x, text->y), std::pair(x, y));
-      EXPECT_EQ(text->font, label->Font());
-      const auto box = std::find_if(fills.begin(), fills.end(), [&](const CanvasOp& op) {
-        return op.rect.left == x && op.rect.top == y;
-      });
-      ASSERT_NE(box, fills.end());
-      if (dpi == 96) {
-        EXPECT_EQ(label->Width(), form.Report1.TextWidth(label->Font(), label->Caption()));
-        EXPECT_NEAR(box->rect.Width(), label->Width(), 1);
-        EXPECT_EQ(box->rect.Height(), label->Height());
-        continue;
-      }
-      // The box covers the text as measured at the printer's resolution; text hinted at the
-      // screen's resolution runs a little wider than at the printer's.
-      QImage probe(1, 1, QImage::Format_RGB32);
-      probe.setDotsPerMeterX(qRound(600 / 0.0254));
-      probe.setDotsPerMeterY(qRound(600 / 0.0254));
-      painter.begin(&probe);
-      QPainterCanvas canvas(painter, 600, 600);
-      canvas.SetFont(label->Font());
-      const int textWidth = canvas.TextWidth(label->Caption());
-      painter.end();
-      EXPECT_GE(box->rect.Width(), textWidth);
-      EXPECT_LE(box->rect.Width(), textWidth * 1.03 + 13) << textWidth;
-    }
-  }
+TEST_F(PrintFormTest, LongDiameterTextCoversTheDrawingToItsRight) {
+  const QString text = QString::fromUtf8("Průměr 14,73 až 26,31 mm");  // 28,5 MHz
+  form.SetCaption(ReportValue::Q, text);
+  const int width = form.Report1.TextWidth(form.QRLabel_Q->Font(), text);
+  EXPECT_EQ(form.QRLabel_Q->Bounds(), (PixelBounds{132, 281, width, 17}));
+  EXPECT_NEAR(double(form.QRLabel_Q->Size.Width()), width * 25.4 / 96, 1e-9);
   const TestDevice::Page page = Build(96);
-  const CanvasOp* frequency = test::FindText(page.ops, QStringLiteral("145 MHz"));
-  ASSERT_NE(frequency, nullptr);
-  EXPECT_EQ(std::pair(frequency->x, frequency->y), std::pair(412, 93));
+  // White under the text where the drawing had its lines.
+  const DeviceRect box{170, 319, 170 + width, 336};
+  int dark = 0;
+  for (int y = box.top; y < box.bottom; ++y) {
+    for (int x = box.left; x < box.right; ++x) dark += qGray(page.image.pixel(x, y)) < 128;
+  }
+  EXPECT_GT(dark, 50);
+  EXPECT_LT(dark, width * 17 / 3);
 }
 
+// What boxes and texts cannot show: the drawing's own lines, and glyphs that really are drawn.
 TEST_F(PrintFormTest, RenderedPageMatchesTheReference) {
   Compute145();
   const QImage page = RenderReportPage(form.Report1, FactorForDpi(96), FactorForDpi(96));
@@ -149,69 +185,17 @@ TEST_F(PrintFormTest, RenderedPageMatchesTheReference) {
   }
   const QImage expected = QImage(reference).convertToFormat(QImage::Format_RGB32);
   ASSERT_EQ(expected.size(), page.size()) << reference.toStdString();
-  // Glyph edges may shift with the font rasteriser; layout changes move whole shapes.
+  // A glyph edge may come out a shade different with another rasteriser; a label moved by one
+  // pixel changes a few dozen pixels by far more.
   int differing = 0;
-  long long total = 0;
   for (int y = 0; y < page.height(); ++y) {
     for (int x = 0; x < page.width(); ++x) {
       const QRgb a = page.pixel(x, y), b = expected.pixel(x, y);
-      const int d = std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                              std::abs(qBlue(a) - qBlue(b))});
-      total += d;
-      differing += d > 64;
+      differing += std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                             std::abs(qBlue(a) - qBlue(b))}) > 96;
     }
   }
-  EXPECT_LE(differing, 300);
-  EXPECT_LT(double(total) / (page.width() * page.height()), 0.5);
-}
-
-TEST_F(PrintFormTest, AfterResetEveryValuePlaceReadsZero) {
-  Compute145();
-  // What "&Nový" does to the report.
-  for (const auto& [which, text] : k145MHz) {
-    form.SetCaption(
-        which, which == ReportValue::Frequency ? QStringLiteral("0 MHz") : QStringLiteral("0 mm"));
-  }
-  const TestDevice::Page page = Build(96);
-  const QStringList texts = test::Texts(page.ops);
-  EXPECT_EQ(texts.count(QStringLiteral("0 MHz")), 1);
-  EXPECT_EQ(texts.count(QStringLiteral("0 mm")), 7);
-  for (const auto& [which, text] : k145MHz) EXPECT_FALSE(texts.contains(QString::fromUtf8(text)));
-  EXPECT_FALSE(texts.contains(QString::fromUtf8("Průměr")));
-  const auto zeros = test::OpsOfKind(page.ops, CanvasOp::Text);
-  EXPECT_TRUE(std::any_of(zeros.begin(), zeros.end(), [](const CanvasOp& op) {
-    return op.text == QStringLiteral("0 mm") && op.x == 38 + 132;  // the diameter, at 34.925 mm
-  }));
-}
-
-TEST_F(PrintFormTest, LongDiameterTextGrowsToTheRightOverTheDrawing) {
-  const QString text = QString::fromUtf8("Průměr 14,73 až 26,31 mm");  // 28,5 MHz
-  form.SetCaption(ReportValue::Q, text);
-  EXPECT_EQ(form.QRLabel_Q->Left(), 132);
-  EXPECT_NEAR(double(form.QRLabel_Q->Size.Left()), 34.925, 0.0005);
-  const int width = form.Report1.TextWidth(form.QRLabel_Q->Font(), text);
-  EXPECT_EQ(form.QRLabel_Q->Width(), width);
-  EXPECT_NEAR(double(form.QRLabel_Q->Size.Width()), width * 25.4 / 96, 1e-9);
-
-  const TestDevice::Page page = Build(96);
-  const auto& ops = page.ops;
-  const auto picture = std::find_if(
-      ops.begin(), ops.end(), [](const CanvasOp& op) { return op.kind == CanvasOp::Picture; });
-  const auto box = std::find_if(ops.begin(), ops.end(), [](const CanvasOp& op) {
-    return op.kind == CanvasOp::Fill && op.rect.left == 170 && op.rect.top == 319;
-  });
-  ASSERT_NE(picture, ops.end());
-  ASSERT_NE(box, ops.end());
-  EXPECT_GT(box, picture) << "drawn after, so over, the drawing";
-  EXPECT_NEAR(box->rect.Width(), width, 1);
-  EXPECT_LT(box->rect.right, picture->rect.right);
-  // The box is white with the text on it, where the drawing had its lines.
-  int dark = 0;
-  for (int y = box->rect.top; y < box->rect.bottom; ++y) {
-    for (int x = box->rect.left; x < box->rect.right; ++x)
-      dark += qGray(page.image.pixel(x, y)) < 128;
-  }
-  EXPECT_GT(dark, 50);
+  EXPECT_LE(differing, 8);
 }
 
 }  // namespace

@@ -1,17 +1,23 @@
 #pragma once
 // Shared by the report tests: the application, and a device that renders A4 pages into images
 // while recording its own calls and the drawing calls of every page.
+#include <unistd.h>
+
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QPainter>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "calc/number_text.h"
+#include "report/model/qr_device.h"
+#include "report/print_form.h"
 #include "report/render/fonts.h"
 #include "report/render/qpainter_canvas.h"
-#include "report/model/qr_device.h"
 
 namespace hb9cv::test {
 
@@ -87,12 +93,13 @@ class TestDevice : public QRDevice, public Canvas {
     font_ = font;
     inner_->SetFont(font);
   }
-  int TextWidth(const QString& text) override { return inner_->TextWidth(text); }
+  int TextWidth(const QString& text) override { return int(inner_->TextWidth(text) * widen); }
   int TextHeight(const QString& text) override { return inner_->TextHeight(text); }
   void TextOut(int x, int y, const QString& text) override {
     // A text's rect is the extent it covers, as measured on this device.
-    const DeviceRect extent{x, y, x + inner_->TextWidth(text), y + inner_->TextHeight(text)};
-    Ops().push_back({.kind = CanvasOp::Text, .rect = extent, .x = x, .y = y, .text = text, .font = font_});
+    const DeviceRect extent{x, y, x + TextWidth(text), y + inner_->TextHeight(text)};
+    Ops().push_back(
+        {.kind = CanvasOp::Text, .rect = extent, .x = x, .y = y, .text = text, .font = font_});
     inner_->TextOut(x, y, text);
   }
   void FillRect(const DeviceRect& rect, const QColor& color) override {
@@ -109,6 +116,7 @@ class TestDevice : public QRDevice, public Canvas {
   std::vector<std::string> calls;
   std::vector<Page> pages;
   std::function<void()> onNewPage;
+  double widen = 1;  // how much wider than measured text is taken to run on this device
 
  private:
   std::vector<CanvasOp>& Ops() { return pages.back().ops; }
@@ -142,6 +150,46 @@ inline const CanvasOp* FindText(const std::vector<CanvasOp>& ops, const QString&
     if (op.kind == CanvasOp::Text && op.text == text) return &op;
   }
   return nullptr;
+}
+
+// The files in `dir` this process holds open, named or not, as the system lists them: their
+// links under /proc/self/fd, which stat() follows to the file.
+inline QStringList OpenFilesIn(const QString& dir) {
+  QStringList files;
+  for (const QString& fd : QDir(QStringLiteral("/proc/self/fd"))
+                               .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+    const QString link = QStringLiteral("/proc/self/fd/") + fd;
+    char target[4096];
+    const ssize_t n = readlink(QFile::encodeName(link).constData(), target, sizeof target - 1);
+    if (QFile::decodeName(QByteArray(target, n > 0 ? int(n) : 0)).startsWith(dir + '/')) {
+      files << link;
+    }
+  }
+  return files;
+}
+
+class ScopedTmpdir {
+ public:
+  explicit ScopedTmpdir(const QString& dir) : old_(qgetenv("TMPDIR")) {
+    qputenv("TMPDIR", QFile::encodeName(dir));
+  }
+  ~ScopedTmpdir() { old_.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", old_); }
+
+ private:
+  QByteArray old_;
+};
+
+// The report form with the captions a computation of 145 MHz gives it.
+inline std::unique_ptr<TPrintForm> FormAfter145MHz() {
+  auto form = std::make_unique<TPrintForm>();
+  SetDecimalSeparator(',');  // the Czech locale the page is written for
+  const std::pair<ReportValue, const char*> captions[] = {
+      {ReportValue::Frequency, "145 MHz"}, {ReportValue::Z, "951,7 mm"},
+      {ReportValue::R, "1036,5 mm"},       {ReportValue::RZ, "258,6 mm"},
+      {ReportValue::x, "20,6 mm"},         {ReportValue::Tz, "130,3 mm"},
+      {ReportValue::Tr, "140,6 mm"},       {ReportValue::Q, "Průměr 2,89 až 5,17 mm"}};
+  for (const auto& [which, text] : captions) form->SetCaption(which, QString::fromUtf8(text));
+  return form;
 }
 
 }  // namespace hb9cv::test

@@ -163,7 +163,7 @@ TEST(EditMaskOther, CaseConversion) {
   }
   EXPECT_EQ(EditMask(">LLL", kSlashColon).Merge("___", "ab1", 0).shown, "AB_");
   EXPECT_EQ(EditMask("<aaa", kSlashColon).Merge("___", "A1b", 0).shown, "a1b");
-  EXPECT_EQ(EditMask("###", kSlashColon).Merge("___", "+ x", 0).shown, "+ _");
+  EXPECT_EQ(EditMask("####", kSlashColon).Merge("____", "+- x", 0).shown, "+- _");
 }
 
 TEST(EditMaskOther, RequiredPlacesFailAtTheFirstEmptyOne) {

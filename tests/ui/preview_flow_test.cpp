@@ -18,7 +18,8 @@ using namespace pvtest;
 
 // Whether a page picture draws `text` (the recorder writes texts as UTF-16).
 bool PageShows(const Metafile& page, const QString& text) {
-  return page.Bytes().contains(QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2));
+  return page.Bytes().contains(
+      QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2));
 }
 
 class PreviewFlowTest : public ::testing::Test {
@@ -54,7 +55,7 @@ TEST_F(PreviewFlowTest, MainWindowComputesWhileAPreviewIsOpen) {
     EXPECT_TRUE(PageShows(first, "145 MHz"));
     form1.SetFieldText("0435,000");
     form1.Potej1->trigger();
-    EXPECT_EQ(form1.Label_Z->Caption(), QString::fromStdString(ComputeDimensions(435.0).Z_text));
+    EXPECT_EQ(form1.Label_Z->Caption(), QStringLiteral("317,2 mm"));
     RunInLoop({[&] {
                 const auto both = PreviewWindows();
                 ASSERT_EQ(both.size(), 2u);
@@ -63,7 +64,8 @@ TEST_F(PreviewFlowTest, MainWindowComputesWhileAPreviewIsOpen) {
                   const Metafile page = w->QRPreview->PreviewImage()->Picture();
                   const bool is_new = w->QRPrinter() == newest;
                   EXPECT_EQ(PageShows(page, "435 MHz"), is_new);
-                  EXPECT_EQ(PageShows(page, "145 MHz"), !is_new) << "the first preview keeps its page";
+                  EXPECT_EQ(PageShows(page, "145 MHz"), !is_new)
+                      << "the first preview keeps its page";
                 }
                 inner_checked = true;
                 for (TQRStandardPreview* w : both) w->close();
@@ -97,7 +99,8 @@ TEST_F(PreviewFlowTest, FileErrorsOfThePreviewReachTheErrorBox) {
     w->SaveReport->click();
     ASSERT_EQ(box.texts.size(), 2);
     EXPECT_EQ(box.titles, QStringList(2, "HB9CV"));
-    EXPECT_TRUE(box.texts[0].contains(garbage) && box.texts[0].endsWith('.')) << box.texts[0].toStdString();
+    EXPECT_TRUE(box.texts[0].contains(garbage) && box.texts[0].endsWith('.'))
+        << box.texts[0].toStdString();
     EXPECT_EQ(box.texts[1], QStringLiteral("Cannot create file %1.").arg(unwritable));
     EXPECT_FALSE(w->QRPrinter()->LoadedFromFile());  // the window keeps its pages
     EXPECT_TRUE(w->QRPreview->PreviewImage()->PictureLoaded());

@@ -111,23 +111,66 @@ TEST_F(PassTest, DeviceProtocolOnCancelFailureAndNestedPass) {
 }
 
 TEST_F(PassTest, BandsThatDoNotFitStartANewPage) {
-  const std::tuple<const char*, long double, size_t> cases[] = {
-      {"fits below the title", 770, 1},
-      {"needs a new page", 771, 2},
-      {"taller than the page: prints where it stands", 2771, 1},
+  const std::tuple<const char*, long double, long double, size_t> cases[] = {
+      {"fits below the title", 770, 0, 1},
+      {"needs a new page", 771, 0, 2},
+      {"taller than the page: prints where it stands", 2771, 0, 1},
+      {"the page footer's room is kept free", 761, 10, 2},
   };
-  for (const auto& [name, summaryHeight, pages] : cases) {
+  for (const auto& [name, summaryHeight, footerHeight, pages] : cases) {
     SCOPED_TRACE(name);
     TReport r(QStringLiteral("r"));
     r.Page.LoadValues({100, 2970, 100, 2100, 100, 100, 0});
     r.AddBand(QStringLiteral("t"), TQRBandType::rbTitle)->Size.LoadValues({2000, 1000});
     r.AddBand(QStringLiteral("s"), TQRBandType::rbSummary)->Size.LoadValues({summaryHeight, 1000});
+    if (footerHeight > 0) {
+      r.AddBand(QStringLiteral("f"), TQRBandType::rbPageFooter)
+          ->Size.LoadValues({footerHeight, 1000});
+    }
     r.Loaded();
     TestDevice d(1);
     r.Generate(d);
     ASSERT_EQ(d.pages.size(), pages);
-    EXPECT_EQ(OpsOfKind(d.pages.back().ops, CanvasOp::Fill).back().rect.top,
-              pages == 1 ? 2100 : 100);
+    if (footerHeight == 0) {
+      EXPECT_EQ(OpsOfKind(d.pages.back().ops, CanvasOp::Fill).back().rect.top,
+                pages == 1 ? 2100 : 100);
+    }
+  }
+}
+
+TEST_F(PassTest, ABandAndItsChildMoveToTheNextPageTogether) {
+  TReport r(QStringLiteral("r"));
+  r.Page.LoadValues({100, 2970, 100, 2100, 100, 100, 0});
+  r.AddBand(QStringLiteral("t"), TQRBandType::rbTitle)->Size.LoadValues({2000, 1000});
+  TQRBand* summary = r.AddBand(QStringLiteral("s"), TQRBandType::rbSummary);
+  summary->Size.LoadValues({700, 1000});
+  TQRBand* child = r.AddBand(QStringLiteral("c"), TQRBandType::rbChild);
+  child->Size.LoadValues({71, 1000});
+  ASSERT_TRUE(summary->SetChildBand(child));
+  r.Loaded();
+  TestDevice d(1);
+  r.Generate(d);
+  ASSERT_EQ(d.pages.size(), 2u);
+  EXPECT_EQ(OpsOfKind(d.pages[0].ops, CanvasOp::Fill).size(), 1u) << "the title alone";
+}
+
+// A line is 39.6875 units; the band may grow to 2770 units on the first page.
+TEST_F(PassTest, ABandGrowsIntoExactlyTheSpaceLeft) {
+  const std::pair<long double, QStringList> cases[] = {
+      {2690.625L, {"l1", "l2", "l3"}},  // two more lines end at 2770: they fit
+      {2692, {"l1", "l2"}},             // at 2771.375 the second does not
+  };
+  for (const auto& [height, firstPage] : cases) {
+    TReport r(QStringLiteral("r"));
+    r.Page.LoadValues({100, 2970, 100, 2100, 100, 100, 0});
+    TQRBand* band = r.AddBand(QStringLiteral("b"), TQRBandType::rbTitle);
+    band->Size.LoadValues({height, 1899.708L});
+    band->Loaded();
+    TQRLabel* label = AddLabel(band, QStringLiteral("l1\rl2\rl3\rl4"), 100, height - 100);
+    label->SetAutoStretch(true);
+    TestDevice d(kScreen);
+    r.Generate(d);
+    EXPECT_EQ(test::Texts(d.pages.at(0).ops), firstPage) << double(height);
   }
 }
 

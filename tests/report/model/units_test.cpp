@@ -57,7 +57,8 @@ TEST(Fonts, ArialOrAnInstalledMetricCompatibleTwin) {
       {{"DejaVu Sans", "Liberation Serif", "Liberation Mono"}, ""},
       {{}, ""},
   };
-  for (const auto& [installed, face] : cases) EXPECT_EQ(MetricCompatibleArial(installed), face) << installed.join(',').toStdString();
+  for (const auto& [installed, face] : cases)
+    EXPECT_EQ(MetricCompatibleArial(installed), face) << installed.join(',').toStdString();
 }
 
 TEST(Units, ConvertStoredValuesBothWays) {
@@ -73,6 +74,8 @@ TEST(Units, ConvertStoredValuesBothWays) {
       {TQRUnit::Pixels, false, 2.6458333333333333333L, 1},
       {TQRUnit::Pixels, true, 254, 60, 120, 50},  // follows resolution and zoom
       {TQRUnit::Native, true, 123.456L, 123.456L},
+      {TQRUnit::Characters, true, 80, 2.54L},       // 10 point: c = 80 / 25.4 across
+      {TQRUnit::Characters, false, 145.3L, 2.54L},  // and 145.3 / 25.4 down
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.unit));

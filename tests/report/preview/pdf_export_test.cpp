@@ -82,7 +82,7 @@ class PdfExportTest : public ::testing::Test {
     return file;
   }
 
-  std::unique_ptr<TPrintForm> form = FormAfter();
+  std::unique_ptr<TPrintForm> form = test::FormAfter145MHz();
   QTemporaryDir dir;
 };
 

@@ -48,7 +48,7 @@ class PreviewTest : public ::testing::Test {
   }
   static TQRStandardPreview* Window() { return PreviewWindows().front(); }
 
-  std::unique_ptr<TPrintForm> form = FormAfter();
+  std::unique_ptr<TPrintForm> form = test::FormAfter145MHz();
   QTemporaryDir dir;
   PdfPrinters printers{dir.path()};
   ScriptedDialogs dialogs;
@@ -80,47 +80,120 @@ TEST_F(PreviewTest, ControlZoomModesAndOutOfRangeValues) {
   // In width mode a resize zooms again.
   preview.ZoomToWidth();
   preview.resize(500, 600);
-  EXPECT_EQ(preview.Zoom(), preview_zoom::WidthZoom(500, 794));
+  EXPECT_EQ(preview.Zoom(), 57);  // 500 / 794 * 90 = 56.68
+  // Fit takes 95 % of the page's scale either way: 836 / 794 * 95 = 100.03, 1182 / 1123 * 95
+  // = 99.99.
+  for (const QSize size : {QSize(836, 2000), QSize(2000, 1182)}) {
+    preview.resize(size);
+    preview.ZoomToFit();
+    EXPECT_EQ(preview.Zoom(), 100) << size.width() << "x" << size.height();
+  }
 }
 
 TEST_F(PreviewTest, TiskOpensTheWindowAndEscClosesIt) {
-  QString tempFile;
+  test::ScopedTmpdir tmpdir(dir.path());
   Preview({
       [&] {
         ASSERT_EQ(PreviewWindows().size(), 1u);
         TQRStandardPreview* w = Window();
         EXPECT_EQ(w->windowTitle(), QStringLiteral("Print Preview"));
+        EXPECT_TRUE(w->isMaximized());
         EXPECT_TRUE(w->ZoomToWidth->isChecked());
         EXPECT_EQ(w->Panel(0)->text(), QStringLiteral("0%"));
         EXPECT_EQ(w->Panel(1)->text(), QStringLiteral("Page 1 of 1"));
         EXPECT_TRUE(w->PrintSetup->isEnabled());
         EXPECT_TRUE(w->Print->isEnabled());
-        EXPECT_EQ(w->QRPrinter()->PageCount(), 1);
         EXPECT_EQ(w->QRPreview->PreviewImage()->Picture().PixelSize(), QSize(794, 1123));
         // The page with its bitmap outgrows the memory kept for it.
-        tempFile = w->QRPrinter()->PageList().Stream()->FileName();
-        EXPECT_TRUE(QFileInfo(tempFile).fileName().startsWith(QStringLiteral("QRP")));
-        EXPECT_TRUE(QFile::exists(tempFile));
-      },
-      [&] {
+        EXPECT_EQ(test::OpenFilesIn(dir.path()).size(), 1);
         // Every navigation key and button stays on the only page.
-        TQRStandardPreview* w = Window();
         for (auto mods : {Qt::NoModifier, Qt::ControlModifier}) {
           for (Qt::Key key : {Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_Home, Qt::Key_End}) {
             QTest::keyClick(w->QRPreview->viewport(), key, mods);
-            EXPECT_EQ(w->QRPreview->PageNumber(), 1) << key;
           }
         }
         for (QToolButton* b : {w->FirstPage, w->PreviousPage, w->ToolButton2, w->LastPage})
           b->click();
         EXPECT_EQ(w->Panel(1)->text(), QStringLiteral("Page 1 of 1"));
-        EXPECT_TRUE(w->isVisible());
+        EXPECT_TRUE(w->QRPreview->PreviewImage()->PictureLoaded());
         QTest::keyClick(w->QRPreview->viewport(), Qt::Key_Escape);
       },
   });
   EXPECT_TRUE(PreviewWindows().empty());
-  EXPECT_FALSE(QFile::exists(tempFile)) << "the page stream's temporary file is gone";
+  EXPECT_EQ(test::OpenFilesIn(dir.path()), QStringList()) << "the page stream's file is closed";
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
   EXPECT_EQ(Printing(form->Report1).PrinterCount(), 0);
+}
+
+// Five pages loaded from a file; each key and button moves as its row says and the window shows
+// that page. Ctrl counts only alone: with Shift or Alt as well, a key does what it does plainly.
+TEST_F(PreviewTest, NavigationThroughFivePagesByButtonsAndKeys) {
+  ScopedDialogs scopedDialogs(dialogs);
+  const QString file = dir.filePath(QStringLiteral("five.QRP"));
+  {
+    TQRPageList list;
+    list.SetStream(std::make_unique<TQRStream>(TQRStream::kMemoryLimit));
+    for (int n = 1; n <= 5; ++n) {
+      EmfRecorder page(QSize(794, 1123), QSize(21000, 29700), 96, 96);
+      page.FillRect({100, 100, 100 + 20 * n, 120}, Qt::black);
+      list.AddPage(page.Finish());
+    }
+    list.Finish();
+    list.SaveToFile(file);
+  }
+  using W = TQRStandardPreview;
+  const auto key = [](Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+    return std::function<void(W*)>(
+        [k, m](W* w) { QTest::keyClick(w->QRPreview->viewport(), k, m); });
+  };
+  const auto click = [](QToolButton* W::*button) {
+    return std::function<void(W*)>([button](W* w) { (w->*button)->click(); });
+  };
+  const Qt::KeyboardModifiers ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
+  const Qt::KeyboardModifiers ctrlAlt = Qt::ControlModifier | Qt::AltModifier;
+  const struct {
+    const char* what;
+    std::function<void(W*)> act;
+    int page;
+  } steps[] = {
+      {"next", click(&W::ToolButton2), 2},
+      {"PageDown", key(Qt::Key_PageDown), 3},
+      {"PageUp", key(Qt::Key_PageUp), 2},
+      {"Ctrl+PageDown", key(Qt::Key_PageDown, Qt::ControlModifier), 5},
+      {"PageDown on the last", key(Qt::Key_PageDown), 5},
+      {"next on the last", click(&W::ToolButton2), 5},
+      {"Ctrl+Shift+PageUp", key(Qt::Key_PageUp, ctrlShift), 4},
+      {"Ctrl+Alt+PageUp", key(Qt::Key_PageUp, ctrlAlt), 3},
+      {"Ctrl+PageUp", key(Qt::Key_PageUp, Qt::ControlModifier), 1},
+      {"PageUp on the first", key(Qt::Key_PageUp), 1},
+      {"previous on the first", click(&W::PreviousPage), 1},
+      {"Ctrl+Shift+PageDown", key(Qt::Key_PageDown, ctrlShift), 2},
+      {"Shift+PageDown", key(Qt::Key_PageDown, Qt::ShiftModifier), 3},
+      {"End", key(Qt::Key_End), 5},
+      {"previous", click(&W::PreviousPage), 4},
+      {"Home", key(Qt::Key_Home), 1},
+      {"last", click(&W::LastPage), 5},
+      {"Ctrl+Home", key(Qt::Key_Home, Qt::ControlModifier), 1},
+      {"Shift+End", key(Qt::Key_End, Qt::ShiftModifier), 5},
+      {"first", click(&W::FirstPage), 1},
+      {"other keys do nothing", key(Qt::Key_Down), 1},
+  };
+  Preview({[&] {
+    W* w = Window();
+    dialogs.fileAnswers = {{file}};
+    w->LoadReport->click();
+    ASSERT_EQ(w->QRPrinter()->PageCount(), 5);
+    EXPECT_EQ(w->Panel(1)->text(), QStringLiteral("Page 1 of 5"));
+    for (const auto& step : steps) {
+      step.act(w);
+      EXPECT_EQ(w->Panel(1)->text(), QStringLiteral("Page %1 of 5").arg(step.page)) << step.what;
+      EXPECT_EQ(w->QRPreview->PreviewImage()->Picture(), w->QRPrinter()->GetPage(step.page))
+          << step.what;
+    }
+    QTest::keyClick(w->QRPreview->viewport(), Qt::Key_Escape, ctrlShift);
+    EXPECT_FALSE(w->isVisible()) << "Esc closes whatever else is held";
+  }});
+  EXPECT_TRUE(PreviewWindows().empty());
 }
 
 TEST_F(PreviewTest, PageImageIsWhitePaperWithOutlineAndShadow) {
@@ -265,11 +338,16 @@ TEST_F(PreviewTest, SaveLoadAndPrintTheStoredPage) {
     dialogs.fileAnswers = {{saved}, {dir.filePath(QStringLiteral("missing.QRP"))}, {garbage}};
     w->SaveReport->click();
     ASSERT_TRUE(QFile::exists(saved));
+    ASSERT_EQ(dialogs.fileDialogs.size(), 1u);
+    EXPECT_EQ(dialogs.fileDialogs[0],
+              (QStringList{"Save report", "Report file(*.QRP)|*.QRP|PDF file (*.pdf)|*.pdf", "QRP"}));
     // A file name that does not exist: a plain notice, nothing else.
     w->LoadReport->click();
     EXPECT_EQ(dialogs.notices,
               (std::vector<std::pair<QString, QString>>{{"HB9CV", "File does not exist"}}));
     EXPECT_TRUE(g_errors.empty());
+    ASSERT_EQ(dialogs.fileDialogs.size(), 2u);
+    EXPECT_EQ(dialogs.fileDialogs[1], (QStringList{"Load report", "Report file (*.QRP)|*.QRP"}));
     // A file that is no report file: the error box, and the pages stay.
     w->LoadReport->click();
     ASSERT_EQ(g_errors.size(), 1u);
@@ -310,7 +388,8 @@ TEST_F(PreviewTest, LoadingAFileOfAnotherShapeLaysThePageOutAgainInTheZoomMode) 
     list.SaveToFile(landscape);
   }
   TQRStandardPreview* w = nullptr;
-  const std::function<QToolButton*()> modes[] = {[&] { return w->ZoomToWidth; }, [&] { return w->ZoomFit; }};
+  const std::function<QToolButton*()> modes[] = {[&] { return w->ZoomToWidth; },
+                                                 [&] { return w->ZoomFit; }};
   for (const auto& mode : modes) {
     Preview({[&] {
       w = Window();
@@ -433,23 +512,19 @@ size_t AllocatedBytes() {
 }
 
 TEST_F(PreviewTest, HundredPreviewsLeaveNoMemoryAndNoTemporaryFileBehind) {
-  // The page streams go into a folder of their own.
-  const QByteArray tmpdir = qgetenv("TMPDIR");
-  qputenv("TMPDIR", QFile::encodeName(dir.path()));
-  QString stream;
+  test::ScopedTmpdir tmpdir(dir.path());
   size_t after10 = 0;
   for (int i = 1; i <= 100; ++i) {
     Preview({[&] {
-      stream = Window()->QRPrinter()->PageList().Stream()->FileName();
+      ASSERT_EQ(test::OpenFilesIn(dir.path()).size(), 1) << "preview " << i;
       Window()->close();
     }});
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(test::OpenFilesIn(dir.path()), QStringList()) << "preview " << i;
     if (i == 10) after10 = AllocatedBytes();
   }
   const size_t after100 = AllocatedBytes();
-  tmpdir.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", tmpdir);
-  EXPECT_TRUE(stream.startsWith(dir.path())) << stream.toStdString();
-  EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("QRP*")}, QDir::Files), QStringList());
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
   const double growth = (double(after100) - double(after10)) / 1024;
   std::printf("allocated after 10 previews %zu bytes, after 100 %zu bytes: %+.1f KiB\n", after10,
               after100, growth);

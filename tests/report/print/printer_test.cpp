@@ -179,9 +179,8 @@ TEST(Paper, TableRowsInTenthsOfAMillimetre) {
     TQRPaperSize size;
     long double width, length;
   } rows[] = {
-      {A4, 2100, 2970},         {Letter, 2159, 2794},     {Note, 2159, 2794},
-      {Env12, 1206.5, 2794},    {CSheet, 4318, 5588},     {DSheet, 5588, 8636},
-      {ESheet, 8636, 11176},
+      {A4, 2100, 2970},     {Letter, 2159, 2794}, {Note, 2159, 2794},    {Env12, 1206.5, 2794},
+      {CSheet, 4318, 5588}, {DSheet, 5588, 8636}, {ESheet, 8636, 11176},
   };
   for (const auto& r : rows) {
     EXPECT_NEAR(PaperTableWidth(r.size), r.width, 1e-9) << PaperSizeInfo(r.size).name;
@@ -210,12 +209,23 @@ TEST_F(PrinterTest, PrinterSetupOffersOnlyWhatAPrintHonoursAndAcceptsWithOk) {
   }
   QCoreApplication::processEvents();
   const std::pair<const char*, bool> widgets[] = {
-      {"printers", true},          {"copies", true},         {"printAll", true},
-      {"printRange", true},        {"from", true},           {"to", true},
-      {"properties", false},       {"colorMode", false},     {"duplex", false},
-      {"collate", false},          {"reverse", false},       {"pageSetCombo", false},
-      {"pagesRadioButton", false}, {"printSelection", false}, {"printCurrentPage", false},
-      {"filename", false},         {"preview", false},
+      {"printers", true},
+      {"copies", true},
+      {"printAll", true},
+      {"printRange", true},
+      {"from", true},
+      {"to", true},
+      {"properties", false},
+      {"colorMode", false},
+      {"duplex", false},
+      {"collate", false},
+      {"reverse", false},
+      {"pageSetCombo", false},
+      {"pagesRadioButton", false},
+      {"printSelection", false},
+      {"printCurrentPage", false},
+      {"filename", false},
+      {"preview", false},
   };
   for (const auto& [name, shown] : widgets) {
     auto* w = dialog->findChild<QWidget*>(QLatin1String(name));
@@ -253,7 +263,7 @@ TEST_F(PrinterTest, PagesOutsideTheRangeNeverReachPaper) {
 TEST_F(PrinterTest, BuildTakesTheReportSettingsAndACancelDropsTheJob) {
   PdfPrinters printers(dir.path(), {QStringLiteral("a"), QStringLiteral("b")});
   ScopedPrinters scoped(printers);
-  auto form = FormAfter();
+  auto form = test::FormAfter145MHz();
   form->Report1.SetPrinterIndex(1);
   form->Report1.PrinterSettings.Copies = 3;
   form->Report1.PrinterSettings.FirstPage = form->Report1.PrinterSettings.LastPage = 1;

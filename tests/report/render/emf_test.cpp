@@ -42,8 +42,9 @@ TEST(EmfTest, RecordedPagesPlayBackAsDrawnAtAnySizeAndPlace) {
   } cases[] = {
       {"sample", [] { return emftest::RecordPage(emftest::DrawSamplePage); },
        [] { return emftest::RenderDirect(emftest::DrawSamplePage); }},
-      {"145 MHz", emftest::Page145, [] {
-         auto form = emftest::FormAfter145MHz();
+      {"145 MHz", emftest::Page145,
+       [] {
+         auto form = test::FormAfter145MHz();
          return RenderReportPage(form->Report1, FactorForDpi(96), FactorForDpi(96));
        }},
   };
@@ -93,7 +94,8 @@ TEST(EmfTest, DamagedPicturesAreRefusedWholeAndNothingIsDrawn) {
   ASSERT_GT(eof, 0);
   ASSERT_GT(rect, 0);
   const QByteArray noEof = Patch32(good.left(eof), 48, std::uint32_t(eof));
-  const QByteArray afterEof = Patch32(good + good.mid(rect, 24), 48, std::uint32_t(good.size() + 24));
+  const QByteArray afterEof =
+      Patch32(good + good.mid(rect, 24), 48, std::uint32_t(good.size() + 24));
   // Each record check in its order: at least 8 bytes, a multiple of 4, within what is left.
   const std::pair<const char*, QByteArray> cases[] = {
       {"empty", QByteArray()},
@@ -129,13 +131,13 @@ TEST(EmfTest, DamagedPicturesAreRefusedWholeAndNothingIsDrawn) {
 TEST(EmfTest, RecordsThatContradictTheirSizeOrAreUnknownAreSkipped) {
   QByteArray page = SmallPage();
   page = Patch32(page, Find(page, U_EMR_EXTTEXTOUTW) + 44, 100000);  // more characters than held
-  page = Patch32(page, Find(page, U_EMR_SETBKMODE), 999);             // an unknown type
+  page = Patch32(page, Find(page, U_EMR_SETBKMODE), 999);            // an unknown type
   const Metafile m(page);
   ASSERT_TRUE(m.Validate());
   const QImage image = RenderPage(m, m.PixelSize());
   ASSERT_FALSE(image.isNull());
-  EXPECT_EQ(image.pixel(30, 20), qRgb(0, 0, 255));       // the fill still plays
-  EXPECT_EQ(InkIn(image, QRect(10, 50, 60, 20)), 0);     // the text does not
+  EXPECT_EQ(image.pixel(30, 20), qRgb(0, 0, 255));    // the fill still plays
+  EXPECT_EQ(InkIn(image, QRect(10, 50, 60, 20)), 0);  // the text does not
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -146,8 +148,8 @@ class ForeignEmf {
   ForeignEmf(int width, int height, int mmW, int mmH) {
     emf_htable_create(32, 32, &handles_);
     Add(U_EMRHEADER_set(rectl_set(point32_set(0, 0), point32_set(width - 1, height - 1)),
-                        rectl_set(point32_set(0, 0), point32_set(mmW * 100, mmH * 100)), nullptr, 0, nullptr,
-                        sizel_set(width, height), sizel_set(mmW, mmH), 0));
+                        rectl_set(point32_set(0, 0), point32_set(mmW * 100, mmH * 100)), nullptr, 0,
+                        nullptr, sizel_set(width, height), sizel_set(mmW, mmH), 0));
   }
   ~ForeignEmf() { emf_htable_free(&handles_); }
   void Add(char* record) {
@@ -165,9 +167,10 @@ class ForeignEmf {
     std::memcpy(b.data() + 56, &nHandles, 2);
     return Metafile(b);
   }
-  void Font(int height) {
+  void Font(int height, int weight = U_FW_BOLD) {
     uint16_t face[U_LF_FACESIZE] = {'A', 'r', 'i', 'a', 'l', 0};
-    U_LOGFONT lf = logfont_set(height, 0, 0, 0, U_FW_BOLD, 0, 0, 0, U_DEFAULT_CHARSET, 0, 0, 0, 0, face);
+    U_LOGFONT lf =
+        logfont_set(height, 0, 0, 0, weight, 0, 0, 0, U_DEFAULT_CHARSET, 0, 0, 0, 0, face);
     uint32_t font = 0;
     Add(extcreatefontindirectw_set(&font, H(), reinterpret_cast<const char*>(&lf), nullptr));
     Add(selectobject_set(font, H()));
@@ -180,14 +183,17 @@ class ForeignEmf {
   std::uint32_t count_ = 0;
 };
 
-U_RECTL R(int l, int t, int r, int b) { return rectl_set(point32_set(l, t), point32_set(r, b)); }
+U_RECTL R(int l, int t, int r, int b) {
+  return rectl_set(point32_set(l, t), point32_set(r, b));
+}
 
 // A text record without an advance array (offDx 0), as some programs write them.
 char* TextWithoutAdvances(int x, int y, std::u16string text) {
   std::vector<uint32_t> dx(text.size(), 0);
   char* et = emrtext_set(point32_set(x, y), U_NUM_STR(text.size()), 2, text.data(), U_ETO_NONE,
                          R(0, 0, -1, -1), dx.data());
-  char* rec = U_EMREXTTEXTOUTW_set(R(0, 0, -1, -1), U_GM_COMPATIBLE, 1, 1, reinterpret_cast<PU_EMRTEXT>(et));
+  char* rec = U_EMREXTTEXTOUTW_set(R(0, 0, -1, -1), U_GM_COMPATIBLE, 1, 1,
+                                   reinterpret_cast<PU_EMRTEXT>(et));
   std::free(et);
   std::memset(rec + 36 + sizeof(U_EMRTEXT) + sizeof(U_RECTL), 0, 4);
   return rec;
@@ -201,9 +207,12 @@ TEST(EmfTest, PlaysTheCommonSubsetOfOtherProgramsPictures) {
   f.Add(U_EMRSETVIEWPORTEXTEX_set(sizel_set(200, 200)));
   f.Add(U_EMRSETWINDOWORGEX_set(point32_set(0, 0)));
   uint32_t red = 0, green = 0, pen = 0;
-  f.Add(createbrushindirect_set(&red, f.H(), logbrush_set(U_BS_SOLID, colorref3_set(255, 0, 0), 0)));
-  f.Add(createbrushindirect_set(&green, f.H(), logbrush_set(U_BS_SOLID, colorref3_set(0, 255, 0), 0)));
-  f.Add(createpen_set(&pen, f.H(), logpen_set(U_PS_SOLID, point32_set(0, 0), colorref3_set(0, 0, 255))));
+  f.Add(
+      createbrushindirect_set(&red, f.H(), logbrush_set(U_BS_SOLID, colorref3_set(255, 0, 0), 0)));
+  f.Add(createbrushindirect_set(&green, f.H(),
+                                logbrush_set(U_BS_SOLID, colorref3_set(0, 255, 0), 0)));
+  f.Add(createpen_set(&pen, f.H(),
+                      logpen_set(U_PS_SOLID, point32_set(0, 0), colorref3_set(0, 0, 255))));
   f.Add(selectobject_set(red, f.H()));
   f.Add(selectobject_set(U_NULL_PEN, f.H()));
   f.Add(U_EMRRECTANGLE_set(R(100, 100, 501, 501)));  // pixels 10..49
@@ -236,11 +245,13 @@ TEST(EmfTest, PlaysTheCommonSubsetOfOtherProgramsPictures) {
                                      const_cast<PU_RGBQUAD>(palette));
   char px[8] = {1, 1, 0, 0, 0, 0, 0, 0};  // bottom row cyan, top row yellow
   f.Add(U_EMRSTRETCHDIBITS_set(R(100, 600, 299, 799), point32_set(100, 600), point32_set(200, 200),
-                               point32_set(0, 0), point32_set(2, 2), U_DIB_RGB_COLORS, U_SRCCOPY, bmi, 8, px));
+                               point32_set(0, 0), point32_set(2, 2), U_DIB_RGB_COLORS, U_SRCCOPY,
+                               bmi, 8, px));
   std::free(bmi);
   // Text without advances, centred on its reference point on the baseline (100, 175).
   f.Font(-300);
   f.Add(U_EMRSETTEXTALIGN_set(U_TA_CENTER | U_TA_BASELINE));
+  f.Add(U_EMRSETTEXTCOLOR_set(colorref3_set(0, 0, 255)));
   f.Add(TextWithoutAdvances(1000, 1750, u"HI"));
   const Metafile m = f.Finish();
   ASSERT_TRUE(m.Validate());
@@ -249,12 +260,23 @@ TEST(EmfTest, PlaysTheCommonSubsetOfOtherProgramsPictures) {
   ASSERT_FALSE(img.isNull());
   emftest::SaveArtifact(img, QStringLiteral("foreign.png"));
   const QRgb kRed = qRgb(255, 0, 0), kWhite = qRgb(255, 255, 255);
-  const struct { int x, y; QRgb rgb; } pixels[] = {
-      {30, 30, kRed}, {9, 30, kWhite}, {49, 30, kRed}, {50, 30, kWhite},  // null pen: edge exclusive
-      {185, 20, qRgb(0, 255, 0)}, {110, 80, kWhite},                       // the triangle
-      {100, 125, kRed}, {100, 115, kWhite}, {100, 135, kWhite},            // the clip band
-      {20, 185, kRed}, {50, 195, qRgb(0, 0, 255)},                         // after the restore
-      {160, 185, qRgb(0, 0, 0)}, {110, 185, kWhite},                       // world transform
+  const struct {
+    int x, y;
+    QRgb rgb;
+  } pixels[] = {
+      {30, 30, kRed},
+      {9, 30, kWhite},
+      {49, 30, kRed},
+      {50, 30, kWhite},  // null pen: edge exclusive
+      {185, 20, qRgb(0, 255, 0)},
+      {110, 80, kWhite},  // the triangle
+      {100, 125, kRed},
+      {100, 115, kWhite},
+      {100, 135, kWhite},  // the clip band
+      {20, 185, kRed},
+      {50, 195, qRgb(0, 0, 255)},  // after the restore
+      {160, 185, qRgb(0, 0, 0)},
+      {110, 185, kWhite},  // world transform
   };
   for (const auto& px : pixels) EXPECT_EQ(img.pixel(px.x, px.y), px.rgb) << px.x << "," << px.y;
   const QColor top = img.pixelColor(20, 64), bottom = img.pixelColor(20, 76);  // smoothly scaled
@@ -263,6 +285,20 @@ TEST(EmfTest, PlaysTheCommonSubsetOfOtherProgramsPictures) {
   EXPECT_GT(InkIn(img, QRect(85, 155, 30, 20)), 40);
   EXPECT_EQ(InkIn(img, QRect(85, 176, 30, 3)), 0);
   EXPECT_EQ(InkIn(img, QRect(0, 150, 75, 26)) + InkIn(img, QRect(125, 150, 75, 26)), 0);
+  bool blue = false;  // the text colour
+  for (int y = 155; y < 175; ++y) {
+    for (int x = 85; x < 115; ++x) blue = blue || img.pixel(x, y) == qRgb(0, 0, 255);
+  }
+  EXPECT_TRUE(blue);
+  // A font of weight 0 has the normal weight.
+  const auto text = [](int weight) {
+    ForeignEmf g(200, 50, 50, 13);
+    g.Font(-30, weight);
+    g.Add(TextWithoutAdvances(10, 10, u"HI"));
+    return RenderPage(g.Finish(), QSize(200, 50));
+  };
+  EXPECT_EQ(text(0), text(400));
+  EXPECT_NE(text(0), text(700));
 }
 
 TEST(EmfTest, MapModesWithTheYAxisUpKeepTextUpright) {
@@ -286,17 +322,20 @@ TEST(EmfTest, MapModesWithTheYAxisUpKeepTextUpright) {
 
 TEST(EmfTest, HostilePicturesPlayQuicklyAndHarmlessly) {
   const std::pair<const char*, std::function<void(ForeignEmf&)>> cases[] = {
-      {"giant font", [](ForeignEmf& f) {
+      {"giant font",
+       [](ForeignEmf& f) {
          f.Font(-2147483647);
          f.Add(TextWithoutAdvances(10, 10, u"Huge"));
        }},
-      {"giant world transform", [](ForeignEmf& f) {
+      {"giant world transform",
+       [](ForeignEmf& f) {
          f.Add(U_EMRSETWORLDTRANSFORM_set(xform_set(1e30f, 0, 0, 1e30f, 0, 0)));
          f.Add(U_EMRRECTANGLE_set(R(0, 0, 10, 10)));
          f.Add(U_EMRSETWORLDTRANSFORM_set(xform_set(0, 0, 0, 0, 0, 0)));
          f.Add(U_EMRRECTANGLE_set(R(0, 0, 10, 10)));
        }},
-      {"giant viewport", [](ForeignEmf& f) {
+      {"giant viewport",
+       [](ForeignEmf& f) {
          f.Add(U_EMRSETMAPMODE_set(U_MM_ANISOTROPIC));
          f.Add(U_EMRSETWINDOWEXTEX_set(sizel_set(1, 1)));
          f.Add(U_EMRSETVIEWPORTEXTEX_set(sizel_set(2147483647, -2147483647)));
@@ -305,24 +344,32 @@ TEST(EmfTest, HostilePicturesPlayQuicklyAndHarmlessly) {
          f.Add(U_EMRINTERSECTCLIPRECT_set(R(-100, -100, 100, 100)));
          f.Add(TextWithoutAdvances(0, 0, u"x"));
        }},
-      {"giant dashed pen", [](ForeignEmf& f) {
+      {"giant dashed pen",
+       [](ForeignEmf& f) {
          uint32_t h = 0;
-         f.Add(createpen_set(&h, f.H(), logpen_set(U_PS_DOT, point32_set(2147483647, 0), colorref3_set(1, 2, 3))));
+         f.Add(createpen_set(
+             &h, f.H(), logpen_set(U_PS_DOT, point32_set(2147483647, 0), colorref3_set(1, 2, 3))));
          f.Add(selectobject_set(h, f.H()));
          const U_POINTL line[] = {point32_set(-2147483647, 0), point32_set(2147483647, 100)};
          f.Add(U_EMRPOLYLINE_set(R(0, 0, 1, 1), 2, line));
        }},
-      {"deep saves and wild restores", [](ForeignEmf& f) {
+      {"deep saves and wild restores",
+       [](ForeignEmf& f) {
          for (int i = 0; i < 3000; ++i) f.Add(U_EMRSAVEDC_set());
          for (int n : {-5000, 7, -2147483647 - 1, 0}) f.Add(U_EMRRESTOREDC_set(n));
        }},
-      {"many clip cuts", [](ForeignEmf& f) {
-         for (int i = 0; i < 3000; ++i) f.Add(U_EMREXCLUDECLIPRECT_set(R(i % 97, i % 89, i % 97 + 1, i % 89 + 1)));
+      {"many clip cuts",
+       [](ForeignEmf& f) {
+         for (int i = 0; i < 3000; ++i)
+           f.Add(U_EMREXCLUDECLIPRECT_set(R(i % 97, i % 89, i % 97 + 1, i % 89 + 1)));
          f.Add(U_EMRRECTANGLE_set(R(0, 0, 100, 100)));
        }},
-      {"objects beyond the handle table", [](ForeignEmf& f) {
-         f.Add(U_EMRCREATEBRUSHINDIRECT_set(60000, logbrush_set(U_BS_SOLID, colorref3_set(1, 2, 3), 0)));
-         f.Add(U_EMRCREATEBRUSHINDIRECT_set(0, logbrush_set(U_BS_SOLID, colorref3_set(1, 2, 3), 0)));
+      {"objects beyond the handle table",
+       [](ForeignEmf& f) {
+         f.Add(U_EMRCREATEBRUSHINDIRECT_set(60000,
+                                            logbrush_set(U_BS_SOLID, colorref3_set(1, 2, 3), 0)));
+         f.Add(
+             U_EMRCREATEBRUSHINDIRECT_set(0, logbrush_set(U_BS_SOLID, colorref3_set(1, 2, 3), 0)));
          f.Add(U_EMRSELECTOBJECT_set(60000));
          f.Add(U_EMRSELECTOBJECT_set(0x80000063));
          f.Add(U_EMRDELETEOBJECT_set(12345));
@@ -344,7 +391,8 @@ TEST(EmfTest, HostilePicturesPlayQuicklyAndHarmlessly) {
 
 // Report files the fuzzer found crashing or hanging, kept as they were found.
 TEST(EmfTest, FuzzerFindingsLoadAndPlayWithoutHarm) {
-  const QDir dir(qEnvironmentVariable("HB9CV_SOURCE_DIR") + QStringLiteral("/tests/report/data/emf_regressions"));
+  const QDir dir(qEnvironmentVariable("HB9CV_SOURCE_DIR") +
+                 QStringLiteral("/tests/report/data/emf_regressions"));
   const QStringList files = dir.entryList({QStringLiteral("*.QRP")}, QDir::Files);
   ASSERT_FALSE(files.isEmpty()) << dir.path().toStdString();
   for (const QString& name : files) {

@@ -1,5 +1,7 @@
 // The page list and the report file: layout, finding records both ways, saving and loading,
 // and files that are damaged or changed behind our back.
+#include "report/store/page_list.h"
+
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -12,14 +14,16 @@
 #include <QtEndian>
 
 #include "calc/errors.h"
+#include "report/store/page_list.h"
 #include "report/store/qr_error.h"
 #include "tests/report/emf_test_util.h"
-#include "report/store/page_list.h"
 
 namespace hb9cv {
 namespace {
 
-qint32 I32(const QByteArray& b, qsizetype at) { return qFromLittleEndian<qint32>(b.constData() + at); }
+qint32 I32(const QByteArray& b, qsizetype at) {
+  return qFromLittleEndian<qint32>(b.constData() + at);
+}
 
 QByteArray SetI32(QByteArray b, qsizetype at, qint32 v) {
   qToLittleEndian<qint32>(v, b.data() + at);
@@ -79,11 +83,10 @@ class PageListTest : public ::testing::Test {
 TEST_F(PageListTest, AOnePageReportFileRoundTripsToIdenticalPixels) {
   const Metafile page = emftest::Page145();
   ASSERT_GT(page.Size(), TQRStream::kMemoryLimit);
+  test::ScopedTmpdir tmpdir(dir_.path());
   auto list = ListOf({page}, false);
-  // The build has outgrown memory: a "QRP…" temporary file that goes with the list.
-  const QString temporary = list->Stream()->FileName();
-  EXPECT_TRUE(QFileInfo(temporary).fileName().startsWith(QStringLiteral("QRP")));
-  EXPECT_TRUE(QFile::exists(temporary));
+  // The build has outgrown memory: a temporary file that goes with the list.
+  EXPECT_EQ(test::OpenFilesIn(dir_.path()).size(), 1);
   list->Finish();
 
   const QString path = Path("one.QRP");
@@ -95,16 +98,17 @@ TEST_F(PageListTest, AOnePageReportFileRoundTripsToIdenticalPixels) {
   EXPECT_EQ(qFromLittleEndian<quint16>(file.constData() + 2), 305);
   EXPECT_EQ(I32(file, 8), 1);  // page count
   EXPECT_EQ(file[25], 0);      // not compressed
-  const double days = QDate(1899, 12, 30).daysTo(before.date()) + before.time().msecsSinceStartOfDay() / 864e5;
+  const double days =
+      QDate(1899, 12, 30).daysTo(before.date()) + before.time().msecsSinceStartOfDay() / 864e5;
   EXPECT_NEAR(qFromLittleEndian<double>(file.constData() + 16), days, 10.0 / 86400);
-  EXPECT_EQ(I32(file, 128), 1);                 // page number
-  EXPECT_EQ(I32(file, 132), file.size());       // next record: the end
+  EXPECT_EQ(I32(file, 128), 1);            // page number
+  EXPECT_EQ(I32(file, 132), file.size());  // next record: the end
   EXPECT_EQ(file.mid(136, page.Size()), page.Bytes());
-  EXPECT_EQ(I32(file, file.size() - 4), 128);   // this record's start
+  EXPECT_EQ(I32(file, file.size() - 4), 128);  // this record's start
 
   const QImage built = RenderPage(list->GetPage(1), page.PixelSize());
   list.reset();
-  EXPECT_FALSE(QFile::exists(temporary));
+  EXPECT_EQ(test::OpenFilesIn(dir_.path()), QStringList());
   auto loaded = TQRPageList::LoadFromFile(path);
   EXPECT_EQ(loaded->PageCount(), 1);
   EXPECT_EQ(loaded->GetPage(1), page);
@@ -122,17 +126,21 @@ TEST_F(PageListTest, EmptyReportsAndResetLists) {
   TQRPageList never;  // no build ever attached a stream
   never.SaveToFile(Path("never.QRP"));
   EXPECT_EQ(TQRPageList::LoadFromFile(Path("never.QRP"))->PageCount(), 0);
+  test::ScopedTmpdir tmpdir(dir_.path());
   auto reset = ListOf({emftest::Page145()});
-  const QString temporary = reset->Stream()->FileName();
+  EXPECT_EQ(test::OpenFilesIn(dir_.path()).size(), 1);
   reset->Reset();
   EXPECT_EQ(reset->PageCount(), 0);
-  EXPECT_FALSE(QFile::exists(temporary));
+  EXPECT_EQ(test::OpenFilesIn(dir_.path()), QStringList()) << "the temporary file went";
 }
 
 TEST_F(PageListTest, FindsEveryPageInAnyOrderSteppingWithFewReads) {
   auto list = ListOf(60);
-  for (const std::vector<int>& order : std::vector<std::vector<int>>{
-           {1, 2, 3, 4, 5, 6, 7, 8, 9}, {9, 8, 7, 6, 5, 4, 3, 2, 1}, {5, 2, 8, 3, 3, 7, 1, 60, 4, 6}, {2, 58, 2, 58}}) {
+  for (const std::vector<int>& order :
+       std::vector<std::vector<int>>{{1, 2, 3, 4, 5, 6, 7, 8, 9},
+                                     {9, 8, 7, 6, 5, 4, 3, 2, 1},
+                                     {5, 2, 8, 3, 3, 7, 1, 60, 4, 6},
+                                     {2, 58, 2, 58}}) {
     for (int n : order) EXPECT_EQ(list->GetPage(n), NumberedPage(n)) << n;
   }
   for (int n : {0, 61, -3}) EXPECT_TRUE(list->GetPage(n).IsNull()) << n;
@@ -145,8 +153,8 @@ TEST_F(PageListTest, FindsEveryPageInAnyOrderSteppingWithFewReads) {
     return s.ReadCount() - before;
   };
   list->GetPage(2);
-  for (int n = 3; n < 59; ++n) EXPECT_LE(reads(n), 3) << n;      // the head, then the picture
-  for (int n = 57; n > 2; --n) EXPECT_LE(reads(n), 7) << n;      // two heads and offsets
+  for (int n = 3; n < 59; ++n) EXPECT_LE(reads(n), 3) << n;  // the head, then the picture
+  for (int n = 57; n > 2; --n) EXPECT_LE(reads(n), 7) << n;  // two heads and offsets
   list->GetPage(30);
   EXPECT_LE(reads(60), 3);
   EXPECT_LE(reads(1), 2);
@@ -167,7 +175,8 @@ TEST_F(PageListTest, AFileChangedAfterLoadingGivesNoPageInsteadOfACrash) {
   QByteArray cut = good.mid(pic, headerSize + I32(good, second + 4));
   cut = SetI32(cut, 48, cut.size());
   auto le = [](qint32 v) { return SetI32(QByteArray(4, '\0'), 0, v); };
-  const QByteArray cutFile = SetI32(good.left(128), 8, 1) + le(1) + le(136 + cut.size() + 4) + cut + le(128);
+  const QByteArray cutFile =
+      SetI32(good.left(128), 8, 1) + le(1) + le(136 + cut.size() + 4) + cut + le(128);
   // Another program rewrites the offsets into cycles: record 2 points back to record 1,
   // record 3 back to itself. The search gives up instead of going round.
   WriteFile(Path("five.QRP"), SetI32(SetI32(good, r2 + 4, 128), r3 - 4, r3));
@@ -177,7 +186,7 @@ TEST_F(PageListTest, AFileChangedAfterLoadingGivesNoPageInsteadOfACrash) {
   EXPECT_TRUE(loaded->GetPage(2).IsNull());
   WriteFile(Path("five.QRP"), SetI32(good, r2, 3));  // page number 3 where 2 should be
   EXPECT_TRUE(loaded->GetPage(2).IsNull());
-  QFile::resize(Path("five.QRP"), good.size() / 2);   // then cut short
+  QFile::resize(Path("five.QRP"), good.size() / 2);  // then cut short
   EXPECT_TRUE(loaded->GetPage(5).IsNull());
   EXPECT_FALSE(loaded->GetPage(1).IsNull());
 }
@@ -193,7 +202,8 @@ TEST_F(PageListTest, DamagedFilesAreRefusedWithAClearErrorAndTheCallerKeepsItsPa
   QByteArray cut = good.mid(pic, headerSize + I32(good, second + 4));
   cut = SetI32(cut, 48, cut.size());
   auto le = [](qint32 v) { return SetI32(QByteArray(4, '\0'), 0, v); };
-  const QByteArray cutFile = SetI32(good.left(128), 8, 1) + le(1) + le(136 + cut.size() + 4) + cut + le(128);
+  const QByteArray cutFile =
+      SetI32(good.left(128), 8, 1) + le(1) + le(136 + cut.size() + 4) + cut + le(128);
   const std::pair<const char*, QByteArray> cases[] = {
       {"empty", QByteArray()},
       {"shorter than the header", good.left(100)},
@@ -219,7 +229,8 @@ TEST_F(PageListTest, DamagedFilesAreRefusedWithAClearErrorAndTheCallerKeepsItsPa
       {"cut inside a record head", good.left(r2 + 6)},
       {"bytes after the last record", good + QByteArray(16, '\0')},
       {"inner record running past the picture", SetI32(good, second + 4, 0x10000)},
-      {"inner record size not a multiple of 4", SetI32(good, second + 4, I32(good, second + 4) + 2)},
+      {"inner record size not a multiple of 4",
+       SetI32(good, second + 4, I32(good, second + 4) + 2)},
       {"header record size absurd", SetI32(good, pic + 4, 0x7FFFFFF0)},
       {"picture cut after some records", cutFile},
   };
@@ -229,8 +240,10 @@ TEST_F(PageListTest, DamagedFilesAreRefusedWithAClearErrorAndTheCallerKeepsItsPa
     WriteFile(path, bytes);
     return ErrorOf([&] { TQRPageList::LoadFromFile(path); });
   };
-  for (const auto& [name, bytes] : cases) EXPECT_EQ(load(bytes), QStringLiteral("Invalid report file ") + path) << name;
-  EXPECT_EQ(load(SetI32(good, 24, 1 << 8)), QStringLiteral("Compressed report file %1 is not supported").arg(path));
+  for (const auto& [name, bytes] : cases)
+    EXPECT_EQ(load(bytes), QStringLiteral("Invalid report file ") + path) << name;
+  EXPECT_EQ(load(SetI32(good, 24, 1 << 8)),
+            QStringLiteral("Compressed report file %1 is not supported").arg(path));
   EXPECT_EQ(ErrorOf([&] { TQRPageList::LoadFromFile(Path("missing.QRP")); }),
             QStringLiteral("Cannot open file ") + Path("missing.QRP"));
   EXPECT_EQ(keep->PageCount(), 2);
@@ -246,7 +259,8 @@ TEST_F(PageListTest, ASaveThatFailsLeavesTheOldFileIntact) {
   ASSERT_LT(old.size(), 60000);
   auto big = ListOf({emftest::Page145()});
   // A file size limit makes writes past 60000 bytes fail half-way, as a full disk would.
-  struct sigaction ignore {}, previous {};
+  struct sigaction ignore {
+  }, previous{};
   ignore.sa_handler = SIG_IGN;
   sigaction(SIGXFSZ, &ignore, &previous);
   rlimit saved{};

@@ -1,4 +1,6 @@
 // The page stream: memory with a limit, the one move to a temporary file, read-only report files.
+#include "report/store/qr_stream.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -10,6 +12,7 @@
 #include "calc/errors.h"
 #include "report/store/qr_error.h"
 #include "report/store/qr_stream.h"
+#include "tests/report/report_test_util.h"
 
 namespace hb9cv {
 namespace {
@@ -28,7 +31,8 @@ QByteArray ReadAll(TQRStream& s) {
 }
 
 TEST(QRStreamTest, MovesOnceToAPrivateTemporaryFileBeyondItsLimitAndDeletesIt) {
-  QString name;
+  QTemporaryDir dir;
+  test::ScopedTmpdir tmpdir(dir.path());
   {
     TQRStream s(100);
     s.Write(Bytes(90));
@@ -42,23 +46,25 @@ TEST(QRStreamTest, MovesOnceToAPrivateTemporaryFileBeyondItsLimitAndDeletesIt) {
     s.Seek(50);
     s.Write(Bytes(60, 3));  // ends at 110: past the limit
     EXPECT_FALSE(s.InMemory());
-    name = s.FileName();
-    EXPECT_TRUE(QFileInfo(name).fileName().startsWith(QStringLiteral("QRP"))) << name.toStdString();
-    EXPECT_EQ(QFileInfo(name).absolutePath(), QFileInfo(QDir::tempPath()).absoluteFilePath());
+    // Seen from outside: one file in the temporary directory, for this user only.
+    const QStringList files = test::OpenFilesIn(dir.path());
+    ASSERT_EQ(files.size(), 1);
     struct stat st {};
-    ASSERT_EQ(stat(QFile::encodeName(name).constData(), &st), 0);
+    ASSERT_EQ(stat(QFile::encodeName(files[0]).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
     // Content and position survive the move; later writes, also past the end, go to the file.
     EXPECT_EQ(s.Position(), 110);
     s.Seek(112);
     s.Write("tail", 4);
     EXPECT_EQ(ReadAll(s), Bytes(50) + Bytes(60, 3) + QByteArray(2, '\0') + "tail");
-    EXPECT_EQ(QFileInfo(name).size(), 116);
+    ASSERT_EQ(stat(QFile::encodeName(files[0]).constData(), &st), 0);
+    EXPECT_EQ(st.st_size, 116);
     EXPECT_TRUE(s.Truncate(60));
     EXPECT_EQ(s.Size(), 60);
     EXPECT_FALSE(s.InMemory()) << "never back to memory";
   }
-  EXPECT_FALSE(QFile::exists(name));
+  EXPECT_EQ(test::OpenFilesIn(dir.path()), QStringList());
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
 TEST(QRStreamTest, ATemporaryFileThatCannotBeCreatedRaisesTheFileError) {
@@ -72,7 +78,9 @@ TEST(QRStreamTest, ATemporaryFileThatCannotBeCreatedRaisesTheFileError) {
     s.Write(Bytes(20));
     ADD_FAILURE() << "no error";
   } catch (const EQRError& e) {
-    EXPECT_EQ(e.Message().rfind("Cannot create file " + notADirectory.toStdString() + "/QRP", 0), 0u) << e.Message();
+    EXPECT_EQ(e.Message().rfind("Cannot create file " + notADirectory.toStdString() + "/QRP", 0),
+              0u)
+        << e.Message();
   }
   saved.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", saved);
 }
