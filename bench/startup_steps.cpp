@@ -24,8 +24,8 @@ int main(int argc, char** argv) {
   };
   hb9cv::ReadFormatSettings();
   step("ReadFormatSettings");
-  hb9cv::TApplication app(argc, argv);
-  step("TApplication");
+  hb9cv::Application app(argc, argv);
+  step("Application");
   hb9cv::TForm1 form1;
   app.SetMainForm(&form1);
   step("TForm1");

@@ -63,7 +63,7 @@ TQRLabel* LoadLabel(TQRBand& band, const LabelDef& def) {
   label->BeginLoading();
   band.Insert(std::move(owned));
   label->Size.LoadValues({def.height, def.left, def.top, def.width});
-  label->SetAlignment(TAlignment::taLeftJustify);
+  label->SetAlignment(TextAlignment::taLeftJustify);
   label->SetAlignToBand(false);
   label->SetAutoSize(true);
   label->SetAutoStretch(false);
@@ -87,7 +87,7 @@ TQRLabel* LoadLabel(TQRBand& band, const LabelDef& def) {
 TPrintForm::TPrintForm() : Report1(QStringLiteral("Report1")) {
   InstallReportPrinting();
   Report1.SetUnits(TQRUnit::MM);
-  Report1.Page.SetOrientation(TQROrientation::Portrait);
+  Report1.Page.SetOrientation(PaperOrientation::Portrait);
   Report1.Page.SetPaperSize(TQRPaperSize::A4);
   Report1.Page.LoadValues({100, 2970, 100, 2100, 100, 100, 0});
   Report1.SetZoom(100);
@@ -99,7 +99,7 @@ TPrintForm::TPrintForm() : Report1(QStringLiteral("Report1")) {
   Report1.Frame = TQRFrame{};
   Report1.Options = {.FirstPageHeader = true, .LastPageFooter = true, .Compression = false};
   Report1.SetPrintIfEmpty(true);
-  Report1.PrinterSettings = TQRPrinterSettings{};
+  Report1.PrinterSettings = ReportPrintSettings{};
   Report1.SetReportTitle(QString());
 
   TitleBand1 = Report1.AddBand(QStringLiteral("TitleBand1"), TQRBandType::rbTitle);

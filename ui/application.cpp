@@ -22,7 +22,7 @@ bool IsSettingsNotice(const QObject* receiver, const QEvent* event) {
 
 }  // namespace
 
-TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QString::fromLatin1(kApplicationTitle));
   setWindowIcon(AppIcon());
   InstallFontSubstitutions();
@@ -31,7 +31,7 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
   SetExceptionHandler(&ReportException);
 }
 
-bool TApplication::notify(QObject* receiver, QEvent* event) {
+bool Application::notify(QObject* receiver, QEvent* event) {
   try {
     if (IsSettingsNotice(receiver, event)) ReadFormatSettings();
     const bool result = QApplication::notify(receiver, event);

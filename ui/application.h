@@ -5,10 +5,10 @@ namespace hb9cv {
 
 // The application object: title, icon, fonts, Qt's texts, the error backstop, the locale notice and
 // the rule that closing the main window ends the program.
-class TApplication : public QApplication {
+class Application : public QApplication {
   Q_OBJECT
  public:
-  TApplication(int& argc, char** argv);
+  Application(int& argc, char** argv);
 
   // The first window created: when it closes the event loop ends, even while other windows
   // (the warning) are still visible.

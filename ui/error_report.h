@@ -1,6 +1,6 @@
 #pragma once
 // The one place where errors that escape an event handler end up: the error box. Handlers run
-// inside Guarded() (report/preview/error_guard.h); TApplication::notify catches whatever still
+// inside Guarded() (report/preview/error_guard.h); Application::notify catches whatever still
 // gets through.
 #include <QString>
 #include <functional>
@@ -35,7 +35,7 @@ ErrorBox SetErrorBox(ErrorBox box);
 // Shows `message` in the error box under the title "HB9CV".
 void ShowError(const QString& message);
 
-// The program's exception handler (installed by TApplication): releases a mouse capture,
+// The program's exception handler (installed by Application): releases a mouse capture,
 // ignores EAbort and shows anything else with ShowError. Call only inside a catch block;
 // Guarded() and HandleException() reach it.
 void ReportException() noexcept;

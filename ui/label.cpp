@@ -4,7 +4,7 @@
 
 namespace hb9cv {
 
-TLabel::TLabel(const QString& name, const QString& caption, const QFont& font, QWidget* parent)
+FormLabel::FormLabel(const QString& name, const QString& caption, const QFont& font, QWidget* parent)
     : QLabel(parent) {
   setObjectName(name);
   setFont(font);
@@ -17,13 +17,13 @@ TLabel::TLabel(const QString& name, const QString& caption, const QFont& font, Q
   FitToCaption();
 }
 
-void TLabel::SetCaption(const QString& caption) {
+void FormLabel::SetCaption(const QString& caption) {
   if (caption == text()) return;
   setText(caption);
   FitToCaption();
 }
 
-void TLabel::FitToCaption() {
+void FormLabel::FitToCaption() {
   const QFontMetrics metrics(font());
   resize(metrics.horizontalAdvance(text()), metrics.height());
 }

@@ -6,10 +6,10 @@
 
 namespace hb9cv {
 
-class TLabel : public QLabel {
+class FormLabel : public QLabel {
   Q_OBJECT
  public:
-  TLabel(const QString& name, const QString& caption, const QFont& font, QWidget* parent);
+  FormLabel(const QString& name, const QString& caption, const QFont& font, QWidget* parent);
 
   QString Caption() const { return text(); }
   void SetCaption(const QString& caption);

@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
   hb9cv::ReadFormatSettings();
   // Options run without a window; none opens the window as always.
   if (argc > 1) return hb9cv::RunCommandLine(argc, argv);
-  hb9cv::TApplication app(argc, argv);
+  hb9cv::Application app(argc, argv);
   try {
     hb9cv::TForm1 form1;
     app.SetMainForm(&form1);

@@ -106,7 +106,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 
 void TForm1::CreateFieldRow(QWidget* client) {
   const QFont bold16 = WindowFont(16, true);
-  Label1 = new TLabel(QStringLiteral("Label1"), QStringLiteral("Vlož kmitočet ="), bold16, client);
+  Label1 = new FormLabel(QStringLiteral("Label1"), QStringLiteral("Vlož kmitočet ="), bold16, client);
   Label1->move(140, 16);
 
   // The frequency field; its only construction site.
@@ -121,12 +121,12 @@ void TForm1::CreateFieldRow(QWidget* client) {
   aqua.setColor(QPalette::Base, QColor(0, 255, 255));
   MaskEdit1->setPalette(aqua);
 
-  Label7 = new TLabel(QStringLiteral("Label7"), QStringLiteral("[MHz]"), bold16, client);
+  Label7 = new FormLabel(QStringLiteral("Label7"), QStringLiteral("[MHz]"), bold16, client);
   Label7->move(376, 16);
   const QFont normal = WindowFont(11);
-  Label3 = new TLabel(QStringLiteral("Label3"), QStringLiteral("Vlnová délka :"), normal, client);
+  Label3 = new FormLabel(QStringLiteral("Label3"), QStringLiteral("Vlnová délka :"), normal, client);
   Label3->move(176, 52);
-  Label_Lambda = new TLabel(QStringLiteral("Label_Lambda"), QStringLiteral("0"), normal, client);
+  Label_Lambda = new FormLabel(QStringLiteral("Label_Lambda"), QStringLiteral("0"), normal, client);
   Label_Lambda->move(248, 52);
 }
 
@@ -141,7 +141,7 @@ void TForm1::CreateDrawing(QWidget* client) {
 
   // Over the drawing, in panel pixels.
   struct Place {
-    TLabel** label;
+    FormLabel** label;
     const char* name;
     int x;
     int y;
@@ -161,14 +161,14 @@ void TForm1::CreateDrawing(QWidget* client) {
       {&Label5, "Label5", 376, 324, QStringLiteral("X' - střední vodič, X - opletení.")},
   };
   for (const Place& place : places) {
-    *place.label = new TLabel(QString::fromLatin1(place.name), place.caption, normal, Panel1);
+    *place.label = new FormLabel(QString::fromLatin1(place.name), place.caption, normal, Panel1);
     (*place.label)->move(place.x, place.y);
   }
   Label_Z->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
   // A label's caption is its accessible name; the description says which value it is, so a
   // screen reader (and anything else reading the accessibility tree) can tell them apart.
-  const std::pair<TLabel*, const char*> descriptions[] = {
+  const std::pair<FormLabel*, const char*> descriptions[] = {
       {Label_Lambda, "Vlnová délka"},
       {Label_Z, "Délka zářiče"},
       {Label_R, "Délka reflektoru"},
@@ -234,7 +234,7 @@ void TForm1::SetFieldText(const QString& text) {
   MaskEdit1->SetText(text);
 }
 
-TLabel* TForm1::WindowLabel(ValuePlace place) const {
+FormLabel* TForm1::WindowLabel(ValuePlace place) const {
   switch (place) {
     case ValuePlace::Label_Lambda:
       return Label_Lambda;
@@ -262,7 +262,7 @@ void TForm1::Apply(const std::vector<CaptionWrite>& writes) {
     const QString text = QString::fromStdString(write.text);
     if (IsReportPlace(write.place)) {
       if (report_ != nullptr) report_->SetCaption(ReportValueOf(write.place), text);
-    } else if (TLabel* label = WindowLabel(write.place)) {
+    } else if (FormLabel* label = WindowLabel(write.place)) {
       label->SetCaption(text);
     }
   }

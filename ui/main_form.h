@@ -15,7 +15,7 @@ namespace hb9cv {
 
 class ReportLink;
 class TForm3;
-class TLabel;
+class FormLabel;
 
 class TForm1 : public QMainWindow {
   Q_OBJECT
@@ -40,26 +40,26 @@ class TForm1 : public QMainWindow {
   QString FieldText() const;
   void SetFieldText(const QString& text);
 
-  TLabel* WindowLabel(ValuePlace place) const;
+  FormLabel* WindowLabel(ValuePlace place) const;
 
   // Controls, by their component names.
-  TLabel* Label1 = nullptr;
+  FormLabel* Label1 = nullptr;
   TMaskEdit* MaskEdit1 = nullptr;
-  TLabel* Label7 = nullptr;
-  TLabel* Label3 = nullptr;
-  TLabel* Label_Lambda = nullptr;
+  FormLabel* Label7 = nullptr;
+  FormLabel* Label3 = nullptr;
+  FormLabel* Label_Lambda = nullptr;
   QWidget* Panel1 = nullptr;
   QWidget* Image1 = nullptr;
-  TLabel* Label2 = nullptr;
-  TLabel* Label_Z = nullptr;
-  TLabel* Label_R = nullptr;
-  TLabel* Label_RZ = nullptr;
-  TLabel* Label_x = nullptr;
-  TLabel* Label_Tz = nullptr;
-  TLabel* Label_Tr = nullptr;
-  TLabel* Label_Q = nullptr;
-  TLabel* Label4 = nullptr;
-  TLabel* Label5 = nullptr;
+  FormLabel* Label2 = nullptr;
+  FormLabel* Label_Z = nullptr;
+  FormLabel* Label_R = nullptr;
+  FormLabel* Label_RZ = nullptr;
+  FormLabel* Label_x = nullptr;
+  FormLabel* Label_Tz = nullptr;
+  FormLabel* Label_Tr = nullptr;
+  FormLabel* Label_Q = nullptr;
+  FormLabel* Label4 = nullptr;
+  FormLabel* Label5 = nullptr;
 
   QMenuBar* MainMenu1 = nullptr;
   QAction* Potej1 = nullptr;

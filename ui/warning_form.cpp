@@ -22,7 +22,7 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindow
   setPalette(red);
   setAutoFillBackground(true);
 
-  Label1 = new TLabel(QStringLiteral("Label1"), QStringLiteral("Dělění \"0\", ty vole ..."),
+  Label1 = new FormLabel(QStringLiteral("Label1"), QStringLiteral("Dělění \"0\", ty vole ..."),
                       WindowFont(32, true), this);
   Label1->move(4, 0);
 

@@ -7,7 +7,7 @@ class QPushButton;
 
 namespace hb9cv {
 
-class TLabel;
+class FormLabel;
 
 class TForm3 : public QWidget {
   Q_OBJECT
@@ -24,7 +24,7 @@ class TForm3 : public QWidget {
   // "&Znovu": hides the window; the object stays for the next warning.
   void BitBtn1Click();
 
-  TLabel* Label1 = nullptr;
+  FormLabel* Label1 = nullptr;
   QPushButton* BitBtn1 = nullptr;
 
   static constexpr QSize kClientSize{432, 43};

@@ -75,13 +75,13 @@ void TQRPrintable::AlignToBandNow() {
   if (band == nullptr) return;
   int left = bounds_.left;
   switch (alignment_) {
-    case TAlignment::taLeftJustify:
+    case TextAlignment::taLeftJustify:
       left = 0;
       break;
-    case TAlignment::taRightJustify:
+    case TextAlignment::taRightJustify:
       left = band->PixelWidth() - bounds_.width;
       break;
-    case TAlignment::taCenter:
+    case TextAlignment::taCenter:
       left = (band->PixelWidth() - bounds_.width) / 2;
       break;
   }
@@ -102,7 +102,7 @@ void TQRPrintable::Print(int ofsX, int ofsY) {
 
 void TQRPrintable::BandChanged() { AlignToBandNow(); }
 
-void TQRPrintable::SetAlignment(TAlignment alignment) {
+void TQRPrintable::SetAlignment(TextAlignment alignment) {
   alignment_ = alignment;
   AlignToBandNow();
 }
@@ -229,8 +229,8 @@ void TQRCustomLabel::SizeToLines() {
     for (const QString& line : lines_) newWidth = std::max(newWidth, MeasureWidth(line));
     if (Frame.DrawLeft) newWidth += Frame.Width;
     if (Frame.DrawRight) newWidth += Frame.Width;
-    if (Alignment() == TAlignment::taRightJustify) left += Width() - newWidth;
-    if (Alignment() == TAlignment::taCenter) left += (Width() - newWidth) / 2;
+    if (Alignment() == TextAlignment::taRightJustify) left += Width() - newWidth;
+    if (Alignment() == TextAlignment::taCenter) left += (Width() - newWidth) / 2;
   }
   SetBounds(left, Top(), newWidth, height);
 }
@@ -259,8 +259,8 @@ void TQRCustomLabel::Print(int ofsX, int ofsY) {
 
   // A box widened for the device grows away from the edge the alignment keeps: to the left for
   // right-aligned text, to both sides for centred text.
-  if (autoSize_ && Alignment() == TAlignment::taRightJustify) left -= box - storedWidth;
-  if (autoSize_ && Alignment() == TAlignment::taCenter) left -= (box - storedWidth) / 2;
+  if (autoSize_ && Alignment() == TextAlignment::taRightJustify) left -= box - storedWidth;
+  if (autoSize_ && Alignment() == TextAlignment::taCenter) left -= (box - storedWidth) / 2;
   const long double fillLeft = left;
   const long double fillTop = top;
   if (!transparent_) {
@@ -316,7 +316,7 @@ long double TQRCustomLabel::AutoSizeBox(QRDevice& device, Canvas& canvas) const 
   if (Frame.DrawRight) widest += Frame.Thickness(device.XFactor());
   // The box's edges and the text's place round to device pixels each on their own: a pixel
   // more (three for centred text, whose halves round too) keeps the text inside.
-  widest += Alignment() == TAlignment::taCenter ? 3 : 1;
+  widest += Alignment() == TextAlignment::taCenter ? 3 : 1;
   return std::max(box, widest / device.XFactor());
 }
 
@@ -325,13 +325,13 @@ void TQRCustomLabel::DrawLine(QRDevice& device, Canvas& canvas, const QString& l
   if (line.isEmpty()) return;
   const int yPixel = device.YPos(y);
   switch (Alignment()) {
-    case TAlignment::taLeftJustify:
+    case TextAlignment::taLeftJustify:
       canvas.TextOut(device.XPos(x), yPixel, line);
       break;
-    case TAlignment::taRightJustify:
+    case TextAlignment::taRightJustify:
       canvas.TextOut(device.XPos(x + box) - canvas.TextWidth(line), yPixel, line);
       break;
-    case TAlignment::taCenter:
+    case TextAlignment::taCenter:
       canvas.TextOut(device.XPos(x + box / 2) - canvas.TextWidth(line) / 2, yPixel, line);
       break;
   }

@@ -18,7 +18,7 @@ class TQRBasePanel;
 class TQRCustomBand;
 class TCustomReport;
 
-enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+enum class TextAlignment { taLeftJustify, taRightJustify, taCenter };
 
 struct PixelBounds {
   int left = 0;
@@ -42,7 +42,7 @@ class TQRPrintable {
 
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool enabled) { enabled_ = enabled; }
-  TAlignment Alignment() const { return alignment_; }
+  TextAlignment Alignment() const { return alignment_; }
   bool AlignToBand() const { return alignToBand_; }
   void SetAlignToBand(bool align);
 
@@ -78,7 +78,7 @@ class TQRPrintable {
   virtual void Print(int ofsX, int ofsY);
   // The band that holds the element changed its bounds.
   virtual void BandChanged();
-  virtual void SetAlignment(TAlignment alignment);
+  virtual void SetAlignment(TextAlignment alignment);
   virtual void AfterPrint();
 
   // Whether all of the element has been printed (a stretching label may need more pages).
@@ -100,7 +100,7 @@ class TQRPrintable {
   TQRBasePanel* parent_ = nullptr;
   PixelBounds bounds_;
   bool enabled_ = true;
-  TAlignment alignment_ = TAlignment::taLeftJustify;
+  TextAlignment alignment_ = TextAlignment::taLeftJustify;
   bool alignToBand_ = false;
   bool loading_ = false;
   bool aligning_ = false;

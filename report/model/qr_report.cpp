@@ -44,7 +44,7 @@ bool IsPageBand(const TQRCustomBand& band) {
 
 }  // namespace
 
-QVariant TQRFunctions::Value(const QString& name) const {
+QVariant ReportFunctions::Value(const QString& name) const {
   const auto it = values_.find(name);
   return it == values_.end() ? QVariant() : it->second;
 }

@@ -31,13 +31,13 @@ using ReportOutputFactory = std::unique_ptr<ReportOutput> (*)(TCustomReport& rep
 // factory it replaces.
 ReportOutputFactory SetReportOutputFactory(ReportOutputFactory factory);
 
-struct TQRReportOptions {
+struct ReportOptions {
   bool FirstPageHeader = false;
   bool LastPageFooter = false;
   bool Compression = false;
 };
 
-struct TQRPrinterSettings {
+struct ReportPrintSettings {
   int Copies = 1;
   bool Duplex = false;
   int FirstPage = 0;  // 0: no bound
@@ -46,7 +46,7 @@ struct TQRPrinterSettings {
 };
 
 // Named values the report keeps up to date while it prints.
-class TQRFunctions {
+class ReportFunctions {
  public:
   void Set(const QString& name, const QVariant& value) { values_[name] = value; }
   QVariant Value(const QString& name) const;
@@ -62,9 +62,9 @@ class TCustomReport : public TQRBasePanel {
 
   TQRPage Page;
   TQRFrame Frame;
-  TQRReportOptions Options;
-  TQRPrinterSettings PrinterSettings;
-  TQRFunctions Functions;
+  ReportOptions Options;
+  ReportPrintSettings PrinterSettings;
+  ReportFunctions Functions;
 
   TQRUnit Units() const { return Page.Units(); }
   // Sets the unit on the page, every band and every element.

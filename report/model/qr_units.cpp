@@ -132,7 +132,7 @@ void TQRPage::SetWidth(long double v) {
   if (paperSize_ == TQRPaperSize::Custom) SetValue(kWidth, v);
 }
 
-void TQRPage::SetOrientation(TQROrientation orientation) {
+void TQRPage::SetOrientation(PaperOrientation orientation) {
   orientation_ = orientation;
   SetPaperSize(paperSize_);
 }
@@ -143,7 +143,7 @@ void TQRPage::SetPaperSize(TQRPaperSize size) {
   if (size == TQRPaperSize::Default || size == TQRPaperSize::Custom) return;
   long double width = paper.width * 10.0L;
   long double length = paper.length * 10.0L;
-  if (orientation_ == TQROrientation::Landscape) std::swap(width, length);
+  if (orientation_ == PaperOrientation::Landscape) std::swap(width, length);
   SetStored(kWidth, width);
   SetStored(kLength, length);
   Refresh();

@@ -15,7 +15,7 @@ enum class TQRPaperSize {
   DSheet, ESheet, Custom
 };
 
-enum class TQROrientation { Portrait, Landscape };
+enum class PaperOrientation { Portrait, Landscape };
 
 enum class TQRBin {
   First, Upper, Lower, Middle, Manual, Envelope, EnvManual, Auto, Tractor, SmallFormat,
@@ -112,8 +112,8 @@ class TQRPage : public TQRUnitBase {
   void SetLength(long double v);
   void SetWidth(long double v);
 
-  TQROrientation Orientation() const { return orientation_; }
-  void SetOrientation(TQROrientation orientation);
+  PaperOrientation Orientation() const { return orientation_; }
+  void SetOrientation(PaperOrientation orientation);
   TQRPaperSize PaperSize() const { return paperSize_; }
   void SetPaperSize(TQRPaperSize size);
   bool Ruler() const { return ruler_; }
@@ -124,7 +124,7 @@ class TQRPage : public TQRUnitBase {
 
  private:
   TCustomReport* owner_;
-  TQROrientation orientation_ = TQROrientation::Portrait;
+  PaperOrientation orientation_ = PaperOrientation::Portrait;
   TQRPaperSize paperSize_ = TQRPaperSize::A4;
   bool ruler_ = false;
 };

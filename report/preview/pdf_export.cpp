@@ -74,7 +74,7 @@ class KeepPrintChoices {
  private:
   TCustomReport& report_;
   int index_;
-  TQRPrinterSettings settings_;
+  ReportPrintSettings settings_;
   QString title_;
 };
 
@@ -101,7 +101,7 @@ void ExportPdf(TCustomReport& report, const QString& fileName, const QString& ti
   {
     KeepPrintChoices keep(report);
     report.SetPrinterIndex(-1);
-    report.PrinterSettings = TQRPrinterSettings{};
+    report.PrinterSettings = ReportPrintSettings{};
     report.SetReportTitle(title);
     PdfWriterCatalog catalog(part.fileName(), QStringLiteral("hb9cv " HB9CV_VERSION));
     ScopedPrinters scoped(catalog);
@@ -124,10 +124,10 @@ void ExportPdf(TCustomReport& report, const QString& fileName, const QString& ti
 
 void SaveReportFile(TCustomReport& report, const QString& fileName) {
   TQRPrinter printer;
-  printer.SetDestination(TQRPrinterDestination::PicturePages);
+  printer.SetDestination(PrinterDestination::PicturePages);
   printer.SetParentReport(&report, nullptr);
   report.Generate(printer);
-  if (printer.Status() != TQRPrinterStatus::Finished) throw EQRError("The report was not built");
+  if (printer.Status() != PrinterStatus::Finished) throw EQRError("The report was not built");
   printer.Save(fileName);
 }
 

@@ -136,7 +136,7 @@ void TQRPreview::SetPageNumber(int n) {
 
 void TQRPreview::SetZoom(int zoom) {
   if (!preview_zoom::IsValidZoom(zoom)) return;
-  zoomState_ = TQRZoomState::Fixed;
+  zoomState_ = ZoomMode::Fixed;
   zoom_ = zoom;
   UpdateZoom();
 }
@@ -147,13 +147,13 @@ QSize TQRPreview::Page100() const {
 
 void TQRPreview::ZoomToFit() {
   SetZoom(preview_zoom::FitZoom(size(), Page100()));
-  zoomState_ = TQRZoomState::Fit;
+  zoomState_ = ZoomMode::Fit;
 }
 
 void TQRPreview::ZoomToWidth() {
   SetZoom(preview_zoom::WidthZoom(width(), Page100().width()));
   UpdateZoom();
-  zoomState_ = TQRZoomState::Width;
+  zoomState_ = ZoomMode::Width;
 }
 
 void TQRPreview::UpdateZoom() {
@@ -201,9 +201,9 @@ bool TQRPreview::event(QEvent* event) {
 }
 
 void TQRPreview::Relayout() {
-  if (zoomState_ == TQRZoomState::Fit) {
+  if (zoomState_ == ZoomMode::Fit) {
     ZoomToFit();
-  } else if (zoomState_ == TQRZoomState::Width) {
+  } else if (zoomState_ == ZoomMode::Width) {
     ZoomToWidth();
   }
   UpdateZoom();

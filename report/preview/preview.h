@@ -13,7 +13,7 @@ namespace hb9cv {
 
 class TQRPrinter;
 
-enum class TQRZoomState { Fit, Width, Fixed };
+enum class ZoomMode { Fit, Width, Fixed };
 
 // Zoom arithmetic of the preview, free of widgets. Pixel sizes of the page are those of the
 // paper at 100 % (XSize of the paper width, YSize of the paper length).
@@ -93,7 +93,7 @@ class TQRPreview : public QScrollArea {
   int Zoom() const { return zoom_; }
   // Ignored outside 2 to 2000; otherwise the zoom becomes fixed at `zoom`.
   void SetZoom(int zoom);
-  TQRZoomState ZoomState() const { return zoomState_; }
+  ZoomMode ZoomState() const { return zoomState_; }
   void ZoomToFit();
   void ZoomToWidth();
   // Sizes and places the page image for the current zoom and scrolls to the top left.
@@ -125,7 +125,7 @@ class TQRPreview : public QScrollArea {
   TQRPreviewImage* image_;
   int pageNumber_ = 1;
   int zoom_ = 100;
-  TQRZoomState zoomState_ = TQRZoomState::Fixed;
+  ZoomMode zoomState_ = ZoomMode::Fixed;
 };
 
 }  // namespace hb9cv

@@ -68,7 +68,7 @@ void ReportPrinting::Preview() {
   if (report_.Building()) return;
 
   TQRPrinter* printer = NewPrinter();
-  printer->SetDestination(TQRPrinterDestination::PicturePages);
+  printer->SetDestination(PrinterDestination::PicturePages);
   printer->SetParentReport(&report_, this);
   printer->OnPrintSetup = [this] { PrinterSetup(); };
   if (Export) printer->OnExport = [this](const QString& fileName) { Export(fileName); };
@@ -104,7 +104,7 @@ void ReportPrinting::PrintRun() {
     restore();
     return;
   }
-  printer->SetDestination(TQRPrinterDestination::Printer);
+  printer->SetDestination(PrinterDestination::Printer);
   auto progress = std::make_unique<TQRProgressForm>(printer);
   if (report_.ShowProgress()) progress->show();
   printer->SetClient(progress.get());
@@ -126,8 +126,8 @@ void ApplyPrintSetup(TCustomReport& report, const PrintSetupChoice& choice,
   report.PrinterSettings.Copies = choice.copies;
   report.SetPrinterIndex(PrinterIndexOf(catalog, choice.printerName));
   report.Page.SetOrientation(choice.orientation == QPageLayout::Landscape
-                                 ? TQROrientation::Landscape
-                                 : TQROrientation::Portrait);
+                                 ? PaperOrientation::Landscape
+                                 : PaperOrientation::Portrait);
   if (choice.pageRange) {
     report.PrinterSettings.FirstPage = choice.fromPage;
     report.PrinterSettings.LastPage = choice.toPage;
@@ -143,13 +143,13 @@ void ReportPrinting::PrinterSetup() {
   request.printerName = ResolvePrinterName(catalog, report_.PrinterIndex());
   request.minPage = 0;
   request.maxPage = 9999;
-  if (current_ != nullptr && current_->Status() == TQRPrinterStatus::Finished) {
+  if (current_ != nullptr && current_->Status() == PrinterStatus::Finished) {
     request.minPage = 1;
     request.maxPage = current_->PageCount();
     request.fromPage = 1;
     request.toPage = current_->PageCount();
   }
-  request.orientation = report_.Page.Orientation() == TQROrientation::Landscape
+  request.orientation = report_.Page.Orientation() == PaperOrientation::Landscape
                             ? QPageLayout::Landscape
                             : QPageLayout::Portrait;
   request.copies = report_.PrinterSettings.Copies;

@@ -454,7 +454,7 @@ void TQRStandardPreview::UpdateInfo() {
 
 void TQRStandardPreview::QRPreviewPageAvailable(int /*pageNumber*/) {
   UpdateInfo();
-  if (printer_ && printer_->Status() == TQRPrinterStatus::Finished) {
+  if (printer_ && printer_->Status() == PrinterStatus::Finished) {
     PrintSetup->setEnabled(true);
     Print->setEnabled(true);
   }
@@ -504,7 +504,7 @@ QWidget* TQRStandardPreviewInterface::Show(TQRPrinter* printer) {
   window->SetQRPrinter(printer);
   if (!printer->Title().isEmpty()) window->setWindowTitle(printer->Title());
   window->ZoomToWidth->setChecked(true);
-  if (printer->Status() == TQRPrinterStatus::Finished) window->Print->setEnabled(true);
+  if (printer->Status() == PrinterStatus::Finished) window->Print->setEnabled(true);
   window->show();
   window->raise();
   window->activateWindow();

@@ -103,7 +103,7 @@ class TQRStandardPreview : public QMainWindow {
   bool closed_ = false;
 };
 
-class TQRStandardPreviewInterface : public TQRPreviewInterface {
+class TQRStandardPreviewInterface : public PreviewWindowFactory {
  public:
   QWidget* Show(TQRPrinter* printer) override;
 };

@@ -58,7 +58,7 @@ PaperGuess DetectPaper(int pictureWidth, int pictureHeight, long double factor,
   const long long w = quarters(pictureWidth / factor / 40);
   const long long l = quarters(pictureHeight / factor / 40);
   PaperGuess result = current;
-  const auto take = [&](TQRPaperSize size, TQROrientation orientation) {
+  const auto take = [&](TQRPaperSize size, PaperOrientation orientation) {
     if (acceptSize(size)) result.size = size;
     if (orientationSettable) result.orientation = orientation;
   };
@@ -67,8 +67,8 @@ PaperGuess DetectPaper(int pictureWidth, int pictureHeight, long double factor,
     const auto paper = static_cast<TQRPaperSize>(i);
     const long long a = quarters(static_cast<long double>(PaperSizeInfo(paper).width) / 4);
     const long long b = quarters(static_cast<long double>(PaperSizeInfo(paper).length) / 4);
-    if (w == a && l == b) take(paper, TQROrientation::Portrait);
-    if (l == a && w == b) take(paper, TQROrientation::Landscape);
+    if (w == a && l == b) take(paper, PaperOrientation::Portrait);
+    if (l == a && w == b) take(paper, PaperOrientation::Landscape);
   }
   return result;
 }

@@ -22,7 +22,7 @@ long double PaperTableLength(TQRPaperSize size);
 
 struct PaperGuess {
   TQRPaperSize size;
-  TQROrientation orientation;
+  PaperOrientation orientation;
 };
 
 // Finds the paper of a stored page from its picture size in pixels and the factor (pixels per

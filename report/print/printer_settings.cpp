@@ -154,7 +154,7 @@ void TPrinterSettings::SetCopies(int copies) {
   if (CanSetCopies()) copies_ = copies;
 }
 
-void TPrinterSettings::SetOrientation(TQROrientation orientation) {
+void TPrinterSettings::SetOrientation(PaperOrientation orientation) {
   if (CanSetOrientation()) orientation_ = orientation;
 }
 
@@ -191,7 +191,7 @@ void TPrinterSettings::ApplyToDevice() {
   if (defaultDuplex_) d.setDuplex(QPrinter::DuplexShortSide);
   d.setCopyCount(copies_);
   d.setPaperSource(ToPaperSource(outputBin_));
-  d.setPageOrientation(orientation_ == TQROrientation::Landscape ? QPageLayout::Landscape
+  d.setPageOrientation(orientation_ == PaperOrientation::Landscape ? QPageLayout::Landscape
                                                                  : QPageLayout::Portrait);
   ReadDevice();
 }

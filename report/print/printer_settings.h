@@ -77,8 +77,8 @@ class TPrinterSettings {
   void SetCopies(int copies);
   bool Duplex() const { return duplex_; }
   void SetDuplex(bool duplex) { duplex_ = duplex; }
-  TQROrientation Orientation() const { return orientation_; }
-  void SetOrientation(TQROrientation orientation);
+  PaperOrientation Orientation() const { return orientation_; }
+  void SetOrientation(PaperOrientation orientation);
   TQRBin OutputBin() const { return outputBin_; }
   void SetOutputBin(TQRBin bin);
   TQRPaperSize PaperSize() const { return paperSize_; }
@@ -119,7 +119,7 @@ class TPrinterSettings {
 
   int copies_ = 1;
   bool duplex_ = false;
-  TQROrientation orientation_ = TQROrientation::Portrait;
+  PaperOrientation orientation_ = PaperOrientation::Portrait;
   TQRBin outputBin_ = TQRBin::Auto;
   TQRPaperSize paperSize_ = TQRPaperSize::A4;
   int customWidth_ = 0;

@@ -20,27 +20,27 @@ namespace hb9cv {
 
 namespace {
 
-class NoPreview final : public TQRPreviewInterface {
+class NoPreview final : public PreviewWindowFactory {
  public:
   QWidget* Show(TQRPrinter*) override { return nullptr; }
 };
 
-TQRPreviewInterface* g_previewInterface = nullptr;
-TQRPreviewInterface* g_defaultInterface = nullptr;
+PreviewWindowFactory* g_previewInterface = nullptr;
+PreviewWindowFactory* g_defaultInterface = nullptr;
 
 }  // namespace
 
-TQRPreviewInterface& PreviewInterface() {
+PreviewWindowFactory& PreviewInterface() {
   static NoPreview none;
   if (g_previewInterface != nullptr) return *g_previewInterface;
   return g_defaultInterface != nullptr ? *g_defaultInterface : none;
 }
 
-TQRPreviewInterface* SetPreviewInterface(TQRPreviewInterface* factory) {
+PreviewWindowFactory* SetPreviewInterface(PreviewWindowFactory* factory) {
   return std::exchange(g_previewInterface, factory);
 }
 
-TQRPreviewInterface* SetDefaultPreviewInterface(TQRPreviewInterface* factory) {
+PreviewWindowFactory* SetDefaultPreviewInterface(PreviewWindowFactory* factory) {
   return std::exchange(g_defaultInterface, factory);
 }
 
@@ -68,7 +68,7 @@ void TQRPrinter::SetShowingPreview(bool showing) {
   const bool was = showingPreview_;
   showingPreview_ = showing;
   if (was && !showing) {
-    if (status_ == TQRPrinterStatus::Busy) Cancel();
+    if (status_ == PrinterStatus::Busy) Cancel();
     if (AfterPreview) AfterPreview();
   }
 }
@@ -90,7 +90,7 @@ long double TQRPrinter::PaperWidth() const {
     case TQRPaperSize::Custom:
       return settings_.CustomWidth();
     default:
-      return settings_.Orientation() == TQROrientation::Landscape
+      return settings_.Orientation() == PaperOrientation::Landscape
                  ? PaperTableLength(settings_.PaperSize())
                  : PaperTableWidth(settings_.PaperSize());
   }
@@ -103,7 +103,7 @@ long double TQRPrinter::PaperLength() const {
     case TQRPaperSize::Custom:
       return settings_.CustomLength();
     default:
-      return settings_.Orientation() == TQROrientation::Landscape
+      return settings_.Orientation() == PaperOrientation::Landscape
                  ? PaperTableWidth(settings_.PaperSize())
                  : PaperTableLength(settings_.PaperSize());
   }
@@ -129,7 +129,7 @@ void TQRPrinter::BeginDoc() {
   availablePages_ = 0;
   ClearCancel();
   picture_.reset();
-  if (destination_ == TQRPrinterDestination::Printer) {
+  if (destination_ == PrinterDestination::Printer) {
     settings_.ApplyToDevice();
     leftOffset_ = settings_.OffsetLeft();
     topOffset_ = settings_.OffsetTop();
@@ -137,11 +137,11 @@ void TQRPrinter::BeginDoc() {
     leftOffset_ = 0;
     topOffset_ = 0;
   }
-  if (status_ != TQRPrinterStatus::Ready) throw EQRError("QRPrinter not ready");
+  if (status_ != PrinterStatus::Ready) throw EQRError("QRPrinter not ready");
   pageCount_ = 0;
   pageNumber_ = 0;
-  status_ = TQRPrinterStatus::Busy;
-  if (destination_ == TQRPrinterDestination::PicturePages) {
+  status_ = PrinterStatus::Busy;
+  if (destination_ == PrinterDestination::PicturePages) {
     pageList_->Reset();
     pageList_->SetStream(std::make_unique<TQRStream>(TQRStream::kMemoryLimit));
     ScreenFactors();
@@ -156,7 +156,7 @@ bool TQRPrinter::PageInRange() const {
 }
 
 void TQRPrinter::NewPage() {
-  if (status_ != TQRPrinterStatus::Busy) throw EQRError("Illegal call to NewPage");
+  if (status_ != PrinterStatus::Busy) throw EQRError("Illegal call to NewPage");
   if (pageNumber_ > 0) {
     ClosePage();
     AnnouncePage();
@@ -176,17 +176,17 @@ void TQRPrinter::ClosePage() {
     // A page picture: for the page list, or a printer page outside the range, thrown away.
     Metafile page = picture_->Finish();
     picture_.reset();
-    if (destination_ == TQRPrinterDestination::PicturePages) pageList_->AddPage(page);
+    if (destination_ == PrinterDestination::PicturePages) pageList_->AddPage(page);
     return;
   }
-  if (destination_ == TQRPrinterDestination::Printer && painter_ && painter_->isActive() &&
+  if (destination_ == PrinterDestination::Printer && painter_ && painter_->isActive() &&
       pageCount_ != lastPage_) {
     settings_.Device()->newPage();
   }
 }
 
 void TQRPrinter::OpenPage() {
-  if (destination_ == TQRPrinterDestination::Printer && PageInRange() && settings_.Device()) {
+  if (destination_ == PrinterDestination::Printer && PageInRange() && settings_.Device()) {
     QPrinter* device = settings_.Device();
     if (!painter_ || !painter_->isActive()) {
       device->setDocName(title_);
@@ -216,16 +216,16 @@ void TQRPrinter::EndPrintJob() {
 }
 
 void TQRPrinter::EndDoc() {
-  if (status_ != TQRPrinterStatus::Busy) return;
-  if (destination_ == TQRPrinterDestination::Printer) {
+  if (status_ != PrinterStatus::Busy) return;
+  if (destination_ == PrinterDestination::Printer) {
     picture_.reset();
     EndPrintJob();
   } else if (pageCount_ > 0) {
     ClosePage();
   }
   AnnouncePage();
-  status_ = TQRPrinterStatus::Finished;
-  if (destination_ == TQRPrinterDestination::PicturePages) {
+  status_ = PrinterStatus::Finished;
+  if (destination_ == PrinterDestination::PicturePages) {
     pageList_->Finish();
   } else if (AfterPrint) {
     AfterPrint();
@@ -245,13 +245,13 @@ void TQRPrinter::AbortPrintJob() {
 }
 
 void TQRPrinter::Abort() {
-  if (destination_ == TQRPrinterDestination::Printer) {
+  if (destination_ == PrinterDestination::Printer) {
     picture_.reset();
     AbortPrintJob();
   } else if (picture_) {
     ClosePage();
   }
-  status_ = TQRPrinterStatus::Finished;
+  status_ = PrinterStatus::Finished;
 }
 
 Canvas& TQRPrinter::PageCanvas() {
@@ -261,7 +261,7 @@ Canvas& TQRPrinter::PageCanvas() {
 }
 
 Metafile TQRPrinter::GetPage(int n) {
-  if (status_ == TQRPrinterStatus::Ready || n < 1 || n > pageCount_) return {};
+  if (status_ == PrinterStatus::Ready || n < 1 || n > pageCount_) return {};
   return pageList_->GetPage(n);
 }
 
@@ -282,15 +282,15 @@ void TQRPrinter::PrintSetup() {
 }
 
 void TQRPrinter::Save(const QString& fileName) {
-  if (status_ != TQRPrinterStatus::Finished) return;
+  if (status_ != PrinterStatus::Finished) return;
   pageList_->SaveToFile(fileName);
 }
 
 void TQRPrinter::Cleanup() {
-  if (status_ == TQRPrinterStatus::Ready) return;
-  if (status_ == TQRPrinterStatus::Busy) Cancel();
+  if (status_ == PrinterStatus::Ready) return;
+  if (status_ == PrinterStatus::Busy) Cancel();
   pageList_->Reset();
-  status_ = TQRPrinterStatus::Ready;
+  status_ = PrinterStatus::Ready;
 }
 
 void TQRPrinter::Load(const QString& fileName) {
@@ -305,7 +305,7 @@ void TQRPrinter::Load(const QString& fileName) {
     const Metafile first = pageList_->GetPage(1);
     DetectPaper(first.PixelSize());
   }
-  status_ = TQRPrinterStatus::Finished;
+  status_ = PrinterStatus::Finished;
   OnPrintSetup = nullptr;
   OnExport = nullptr;
   loadedFromFile_ = true;
@@ -321,7 +321,7 @@ void TQRPrinter::DetectPaper(QSize pictureSize) {
 }
 
 void TQRPrinter::PrintStoredPages() {
-  if (status_ != TQRPrinterStatus::Finished || !printerOK_ || printingStored_) return;
+  if (status_ != PrinterStatus::Finished || !printerOK_ || printingStored_) return;
   if (!settings_.HasDevice()) settings_.SetPrinterIndex(-1);
   QPrinter* device = settings_.Device();
   if (device == nullptr) return;

@@ -20,8 +20,8 @@ class QPainterCanvas;
 class TQRPageList;
 class TCustomReport;
 
-enum class TQRPrinterDestination { PicturePages, Printer };
-enum class TQRPrinterStatus { Ready, Busy, Finished };
+enum class PrinterDestination { PicturePages, Printer };
+enum class PrinterStatus { Ready, Busy, Finished };
 
 class TQRPrinter : public QObject, public QRDevice {
   Q_OBJECT
@@ -29,9 +29,9 @@ class TQRPrinter : public QObject, public QRDevice {
   explicit TQRPrinter(QObject* parent = nullptr);
   ~TQRPrinter() override;
 
-  TQRPrinterDestination Destination() const { return destination_; }
-  void SetDestination(TQRPrinterDestination destination) { destination_ = destination; }
-  TQRPrinterStatus Status() const { return status_; }
+  PrinterDestination Destination() const { return destination_; }
+  void SetDestination(PrinterDestination destination) { destination_ = destination; }
+  PrinterStatus Status() const { return status_; }
   int PageCount() const { return pageCount_; }
   int PageNumber() const { return pageNumber_; }
   int AvailablePages() const { return availablePages_; }
@@ -120,8 +120,8 @@ class TQRPrinter : public QObject, public QRDevice {
   void ScreenFactors();
   void DeviceFactors();
 
-  TQRPrinterDestination destination_ = TQRPrinterDestination::PicturePages;
-  TQRPrinterStatus status_ = TQRPrinterStatus::Ready;
+  PrinterDestination destination_ = PrinterDestination::PicturePages;
+  PrinterStatus status_ = PrinterStatus::Ready;
   int pageCount_ = 0;
   int pageNumber_ = 0;
   int availablePages_ = 0;
@@ -150,17 +150,17 @@ class TQRPrinter : public QObject, public QRDevice {
 
 // Makes the preview window for a report printer and shows it without waiting. Replaceable,
 // so that a program or a test can show something else.
-class TQRPreviewInterface {
+class PreviewWindowFactory {
  public:
-  virtual ~TQRPreviewInterface() = default;
+  virtual ~PreviewWindowFactory() = default;
   virtual QWidget* Show(TQRPrinter* printer) = 0;
 };
 
-TQRPreviewInterface& PreviewInterface();
+PreviewWindowFactory& PreviewInterface();
 // Installs `factory` (not owned) and returns the one it replaces; nullptr restores the default.
-TQRPreviewInterface* SetPreviewInterface(TQRPreviewInterface* factory);
+PreviewWindowFactory* SetPreviewInterface(PreviewWindowFactory* factory);
 // The default, installed by the layer that has preview windows (not owned); without one a
 // preview shows nothing. Returns the one it replaces.
-TQRPreviewInterface* SetDefaultPreviewInterface(TQRPreviewInterface* factory);
+PreviewWindowFactory* SetDefaultPreviewInterface(PreviewWindowFactory* factory);
 
 }  // namespace hb9cv

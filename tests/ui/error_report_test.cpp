@@ -64,7 +64,7 @@ class Thrower : public QObject {
   }
 };
 
-TEST(TApplication, NotifyCatchesWhatEscapesAHandler) {
+TEST(Application, NotifyCatchesWhatEscapesAHandler) {
   BoxWatch watch;
   Thrower thrower;
   QEvent event(QEvent::User);
@@ -74,7 +74,7 @@ TEST(TApplication, NotifyCatchesWhatEscapesAHandler) {
   EXPECT_EQ(watch.texts, QStringList(2, "'abc' is not a valid floating point value."));
 }
 
-TEST(TApplication, ReadsTheDecimalSeparatorAgainOnALocaleNotice) {
+TEST(Application, ReadsTheDecimalSeparatorAgainOnALocaleNotice) {
   SetDecimalSeparator('#');
   QEvent notice(QEvent::LocaleChange);
   QCoreApplication::sendEvent(&App(), &notice);
@@ -83,7 +83,7 @@ TEST(TApplication, ReadsTheDecimalSeparatorAgainOnALocaleNotice) {
 
 // Qt's own texts follow the messages locale named in the environment, whether or not the C
 // library has it; the field's context menu uses them too.
-TEST(TApplication, QtTextsInTheLanguageOfTheMessagesLocale) {
+TEST(Application, QtTextsInTheLanguageOfTheMessagesLocale) {
   const char* const variables[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
   QByteArray saved[3];
   for (int i = 0; i < 3; ++i) saved[i] = qgetenv(variables[i]);

@@ -222,7 +222,7 @@ void ExpectControls(const QWidget& window, const std::vector<ControlRow>& rows) 
     EXPECT_EQ(control->font().family(), "MS Sans Serif");
     EXPECT_EQ(control->font().pixelSize(), row.font_height);
     EXPECT_EQ(control->font().bold(), row.bold);
-    if (const auto* label = qobject_cast<const TLabel*>(control)) {
+    if (const auto* label = qobject_cast<const FormLabel*>(control)) {
       EXPECT_EQ(label->Caption(), row.text);
       EXPECT_TRUE(label->autoFillBackground());  // opaque over the drawing
     } else if (const auto* field = qobject_cast<const TMaskEdit*>(control)) {

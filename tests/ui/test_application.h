@@ -1,5 +1,5 @@
 #pragma once
-// One TApplication for a whole test executable, made before the first test and destroyed after
+// One Application for a whole test executable, made before the first test and destroyed after
 // the last, while Qt's own globals still exist; and a recorder that stands in for the error box.
 #include <gtest/gtest.h>
 
@@ -16,18 +16,18 @@ class ApplicationEnvironment : public ::testing::Environment {
     static int argc = 1;
     static char name[] = "hb9cv_ui_test";
     static char* argv[] = {name, nullptr};
-    app_ = std::make_unique<TApplication>(argc, argv);
+    app_ = std::make_unique<Application>(argc, argv);
   }
   void TearDown() override { app_.reset(); }
 
  private:
-  std::unique_ptr<TApplication> app_;
+  std::unique_ptr<Application> app_;
 };
 
 inline ::testing::Environment* const kApplicationEnvironment =
     ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
 
-inline TApplication& App() { return *static_cast<TApplication*>(QCoreApplication::instance()); }
+inline Application& App() { return *static_cast<Application*>(QCoreApplication::instance()); }
 
 // Records what the error box would have shown while it lives.
 class BoxWatch {

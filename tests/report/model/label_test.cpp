@@ -74,10 +74,10 @@ TEST_F(LabelTest, HeightGrowsToTheCharacterHeightAndNeverShrinks) {
 TEST_F(LabelTest, AlignmentDecidesWhichEdgeStays) {
   const QString caption = QStringLiteral("a longer caption");
   const int width = Measure(caption);
-  const std::pair<TAlignment, int> cases[] = {
-      {TAlignment::taLeftJustify, 300},
-      {TAlignment::taRightJustify, 320 - width},       // the right edge stays
-      {TAlignment::taCenter, 300 + (20 - width) / 2},  // towards zero
+  const std::pair<TextAlignment, int> cases[] = {
+      {TextAlignment::taLeftJustify, 300},
+      {TextAlignment::taRightJustify, 320 - width},       // the right edge stays
+      {TextAlignment::taCenter, 300 + (20 - width) / 2},  // towards zero
   };
   for (const auto& [alignment, left] : cases) {
     label->SetCaption(QString());
@@ -88,9 +88,9 @@ TEST_F(LabelTest, AlignmentDecidesWhichEdgeStays) {
     EXPECT_EQ(label->Width(), width);
   }
   // Aligned to the band, 718 pixels wide: at its left edge, its right edge or its middle.
-  const std::pair<TAlignment, int> toBand[] = {{TAlignment::taLeftJustify, 0},
-                                               {TAlignment::taRightJustify, 718 - width},
-                                               {TAlignment::taCenter, (718 - width) / 2}};
+  const std::pair<TextAlignment, int> toBand[] = {{TextAlignment::taLeftJustify, 0},
+                                               {TextAlignment::taRightJustify, 718 - width},
+                                               {TextAlignment::taCenter, (718 - width) / 2}};
   for (const auto& [alignment, left] : toBand) {
     label->SetAlignToBand(false);
     label->SetAlignment(alignment);
@@ -103,8 +103,8 @@ TEST_F(LabelTest, OnAFinerDeviceTheWidenedBoxGrowsAwayFromTheAlignedEdge) {
   // Text may run wider on a printer than on the screen it was measured on: the printed box then
   // covers it, a pixel beyond, and keeps the edge the alignment keeps.
   const QString caption = QString::fromUtf8("Průměr 14,73 až 26,31 mm");
-  for (const TAlignment alignment :
-       {TAlignment::taLeftJustify, TAlignment::taRightJustify, TAlignment::taCenter}) {
+  for (const TextAlignment alignment :
+       {TextAlignment::taLeftJustify, TextAlignment::taRightJustify, TextAlignment::taCenter}) {
     SCOPED_TRACE(int(alignment));
     label->SetCaption(QString());
     label->SetAlignment(alignment);
@@ -124,11 +124,11 @@ TEST_F(LabelTest, OnAFinerDeviceTheWidenedBoxGrowsAwayFromTheAlignedEdge) {
     const auto [box, text] = print(1.2);
     EXPECT_LE(box.left, text.left);
     EXPECT_GE(box.right, text.right);
-    if (alignment == TAlignment::taLeftJustify) {
+    if (alignment == TextAlignment::taLeftJustify) {
       EXPECT_EQ(std::pair(box.left, box.right), std::pair(place.left, text.right + 1));
     }
-    if (alignment == TAlignment::taRightJustify) EXPECT_EQ(box.right, place.right);
-    if (alignment == TAlignment::taCenter)
+    if (alignment == TextAlignment::taRightJustify) EXPECT_EQ(box.right, place.right);
+    if (alignment == TextAlignment::taCenter)
       EXPECT_NEAR(box.left + box.right, place.left + place.right, 2);
   }
 }

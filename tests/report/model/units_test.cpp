@@ -102,7 +102,7 @@ TEST(Page, PaperSizeWritesLengthAndWidth) {
   TCustomReport report(QStringLiteral("r"));
   TQRPage& page = report.Page;
   page.SetPaperSize(TQRPaperSize::A3);
-  page.SetOrientation(TQROrientation::Landscape);
+  page.SetOrientation(PaperOrientation::Landscape);
   EXPECT_EQ(page.Stored(TQRPage::kWidth), 4200);
   EXPECT_EQ(page.Stored(TQRPage::kLength), 2970);
   page.SetUnits(TQRUnit::MM);

@@ -68,15 +68,15 @@ TEST_F(PreviewTest, ControlZoomModesAndOutOfRangeValues) {
   EXPECT_EQ(preview.PreviewImage()->geometry(), QRect(295, 12, 409, 576));
   preview.SetZoom(1);
   preview.SetZoom(2001);
-  EXPECT_EQ(std::pair(preview.Zoom(), preview.ZoomState()), std::pair(51, TQRZoomState::Fit))
+  EXPECT_EQ(std::pair(preview.Zoom(), preview.ZoomState()), std::pair(51, ZoomMode::Fit))
       << "an ignored zoom changes no mode";
   preview.SetZoom(2000);
-  EXPECT_EQ(preview.ZoomState(), TQRZoomState::Fixed);
+  EXPECT_EQ(preview.ZoomState(), ZoomMode::Fixed);
   // A fit that comes out below 2 keeps the zoom but still switches the mode.
   preview.SetZoom(100);
   preview.resize(10, 10);
   preview.ZoomToFit();
-  EXPECT_EQ(std::pair(preview.Zoom(), preview.ZoomState()), std::pair(100, TQRZoomState::Fit));
+  EXPECT_EQ(std::pair(preview.Zoom(), preview.ZoomState()), std::pair(100, ZoomMode::Fit));
   // In width mode a resize zooms again.
   preview.ZoomToWidth();
   preview.resize(500, 600);
@@ -409,7 +409,7 @@ TEST_F(PreviewTest, LoadingAFileOfAnotherShapeLaysThePageOutAgainInTheZoomMode) 
 TEST_F(PreviewTest, PrinterSetupSetsTheRangeAndBackToAllPages) {
   ScopedPrinters scoped(printers);
   ScopedDialogs scopedDialogs(dialogs);
-  const TQRPrinterSettings& s = form->Report1.PrinterSettings;
+  const ReportPrintSettings& s = form->Report1.PrinterSettings;
   Preview({[&] {
     TQRStandardPreview* w = Window();
     dialogs.setupAnswers = {{QStringLiteral("PDF file"), 2, QPageLayout::Portrait, true, 1, 1}};

@@ -66,14 +66,14 @@ TEST_F(PrinterTest, StatusGuardsBeginAndNewPage) {
   ExpectQRError([&] { p.NewPage(); }, "Illegal call to NewPage");
   p.BeginDoc();
   ExpectQRError([&] { p.BeginDoc(); }, "QRPrinter not ready");
-  EXPECT_EQ(p.Status(), TQRPrinterStatus::Busy) << "a refused begin changes nothing more";
+  EXPECT_EQ(p.Status(), PrinterStatus::Busy) << "a refused begin changes nothing more";
   p.NewPage();
   p.EndDoc();
-  EXPECT_EQ(p.Status(), TQRPrinterStatus::Finished);
+  EXPECT_EQ(p.Status(), PrinterStatus::Finished);
   ExpectQRError([&] { p.BeginDoc(); }, "QRPrinter not ready");
   ExpectQRError([&] { p.NewPage(); }, "Illegal call to NewPage");
   p.Cleanup();
-  EXPECT_EQ(p.Status(), TQRPrinterStatus::Ready);
+  EXPECT_EQ(p.Status(), PrinterStatus::Ready);
   EXPECT_EQ(p.PageList().PageCount(), 0);
 }
 
@@ -116,11 +116,11 @@ TEST_F(PrinterTest, SettingsWithoutAndWithAPrinter) {
   s.SetPrinterIndex(-1, none);
   EXPECT_FALSE(s.HasDevice());
   s.SetPaperSize(TQRPaperSize::A3);
-  s.SetOrientation(TQROrientation::Landscape);
+  s.SetOrientation(PaperOrientation::Landscape);
   s.SetCopies(3);
   s.ApplyToDevice();
   EXPECT_EQ(std::tuple(s.PaperSize(), s.Orientation(), s.Copies(), s.PhysicalWidth()),
-            std::tuple(TQRPaperSize::A4, TQROrientation::Portrait, 1, 0));
+            std::tuple(TQRPaperSize::A4, PaperOrientation::Portrait, 1, 0));
 
   PdfPrinters printers(dir.path(), {QStringLiteral("one"), QStringLiteral("two")});
   printers.defaultIndex = 1;
@@ -131,7 +131,7 @@ TEST_F(PrinterTest, SettingsWithoutAndWithAPrinter) {
   EXPECT_FALSE(s.Offers(TQRPaperSize::A4Small));
   s.SetPaperSize(TQRPaperSize::A4);
   s.SetCopies(2);
-  s.SetOrientation(TQROrientation::Landscape);
+  s.SetOrientation(PaperOrientation::Landscape);
   s.ApplyToDevice();
   EXPECT_NEAR(s.PhysicalWidth(), 2970, 1);  // Qt's A4 is whole points, 842 x 595
   EXPECT_EQ(s.Device()->copyCount(), 2);
@@ -146,23 +146,23 @@ TEST(Paper, DetectionFromThePictureSize) {
     return [sizes](TQRPaperSize s) { return std::ranges::count(sizes, s) > 0; };
   };
   const auto all = [](TQRPaperSize) { return true; };
-  const PaperGuess start{TQRPaperSize::A3, TQROrientation::Landscape};
+  const PaperGuess start{TQRPaperSize::A3, PaperOrientation::Landscape};
   using enum TQRPaperSize;
   const struct {
     QSize picture;
     std::function<bool(TQRPaperSize)> accept;
     bool orientation;
     TQRPaperSize size;
-    TQROrientation o;
+    PaperOrientation o;
   } cases[] = {
       // A4 matches A4, then A4Small, which wins where the device has it.
-      {{794, 1123}, all, true, A4Small, TQROrientation::Portrait},
-      {{1123, 794}, only({A4}), true, A4, TQROrientation::Landscape},
+      {{794, 1123}, all, true, A4Small, PaperOrientation::Portrait},
+      {{1123, 794}, only({A4}), true, A4, PaperOrientation::Landscape},
       // Letter, LetterSmall and Note are alike in whole 4 mm units; the last accepted wins.
-      {{816, 1056}, all, true, Note, TQROrientation::Portrait},
+      {{816, 1056}, all, true, Note, PaperOrientation::Portrait},
       // Nothing accepted: the size stays, only the orientation follows.
-      {{794, 1123}, only({}), true, A3, TQROrientation::Portrait},
-      {{500, 500}, all, true, A3, TQROrientation::Landscape},  // no such paper
+      {{794, 1123}, only({}), true, A3, PaperOrientation::Portrait},
+      {{500, 500}, all, true, A3, PaperOrientation::Landscape},  // no such paper
   };
   for (const auto& c : cases) {
     const PaperGuess g = DetectPaper(c.picture.width(), c.picture.height(), FactorForDpi(96),
@@ -251,7 +251,7 @@ TEST_F(PrinterTest, PagesOutsideTheRangeNeverReachPaper) {
   };
   for (const auto& c : cases) {
     TQRPrinter p;
-    p.SetDestination(TQRPrinterDestination::Printer);
+    p.SetDestination(PrinterDestination::Printer);
     p.PrinterSettings().SetPrinterIndex(-1, printers);
     p.SetFirstPage(c.first);
     p.SetLastPage(c.last);
@@ -268,7 +268,7 @@ TEST_F(PrinterTest, BuildTakesTheReportSettingsAndACancelDropsTheJob) {
   form->Report1.PrinterSettings.Copies = 3;
   form->Report1.PrinterSettings.FirstPage = form->Report1.PrinterSettings.LastPage = 1;
   TQRPrinter p;
-  p.SetDestination(TQRPrinterDestination::Printer);
+  p.SetDestination(PrinterDestination::Printer);
   p.Cancel();  // cleared by the begin of the build
   form->Report1.Generate(p);
   EXPECT_EQ(p.PrinterSettings().DeviceName(), QStringLiteral("b"));
@@ -277,13 +277,13 @@ TEST_F(PrinterTest, BuildTakesTheReportSettingsAndACancelDropsTheJob) {
   ASSERT_EQ(printers.WrittenFiles().size(), 1);
   // A cancel during the build: the report pass ends with abort, the job is dropped.
   TQRPrinter q;
-  q.SetDestination(TQRPrinterDestination::Printer);
+  q.SetDestination(PrinterDestination::Printer);
   q.PrepareBuild(form->Report1);
   q.BeginDoc();
   q.NewPage();
   q.Cancel();
   q.Abort();
-  EXPECT_EQ(q.Status(), TQRPrinterStatus::Finished);
+  EXPECT_EQ(q.Status(), PrinterStatus::Finished);
   ASSERT_EQ(printers.Files().size(), 2);
   EXPECT_EQ(printers.WrittenFiles().size(), 1) << "the aborted job left no document";
 }
