@@ -1,6 +1,6 @@
 // The page list on long reports: adding pages, reaching the first, last and middle page,
-// stepping to the next and previous page, saving and loading. Stepping must cost the same whatever the
-// list's length (each step reads one record head).
+// stepping to the next and previous page, saving and loading. Stepping must cost the same whatever
+// the list's length (each step reads one record head).
 //
 // The pages are small text pages (about 1 KB): a picture page of ~675 KB would put 10 000 pages
 // far beyond the 2 GB that the file's 32-bit offsets can address.
@@ -76,7 +76,11 @@ void BM_GetPage(benchmark::State& state) {
   }
   state.SetLabel(which == 0 ? "first" : which == 1 ? "last" : "middle from first");
 }
-BENCHMARK(BM_GetPage)->Args({10000, 0})->Args({10000, 1})->Args({10000, 2})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GetPage)
+    ->Args({10000, 0})
+    ->Args({10000, 1})
+    ->Args({10000, 2})
+    ->Unit(benchmark::kMicrosecond);
 
 // Stepping through a window around the middle, forwards or backwards; the cost per step and
 // the reads per step stay the same for 100, 1000 and 10 000 pages.
@@ -106,8 +110,12 @@ void BM_Step(benchmark::State& state) {
   state.SetLabel(forward ? "next" : "previous");
 }
 BENCHMARK(BM_Step)
-    ->Args({100, 1})->Args({1000, 1})->Args({10000, 1})
-    ->Args({100, 0})->Args({1000, 0})->Args({10000, 0})
+    ->Args({100, 1})
+    ->Args({1000, 1})
+    ->Args({10000, 1})
+    ->Args({100, 0})
+    ->Args({1000, 0})
+    ->Args({10000, 0})
     ->Unit(benchmark::kMicrosecond);
 
 void BM_Save(benchmark::State& state) {

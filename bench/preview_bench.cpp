@@ -13,14 +13,14 @@
 #include <optional>
 
 #include "calc/number_text.h"
-#include "report/render/fonts.h"
-#include "report/store/page_list.h"
-#include "report/print_form.h"
-#include "report/print/printer_settings.h"
-#include "report/print/qr_printer.h"
-#include "report/store/qr_stream.h"
 #include "report/preview/report_printing.h"
 #include "report/preview/standard_preview.h"
+#include "report/print/printer_settings.h"
+#include "report/print/qr_printer.h"
+#include "report/print_form.h"
+#include "report/render/fonts.h"
+#include "report/store/page_list.h"
+#include "report/store/qr_stream.h"
 #include "ui/main_form.h"
 
 namespace hb9cv {

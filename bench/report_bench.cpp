@@ -1,21 +1,22 @@
 // Building the report page and rendering it at screen and printer resolution.
 #include <benchmark/benchmark.h>
 
-
-#include "report/render/fonts.h"
-#include "report/print_form.h"
 #include "report/model/qr_device.h"
+#include "report/print_form.h"
+#include "report/render/fonts.h"
 
 namespace hb9cv {
 namespace {
 
 void SetCaptions(TPrintForm& form) {
+  // clang-format off
   const std::pair<ReportValue, const char*> captions[] = {
       {ReportValue::Frequency, "145 MHz"}, {ReportValue::Z, "951,7 mm"},
       {ReportValue::R, "1036,5 mm"},       {ReportValue::RZ, "258,6 mm"},
       {ReportValue::x, "20,6 mm"},         {ReportValue::Tz, "130,3 mm"},
       {ReportValue::Tr, "140,6 mm"},       {ReportValue::Q, "Průměr 2,89 až 5,17 mm"},
   };
+  // clang-format on
   for (const auto& [which, text] : captions) form.SetCaption(which, QString::fromUtf8(text));
 }
 

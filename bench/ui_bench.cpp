@@ -2,7 +2,6 @@
 // computed and written into the window's labels and the report's captions.
 #include <benchmark/benchmark.h>
 
-
 #include "calc/number_text.h"
 #include "report/print_form.h"
 #include "ui/main_form.h"

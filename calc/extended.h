@@ -11,11 +11,13 @@
 
 namespace hb9cv {
 
+// clang-format off
 enum ExtendedFlag : unsigned {
   kInvalidOperation = 1,  // 0 * INF, 0 / 0, INF / INF, a NaN result from numbers
   kDivisionByZero = 2,
   kOverflow = 4,  // the rounded magnitude left the format's range and became INF
 };
+// clang-format on
 
 struct Extended {
   static constexpr int kBias = 16383;

@@ -17,6 +17,7 @@ char g_decimal_separator = '.';
 
 // Powers of ten, each the exact value rounded once to the 64-bit significand (up to 10^27
 // they are exact): 10^0..10^31, then 10^32..10^480 in steps of 32, then 10^512..10^4608.
+// clang-format off
 constexpr Extended kPow10Low[32] = {
     {false, 16383, 0x8000000000000000},  // 1e0
     {false, 16386, 0xA000000000000000},  // 1e1
@@ -51,6 +52,7 @@ constexpr Extended kPow10Low[32] = {
     {false, 16482, 0xC9F2C9CD04674EDF},  // 1e30
     {false, 16485, 0xFC6F7C4045812296},  // 1e31
 };
+// clang-format on
 constexpr Extended kPow10Mid[15] = {
     {false, 16489, 0x9DC5ADA82B70B59E},  // 1e32
     {false, 16595, 0xC2781F49FFCFA6D5},  // 1e64
@@ -68,6 +70,7 @@ constexpr Extended kPow10Mid[15] = {
     {false, 17871, 0x957A4AE1EBF7F3D4},  // 1e448
     {false, 17977, 0xB83ED8DC0795A262},  // 1e480
 };
+// clang-format off
 constexpr Extended kPow10High[9] = {
     {false, 18083, 0xE319A0AEA60E91C7},  // 1e512
     {false, 19784, 0xC976758681750C17},  // 1e1024
@@ -79,6 +82,7 @@ constexpr Extended kPow10High[9] = {
     {false, 29989, 0xC46052028A20979B},  // 1e4096
     {false, 31690, 0xAE3511626ED559F0},  // 1e4608
 };
+// clang-format on
 
 constexpr Extended kTen = kPow10Low[1];
 

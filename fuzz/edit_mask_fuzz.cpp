@@ -20,7 +20,9 @@ using hb9cv::EditMask;
     }                    \
   } while (0)
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 bool AllDigits(const std::string& s) {
   for (char c : s) {
@@ -73,15 +75,18 @@ void AnyMask(FuzzedDataProvider& in) {
   // Shown texts keep the place count.
   const std::string shown = m.ShownOf(value);
   if (m.SaveLiterals() && !mask.empty()) CHECK(static_cast<int>(shown.size()) == count);
-  CHECK(static_cast<int>(m.Fit(value, '_').size()) == (mask.empty() ? static_cast<int>(value.size()) : count));
+  CHECK(static_cast<int>(m.Fit(value, '_').size()) ==
+        (mask.empty() ? static_cast<int>(value.size()) : count));
   const std::string formatted = m.Format(value, m.Blank());
   CHECK(static_cast<int>(formatted.size()) >= count);
   int editable = 0;
   for (int p = 1; p <= length; ++p) {
     const auto kind = m.Classify(p);
-    editable += kind == hb9cv::MaskCharKind::kRequiredPlace || kind == hb9cv::MaskCharKind::kOptionalPlace;
+    editable +=
+        kind == hb9cv::MaskCharKind::kRequiredPlace || kind == hb9cv::MaskCharKind::kOptionalPlace;
   }
-  if (!mask.empty() && static_cast<int>(value.size()) <= editable) CHECK(static_cast<int>(formatted.size()) == count);
+  if (!mask.empty() && static_cast<int>(value.size()) <= editable)
+    CHECK(static_cast<int>(formatted.size()) == count);
   const std::string bare = m.BareValueOf(shown);
   if (m.SaveLiterals() && !mask.empty()) CHECK(static_cast<int>(bare.size()) <= count);
   (void)m.TextOf(shown);
@@ -104,7 +109,8 @@ void FrequencyMask(FuzzedDataProvider& in) {
   // A shown text the field can hold: digits or "_" around the comma.
   std::string shown = "____,___";
   for (size_t i = 0; i < shown.size(); ++i) {
-    if (i != 4 && in.ConsumeBool()) shown[i] = static_cast<char>('0' + in.ConsumeIntegralInRange<int>(0, 9));
+    if (i != 4 && in.ConsumeBool())
+      shown[i] = static_cast<char>('0' + in.ConsumeIntegralInRange<int>(0, 9));
   }
   const int index = in.ConsumeIntegralInRange<int>(-2, 10);
   const int span = in.ConsumeIntegralInRange<int>(-2, 10);
@@ -122,7 +128,8 @@ void FrequencyMask(FuzzedDataProvider& in) {
   if (AllDigits(pasted) && !pasted.empty() && index >= 0 && index <= 8) {
     // Digits fill the digit places from the index in order, over the comma; the places
     // before and after keep their characters, and the index ends after the last one filled.
-    CHECK(merged.shown.compare(0, static_cast<size_t>(index), shown, 0, static_cast<size_t>(index)) == 0);
+    CHECK(merged.shown.compare(0, static_cast<size_t>(index), shown, 0,
+                               static_cast<size_t>(index)) == 0);
     size_t q = 0;
     int last = -1;
     for (int j = index; j < 8; ++j) {

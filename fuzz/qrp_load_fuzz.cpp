@@ -10,9 +10,9 @@
 #include <memory>
 
 #include "calc/errors.h"
-#include "report/store/qr_error.h"
 #include "report/render/emf_player.h"
 #include "report/store/page_list.h"
+#include "report/store/qr_error.h"
 
 namespace {
 
@@ -70,6 +70,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-  if (!LoadAndPlay(bytes) && size > 136 + 4) LoadAndPlay(OnePageFile(bytes.mid(136, qsizetype(size) - 140)));
+  if (!LoadAndPlay(bytes) && size > 136 + 4)
+    LoadAndPlay(OnePageFile(bytes.mid(136, qsizetype(size) - 140)));
   return 0;
 }

@@ -21,6 +21,7 @@ struct LabelDef {
 };
 
 // In drawing order: later entries are drawn over earlier ones. QRImage1 goes after QRLabel3.
+// clang-format off
 constexpr LabelDef kBeforeDrawing[] = {
     {"QRLabel1", 66.146L, 476.25L, 47.625L, 981.604L, 16, true, true,
      "Výpočet rozměrů antény typu HB9CV"},
@@ -28,7 +29,9 @@ constexpr LabelDef kBeforeDrawing[] = {
      "pro střední kmitočet :"},
     {"QRLabel3", 44.979L, 989.542L, 145.521L, 21.167L, 10, false, false, "0"},
 };
+// clang-format on
 
+// clang-format off
 constexpr LabelDef kAfterDrawing[] = {
     {"QRLabel_Z", 39.688L, 883.708L, 587.375L, 68.792L, 8, false, false, "0 mm"},
     {"QRLabel_R", 39.688L, 1016.0L, 1291.167L, 68.792L, 8, false, false, "0 mm"},
@@ -53,6 +56,7 @@ constexpr LabelDef kAfterDrawing[] = {
     {"QRLabel12", 44.979L, 825.5L, 515.938L, 235.479L, 9, false, false, "Směr vyzařování"},
     {"QRLabel13", 44.979L, 127.0L, 2725.208L, 164.042L, 6, false, false, "Kvetorad"},
 };
+// clang-format on
 
 TQRLabel* LoadLabel(TQRBand& band, const LabelDef& def) {
   // Loading before it joins the band: a label measures its caption on every change, and
@@ -123,12 +127,12 @@ TPrintForm::TPrintForm() : Report1(QStringLiteral("Report1")) {
   // Decoded when the page is first built: the first window does not wait for it.
   QRImage1->SetPicture(QSize(632, 355), [] { return AntennaDrawing(DrawingBackground::White); });
 
-  TQRLabel** after[] = {&QRLabel_Z, &QRLabel_R, &QRLabel_RZ, &QRLabel_x, &QRLabel_Tz,
-                        &QRLabel_Tr, &QRLabel_Q, &QRLabel4,  &QRLabel5,  &QRLabel6,
-                        &QRLabel7,  &QRLabel8,  &QRLabel9,   &QRLabel10, &QRLabel11,
-                        &QRLabel12, &QRLabel13};
+  TQRLabel** after[] = {&QRLabel_Z, &QRLabel_R, &QRLabel_RZ, &QRLabel_x, &QRLabel_Tz, &QRLabel_Tr,
+                        &QRLabel_Q, &QRLabel4,  &QRLabel5,   &QRLabel6,  &QRLabel7,   &QRLabel8,
+                        &QRLabel9,  &QRLabel10, &QRLabel11,  &QRLabel12, &QRLabel13};
   static_assert(std::size(after) == std::size(kAfterDrawing));
-  for (size_t i = 0; i < std::size(after); ++i) *after[i] = LoadLabel(*TitleBand1, kAfterDrawing[i]);
+  for (size_t i = 0; i < std::size(after); ++i)
+    *after[i] = LoadLabel(*TitleBand1, kAfterDrawing[i]);
 
   Report1.Loaded();
   Printing(Report1).Export = [this](const QString& fileName) {
@@ -164,6 +168,8 @@ void TPrintForm::SetCaption(ReportValue which, const QString& caption) {
   if (TQRLabel* label = ValueLabel(which)) label->SetCaption(caption);
 }
 
-void TPrintForm::Preview() { Report1.Preview(); }
+void TPrintForm::Preview() {
+  Report1.Preview();
+}
 
 }  // namespace hb9cv

@@ -1,11 +1,11 @@
 #include "resources/drawing.h"
 
-#include <csetjmp>
-#include <cstdio>
 #include <jpeglib.h>
 
 #include <QFile>
 #include <QPixmap>
+#include <csetjmp>
+#include <cstdio>
 #include <string>
 
 #include "calc/errors.h"
@@ -106,7 +106,8 @@ QImage DecodeJpeg(const QByteArray& jpeg) {
 
 QImage AntennaDrawing(DrawingBackground background) {
   if (background == DrawingBackground::White) {
-    static const QImage white = DecodeJpeg(ReadResource(QStringLiteral(":/hb9cv/antenna-white.jpg")));
+    static const QImage white =
+        DecodeJpeg(ReadResource(QStringLiteral(":/hb9cv/antenna-white.jpg")));
     return white;
   }
   static const QImage grey = DecodeJpeg(ReadResource(QStringLiteral(":/hb9cv/antenna-grey.jpg")));

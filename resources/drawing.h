@@ -12,10 +12,12 @@ namespace hb9cv {
 // corrupt-data warnings count as errors, so a damaged picture is never shown half grey.
 QImage DecodeJpeg(const QByteArray& jpeg);
 
+// clang-format off
 enum class DrawingBackground {
   Grey,   // the main window's copy: black on red, green and blue 192
   White,  // the report's copy: the same lines on white
 };
+// clang-format on
 
 // The 632 x 355 antenna picture, decoded once from the embedded JPEG and then shared.
 QImage AntennaDrawing(DrawingBackground background);

@@ -5,14 +5,14 @@
 //
 // Every element is a run of whole pixels: no antialiasing, so that the thin dimension lines
 // stay one pixel wide and the value labels, which sit at fixed pixel places, meet them.
+#include <jpeglib.h>
+
+#include <QImage>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <jpeglib.h>
 #include <string>
 #include <vector>
-
-#include <QImage>
 
 namespace {
 
@@ -46,10 +46,18 @@ class Picture {
     for (int k = 0; k < kHeadLength; ++k) {
       const int h = k / 2;
       switch (dir) {
-        case Dir::Left: VLine(x + k, y - h, y + h); break;
-        case Dir::Right: VLine(x - k, y - h, y + h); break;
-        case Dir::Up: HLine(x - h, x + h, y + k); break;
-        case Dir::Down: HLine(x - h, x + h, y - k); break;
+        case Dir::Left:
+          VLine(x + k, y - h, y + h);
+          break;
+        case Dir::Right:
+          VLine(x - k, y - h, y + h);
+          break;
+        case Dir::Up:
+          HLine(x - h, x + h, y + k);
+          break;
+        case Dir::Down:
+          HLine(x - h, x + h, y - k);
+          break;
       }
     }
   }
@@ -100,9 +108,9 @@ QImage AntennaPicture(QRgb background) {
   Picture p(kWidth, kHeight, background, qRgb(0, 0, 0));
 
   // The two elements and the boom that carries them.
-  p.Fill(47, 578, 39, 46);   // radiator
-  p.Fill(6, 623, 236, 243);  // reflector
-  p.Fill(306, 320, 25, 348); // boom
+  p.Fill(47, 578, 39, 46);    // radiator
+  p.Fill(6, 623, 236, 243);   // reflector
+  p.Fill(306, 320, 25, 348);  // boom
   // Direction of radiation: an arrow cut out of the boom's top square (y 25..38).
   for (int k = 0; k <= 4; ++k) p.Clear(313 - k, 313 + k, 27 + k, 27 + k);
   p.Clear(312, 314, 32, 37);
@@ -112,7 +120,7 @@ QImage AntennaPicture(QRgb background) {
   LetterX(p, 322, 30, 10, 8);
   p.Frame(327, 333, 57, 63);  // X'
   LetterX(p, 335, 52, 9, 8);
-  p.Fill(346, 347, 50, 52);   // the prime
+  p.Fill(346, 347, 50, 52);  // the prime
   p.VLine(346, 53, 53);
 
   // Phasing line, three pixels wide. Radiator side: right from X', then up to the radiator.
@@ -173,10 +181,11 @@ QImage Icon() {
   p.HLine(9, 12, 19);
   p.VLine(9, 19, 22);
 
-  QList<QRgb> vga = {qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
-                     qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(192, 192, 192),
-                     qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
-                     qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255)};
+  QList<QRgb> vga = {
+      qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
+      qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(192, 192, 192),
+      qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
+      qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255)};
   return p.image().convertToFormat(QImage::Format_Indexed8, vga, Qt::ThresholdDither);
 }
 
@@ -200,8 +209,10 @@ bool WriteJpeg(const QImage& image, const std::string& path, int quality) {
   jpeg_start_compress(&cinfo, TRUE);
   std::vector<JSAMPLE> row(static_cast<size_t>(image.width()));
   while (cinfo.next_scanline < cinfo.image_height) {
-    const auto* src = reinterpret_cast<const QRgb*>(image.constScanLine(static_cast<int>(cinfo.next_scanline)));
-    for (int x = 0; x < image.width(); ++x) row[static_cast<size_t>(x)] = static_cast<JSAMPLE>(qGray(src[x]));
+    const auto* src =
+        reinterpret_cast<const QRgb*>(image.constScanLine(static_cast<int>(cinfo.next_scanline)));
+    for (int x = 0; x < image.width(); ++x)
+      row[static_cast<size_t>(x)] = static_cast<JSAMPLE>(qGray(src[x]));
     JSAMPROW rows[1] = {row.data()};
     jpeg_write_scanlines(&cinfo, rows, 1);
   }

@@ -15,12 +15,14 @@ struct OptionSpec {
   enum { Flag, Value, OptionalValue } kind;
 };
 
+// clang-format off
 constexpr OptionSpec kOptions[] = {
     {"--help", OptionSpec::Flag},           {"--version", OptionSpec::Flag},
     {"--json", OptionSpec::Flag},           {"--compute", OptionSpec::Value},
     {"--pdf", OptionSpec::Value},           {"--report", OptionSpec::Value},
     {"--print", OptionSpec::OptionalValue},
 };
+// clang-format on
 
 const OptionSpec* FindOption(const std::string& name) {
   for (const OptionSpec& spec : kOptions) {
@@ -196,6 +198,7 @@ std::optional<ComputedValues> ComputeFrequency(const std::string& frequency, std
     error = "'" + frequency + "' is zero: there is nothing to compute";
     return std::nullopt;
   }
+  // clang-format off
   static constexpr std::pair<ValuePlace, const char*> kNames[] = {
       {ValuePlace::QRLabel3, "frequency"}, {ValuePlace::Label_Lambda, "wavelength"},
       {ValuePlace::Label_Z, "Z"},          {ValuePlace::Label_R, "R"},
@@ -203,6 +206,7 @@ std::optional<ComputedValues> ComputeFrequency(const std::string& frequency, std
       {ValuePlace::Label_Tz, "Tz"},        {ValuePlace::Label_Tr, "Tr"},
       {ValuePlace::Label_Q, "diameter"},
   };
+  // clang-format on
   ComputedValues result;
   for (const auto& [place, name] : kNames) {
     for (const CaptionWrite& write : outcome.writes) {

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "calc/errors.h"
-#include "report/render/fonts.h"
 #include "report/preview/pdf_export.h"
 #include "report/print_form.h"
+#include "report/render/fonts.h"
 #include "ui/command_line.h"
 #include "ui/error_report.h"
 #include "ui/main_form_model.h"

@@ -10,21 +10,41 @@ namespace hb9cv {
 namespace {
 
 // ASCII classes on purpose (see the header): a byte of a UTF-8 sequence is no letter.
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool IsLetterOrDigit(char c) { return IsLetter(c) || IsDigit(c); }
-char ToUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-char ToLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+bool IsLetter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+bool IsLetterOrDigit(char c) {
+  return IsLetter(c) || IsDigit(c);
+}
+char ToUpper(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+char ToLower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool IsPlaceChar(char c) {
   switch (c) {
-    case '0': case '9': case '#': case 'L': case 'l': case 'A': case 'a': case 'C': case 'c':
+    case '0':
+    case '9':
+    case '#':
+    case 'L':
+    case 'l':
+    case 'A':
+    case 'a':
+    case 'C':
+    case 'c':
       return true;
     default:
       return false;
   }
 }
-bool IsRequiredPlaceChar(char c) { return c == '0' || c == 'L' || c == 'A' || c == 'C'; }
+bool IsRequiredPlaceChar(char c) {
+  return c == '0' || c == 'L' || c == 'A' || c == 'C';
+}
 
 // The first separator a strftime pattern puts between its fields; `fallback` when it has no
 // single-byte one.
@@ -33,16 +53,22 @@ char FormatSeparator(std::string_view format, char fallback) {
     const char c = format[i];
     if (c == '%') {
       ++i;
-      while (i < format.size() && (std::string_view("-_0^#EO").find(format[i]) != std::string_view::npos ||
-                                   IsDigit(format[i]))) {
+      while (i < format.size() &&
+             (std::string_view("-_0^#EO").find(format[i]) != std::string_view::npos ||
+              IsDigit(format[i]))) {
         ++i;
       }
       if (i >= format.size()) break;
       switch (format[i]) {
-        case 'D': return '/';
-        case 'F': return '-';
-        case 'T': case 'R': return ':';
-        default: continue;
+        case 'D':
+          return '/';
+        case 'F':
+          return '-';
+        case 'T':
+        case 'R':
+          return ':';
+        default:
+          continue;
       }
     }
     if (c == ' ') continue;
@@ -72,9 +98,15 @@ MaskSeparators& Separators() {
 MaskSeparators SeparatorsFromFormats(std::string_view date_format, std::string_view time_format) {
   return {FormatSeparator(date_format, '/'), FormatSeparator(time_format, ':')};
 }
-MaskSeparators CurrentMaskSeparators() { return Separators(); }
-void SetMaskSeparators(MaskSeparators separators) { Separators() = separators; }
-void ReadMaskSeparators() { Separators() = ReadLocaleSeparators(); }
+MaskSeparators CurrentMaskSeparators() {
+  return Separators();
+}
+void SetMaskSeparators(MaskSeparators separators) {
+  Separators() = separators;
+}
+void ReadMaskSeparators() {
+  Separators() = ReadLocaleSeparators();
+}
 
 EditMask::EditMask(std::string mask, MaskSeparators separators)
     : mask_(std::move(mask)), separators_(separators) {
@@ -108,8 +140,8 @@ std::vector<int> EditMask::ClassifyEntries() {
       escaping = true;
     } else if (e.ch == '>') {
       e.kind = MaskCharKind::kDirective;
-      const bool after_lower = p >= 2 && entries_[p - 2].kind == MaskCharKind::kDirective &&
-                               entries_[p - 2].ch == '<';
+      const bool after_lower =
+          p >= 2 && entries_[p - 2].kind == MaskCharKind::kDirective && entries_[p - 2].ch == '<';
       conversion = after_lower ? CaseConversion::kNone : CaseConversion::kUpper;
     } else if (e.ch == '<') {
       e.kind = MaskCharKind::kDirective;
@@ -118,7 +150,8 @@ std::vector<int> EditMask::ClassifyEntries() {
       e.kind = MaskCharKind::kDirective;
       reverse_ = true;
     } else if (IsPlaceChar(e.ch)) {
-      e.kind = IsRequiredPlaceChar(e.ch) ? MaskCharKind::kRequiredPlace : MaskCharKind::kOptionalPlace;
+      e.kind =
+          IsRequiredPlaceChar(e.ch) ? MaskCharKind::kRequiredPlace : MaskCharKind::kOptionalPlace;
       e.conversion = conversion;
     } else if (e.ch == '/' || e.ch == ':') {
       e.kind = MaskCharKind::kSeparatorLiteral;
@@ -202,7 +235,9 @@ int EditMask::MaskPositionOf(int index) const {
   return Length();
 }
 
-bool EditMask::IsLiteralIndex(int index) const { return IsLiteral(MaskPositionOf(index)); }
+bool EditMask::IsLiteralIndex(int index) const {
+  return IsLiteral(MaskPositionOf(index));
+}
 
 int EditMask::NextEditableIndex(int index) const {
   while (index < place_count_ && IsLiteralIndex(index)) ++index;
@@ -254,7 +289,8 @@ std::string EditMask::Format(std::string_view bare, char blank) const {
   return r;
 }
 
-void EditMask::Adjust(std::string& r, size_t start, size_t length, size_t wanted, char blank) const {
+void EditMask::Adjust(std::string& r, size_t start, size_t length, size_t wanted,
+                      char blank) const {
   if (length < wanted) {
     r.insert(reverse_ ? start : start + length, wanted - length, blank);
   } else if (length > wanted) {
@@ -326,11 +362,24 @@ EditMask::Acceptance EditMask::Accept(char c, int position) const {
   if (!IsPlace(position)) return {true, c};
   bool ok = false;
   switch (e->ch) {
-    case '0': case '9': ok = IsDigit(c); break;
-    case '#': ok = IsDigit(c) || c == '+' || c == '-' || c == ' '; break;
-    case 'L': case 'l': ok = IsLetter(c); break;
-    case 'A': case 'a': ok = IsLetterOrDigit(c); break;
-    default: ok = true; break;  // "C", "c"
+    case '0':
+    case '9':
+      ok = IsDigit(c);
+      break;
+    case '#':
+      ok = IsDigit(c) || c == '+' || c == '-' || c == ' ';
+      break;
+    case 'L':
+    case 'l':
+      ok = IsLetter(c);
+      break;
+    case 'A':
+    case 'a':
+      ok = IsLetterOrDigit(c);
+      break;
+    default:
+      ok = true;
+      break;  // "C", "c"
   }
   if (!ok) return {false, c};
   if (e->ch != '0' && e->ch != '9' && e->ch != '#') {

@@ -20,6 +20,7 @@
 namespace hb9cv {
 
 // What a character of a mask is.
+// clang-format off
 enum class MaskCharKind {
   kLiteral,           // a fixed character of the shown text
   kSeparatorLiteral,  // "/" or ":", shown as the user's date or time separator
@@ -30,6 +31,7 @@ enum class MaskCharKind {
   kSectionValue,      // the character right after a section separator
   kNone,              // a position outside the mask
 };
+// clang-format on
 
 // The user's date and time separators, which the mask characters "/" and ":" stand for.
 struct MaskSeparators {

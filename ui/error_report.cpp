@@ -10,7 +10,6 @@
 #include <exception>
 #include <memory>
 
-
 namespace hb9cv {
 namespace {
 

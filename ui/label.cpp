@@ -4,7 +4,8 @@
 
 namespace hb9cv {
 
-FormLabel::FormLabel(const QString& name, const QString& caption, const QFont& font, QWidget* parent)
+FormLabel::FormLabel(const QString& name, const QString& caption, const QFont& font,
+                     QWidget* parent)
     : QLabel(parent) {
   setObjectName(name);
   setFont(font);

@@ -2,8 +2,8 @@
 // then the event loop until the main window closes.
 #include "calc/number_text.h"
 #include "report/print_form.h"
-#include "ui/command_line_run.h"
 #include "ui/application.h"
+#include "ui/command_line_run.h"
 #include "ui/error_report.h"
 #include "ui/main_form.h"
 #include "ui/warning_form.h"

@@ -6,10 +6,10 @@
 #include <utility>
 
 #include "calc/errors.h"
+#include "report/preview/window_place.h"
 #include "report/report_link.h"
 #include "resources/drawing.h"
 #include "ui/error_report.h"
-#include "report/preview/window_place.h"
 #include "ui/forms.h"
 #include "ui/label.h"
 #include "ui/mask_edit.h"
@@ -106,7 +106,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 
 void TForm1::CreateFieldRow(QWidget* client) {
   const QFont bold16 = WindowFont(16, true);
-  Label1 = new FormLabel(QStringLiteral("Label1"), QStringLiteral("Vlož kmitočet ="), bold16, client);
+  Label1 =
+      new FormLabel(QStringLiteral("Label1"), QStringLiteral("Vlož kmitočet ="), bold16, client);
   Label1->move(140, 16);
 
   // The frequency field; its only construction site.
@@ -124,7 +125,8 @@ void TForm1::CreateFieldRow(QWidget* client) {
   Label7 = new FormLabel(QStringLiteral("Label7"), QStringLiteral("[MHz]"), bold16, client);
   Label7->move(376, 16);
   const QFont normal = WindowFont(11);
-  Label3 = new FormLabel(QStringLiteral("Label3"), QStringLiteral("Vlnová délka :"), normal, client);
+  Label3 =
+      new FormLabel(QStringLiteral("Label3"), QStringLiteral("Vlnová délka :"), normal, client);
   Label3->move(176, 52);
   Label_Lambda = new FormLabel(QStringLiteral("Label_Lambda"), QStringLiteral("0"), normal, client);
   Label_Lambda->move(248, 52);
@@ -147,6 +149,7 @@ void TForm1::CreateDrawing(QWidget* client) {
     int y;
     QString caption;
   };
+  // clang-format off
   const Place places[] = {
       {&Label2, "Label2", 283, 24, QStringLiteral("Směr       vyzařování")},
       {&Label_Z, "Label_Z", 181, 8, QStringLiteral("Zářič")},
@@ -160,6 +163,7 @@ void TForm1::CreateDrawing(QWidget* client) {
        QStringLiteral("Svorky X a X' slouží k připojení koaxiálního kabelu,")},
       {&Label5, "Label5", 376, 324, QStringLiteral("X' - střední vodič, X - opletení.")},
   };
+  // clang-format on
   for (const Place& place : places) {
     *place.label = new FormLabel(QString::fromLatin1(place.name), place.caption, normal, Panel1);
     (*place.label)->move(place.x, place.y);
@@ -168,6 +172,7 @@ void TForm1::CreateDrawing(QWidget* client) {
 
   // A label's caption is its accessible name; the description says which value it is, so a
   // screen reader (and anything else reading the accessibility tree) can tell them apart.
+  // clang-format off
   const std::pair<FormLabel*, const char*> descriptions[] = {
       {Label_Lambda, "Vlnová délka"},
       {Label_Z, "Délka zářiče"},
@@ -178,6 +183,7 @@ void TForm1::CreateDrawing(QWidget* client) {
       {Label_Tr, "Odbočka Tr na reflektoru"},
       {Label_Q, "Průměr prvků"},
   };
+  // clang-format on
   for (const auto& [label, description] : descriptions) {
     label->setAccessibleDescription(QString::fromUtf8(description));
   }

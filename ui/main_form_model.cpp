@@ -55,8 +55,8 @@ std::vector<CaptionWrite> ResetWrites() {
     writes.push_back({p, "0"});
   }
   writes.push_back({P::QRLabel3, "0 MHz"});
-  for (P p : {P::QRLabel_Z, P::QRLabel_R, P::QRLabel_RZ, P::QRLabel_x, P::QRLabel_Tz,
-              P::QRLabel_Tr, P::QRLabel_Q}) {
+  for (P p : {P::QRLabel_Z, P::QRLabel_R, P::QRLabel_RZ, P::QRLabel_x, P::QRLabel_Tz, P::QRLabel_Tr,
+              P::QRLabel_Q}) {
     writes.push_back({p, "0 mm"});
   }
   return writes;

@@ -15,10 +15,9 @@
 #include <memory>
 #include <optional>
 
+#include "report/render/scoped_hook.h"
 #include "ui/mask_controller.h"
 #include "ui/mask_error.h"
-
-#include "report/render/scoped_hook.h"
 
 class QMenu;
 

@@ -3,8 +3,8 @@
 #include <QPushButton>
 #include <QWindow>
 
-#include "ui/error_report.h"
 #include "report/preview/window_place.h"
+#include "ui/error_report.h"
 #include "ui/forms.h"
 #include "ui/label.h"
 
@@ -23,7 +23,7 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindow
   setAutoFillBackground(true);
 
   Label1 = new FormLabel(QStringLiteral("Label1"), QStringLiteral("Dělění \"0\", ty vole ..."),
-                      WindowFont(32, true), this);
+                         WindowFont(32, true), this);
   Label1->move(4, 0);
 
   BitBtn1 = new QPushButton(QStringLiteral("&Znovu"), this);

@@ -19,13 +19,14 @@ bool TQRCustomBand::SetChildBand(TQRCustomBand* child) {
 }
 
 void TQRCustomBand::SizeToBounds() {
-  SetPixelSize(
-      QRRound(Size.LoadUnit(Size.Stored(TQRBandSize::kWidth), TQRUnit::Pixels, true)),
-      QRRound(Size.LoadUnit(Size.Stored(TQRBandSize::kHeight), TQRUnit::Pixels, false)));
+  SetPixelSize(QRRound(Size.LoadUnit(Size.Stored(TQRBandSize::kWidth), TQRUnit::Pixels, true)),
+               QRRound(Size.LoadUnit(Size.Stored(TQRBandSize::kHeight), TQRUnit::Pixels, false)));
   for (const auto& element : Elements()) element->BandChanged();
 }
 
-void TQRCustomBand::Loaded() { SizeToBounds(); }
+void TQRCustomBand::Loaded() {
+  SizeToBounds();
+}
 
 bool TQRCustomBand::Grow(long double height) {
   if (report_ == nullptr) return false;

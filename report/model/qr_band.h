@@ -8,10 +8,12 @@
 
 namespace hb9cv {
 
+// clang-format off
 enum class TQRBandType {
   rbTitle, rbPageHeader, rbDetail, rbPageFooter, rbSummary, rbGroupHeader, rbGroupFooter,
   rbSubDetail, rbColumnHeader, rbOverlay, rbChild
 };
+// clang-format on
 
 class TQRCustomBand : public TQRBasePanel {
  public:

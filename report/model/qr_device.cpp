@@ -5,9 +5,9 @@
 #include <cmath>
 
 #include "calc/errors.h"
-#include "report/store/qr_error.h"
-#include "report/render/qpainter_canvas.h"
 #include "report/model/qr_report.h"
+#include "report/render/qpainter_canvas.h"
+#include "report/store/qr_error.h"
 
 namespace hb9cv {
 
@@ -32,7 +32,9 @@ QRImageDevice::QRImageDevice(long double xFactor, long double yFactor, long doub
                              long double paperLength)
     : xFactor_(xFactor), yFactor_(yFactor), paperWidth_(paperWidth), paperLength_(paperLength) {}
 
-QRImageDevice::~QRImageDevice() { ClosePage(false); }
+QRImageDevice::~QRImageDevice() {
+  ClosePage(false);
+}
 
 void QRImageDevice::BeginDoc() {
   ClosePage(false);
@@ -62,9 +64,13 @@ void QRImageDevice::ClosePage(bool keep) {
   page_.reset();
 }
 
-void QRImageDevice::EndDoc() { ClosePage(true); }
+void QRImageDevice::EndDoc() {
+  ClosePage(true);
+}
 
-void QRImageDevice::Abort() { ClosePage(false); }
+void QRImageDevice::Abort() {
+  ClosePage(false);
+}
 
 Canvas& QRImageDevice::PageCanvas() {
   if (!page_) throw EQRError("No page to draw on");

@@ -58,7 +58,9 @@ class QRDevice {
 };
 
 // Device pixels per stored unit for a resolution in pixels per inch.
-inline long double FactorForDpi(int dpi) { return static_cast<long double>(dpi) / 254; }
+inline long double FactorForDpi(int dpi) {
+  return static_cast<long double>(dpi) / 254;
+}
 
 // Renders every page into an image of the whole paper, white, at the given factors. The image
 // resolution (dots per metre) is set to match, so fonts realise at factor x 254 pixels per inch.

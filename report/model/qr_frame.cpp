@@ -10,7 +10,9 @@ int TQRFrame::Thickness(long double factor) const {
   return Width >= 1 && thickness < 1 ? 1 : thickness;
 }
 
-int TQRFrame::StoredWidth() const { return QRRound(Width / 72.0L * 254); }
+int TQRFrame::StoredWidth() const {
+  return QRRound(Width / 72.0L * 254);
+}
 
 void TQRFrame::Paint(Canvas& canvas, const DeviceRect& r, long double xFactor,
                      long double yFactor) const {

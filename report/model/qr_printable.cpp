@@ -15,7 +15,9 @@ TQRPrintable::TQRPrintable(QString name) : Size(this), name_(std::move(name)) {}
 
 TQRPrintable::~TQRPrintable() = default;
 
-TQRCustomBand* TQRPrintable::ParentBand() const { return dynamic_cast<TQRCustomBand*>(parent_); }
+TQRCustomBand* TQRPrintable::ParentBand() const {
+  return dynamic_cast<TQRCustomBand*>(parent_);
+}
 
 TCustomReport* TQRPrintable::ParentReport() const {
   return parent_ != nullptr ? parent_->ParentReport() : nullptr;
@@ -90,7 +92,9 @@ void TQRPrintable::AlignToBandNow() {
   aligning_ = false;
 }
 
-void TQRPrintable::BeforePrint(QRDevice& device) { device_ = &device; }
+void TQRPrintable::BeforePrint(QRDevice& device) {
+  device_ = &device;
+}
 
 void TQRPrintable::Print(int ofsX, int ofsY) {
   if (device_ == nullptr) return;
@@ -100,14 +104,18 @@ void TQRPrintable::Print(int ofsX, int ofsY) {
               top + Size.Stored(TQRPrintableSize::kHeight));
 }
 
-void TQRPrintable::BandChanged() { AlignToBandNow(); }
+void TQRPrintable::BandChanged() {
+  AlignToBandNow();
+}
 
 void TQRPrintable::SetAlignment(TextAlignment alignment) {
   alignment_ = alignment;
   AlignToBandNow();
 }
 
-void TQRPrintable::AfterPrint() { device_ = nullptr; }
+void TQRPrintable::AfterPrint() {
+  device_ = nullptr;
+}
 
 // --- TQRCustomLabel
 
@@ -134,7 +142,9 @@ void TQRCustomLabel::SetFont(const CanvasFont& font) {
   Reformat();
 }
 
-void TQRCustomLabel::ParentChanged() { Reformat(); }
+void TQRCustomLabel::ParentChanged() {
+  Reformat();
+}
 
 void TQRCustomLabel::Reformat() {
   // While loading, the stored size is the truth; formatting waits for the first change.
@@ -287,10 +297,10 @@ void TQRCustomLabel::Print(int ofsX, int ofsY) {
     }
     if (autoStretch_ && lineHeight > 0 && band != nullptr && band->Grow(lineHeight)) {
       if (!transparent_) {
-        canvas.FillRect({device->XPos(fillLeft), device->YPos(fillTop + height + grown),
-                         device->XPos(fillLeft + box),
-                         device->YPos(fillTop + height + grown + lineHeight)},
-                        color_);
+        canvas.FillRect(
+            {device->XPos(fillLeft), device->YPos(fillTop + height + grown),
+             device->XPos(fillLeft + box), device->YPos(fillTop + height + grown + lineHeight)},
+            color_);
       }
       limit += lineHeight;
       grown += lineHeight;

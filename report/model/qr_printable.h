@@ -7,9 +7,9 @@
 #include <QStringList>
 #include <functional>
 
-#include "report/render/canvas.h"
 #include "report/model/qr_frame.h"
 #include "report/model/qr_units.h"
+#include "report/render/canvas.h"
 
 namespace hb9cv {
 

@@ -3,15 +3,14 @@
 #include <QGuiApplication>
 #include <utility>
 
-#include "report/render/qpainter_canvas.h"
 #include "report/model/qr_device.h"
+#include "report/render/qpainter_canvas.h"
 
 namespace hb9cv {
 
 namespace {
 
 ReportOutputFactory g_outputFactory = nullptr;
-
 
 using P = TQRPage::Index;
 
@@ -252,8 +251,8 @@ void TCustomReport::PrintBand(TQRCustomBand* band) {
   if (band == nullptr) return;
   const long double height = band->Size.Stored(TQRBandSize::kHeight);
   if (band->AlignToBottom()) {
-    const int bottom = QRRound(device_->PaperLength() - Page.Stored(P::kBottomMargin) - height -
-                               footerHeight_);
+    const int bottom =
+        QRRound(device_->PaperLength() - Page.Stored(P::kBottomMargin) - height - footerHeight_);
     if (bottom > currentY_) currentY_ = bottom;
   }
   if (!band->Enabled()) {

@@ -7,11 +7,11 @@
 #include <memory>
 #include <vector>
 
-#include "report/render/canvas.h"
 #include "report/model/qr_band.h"
 #include "report/model/qr_frame.h"
 #include "report/model/qr_panel.h"
 #include "report/model/qr_units.h"
+#include "report/render/canvas.h"
 
 namespace hb9cv {
 

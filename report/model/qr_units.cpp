@@ -4,15 +4,16 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "report/render/fonts.h"
 #include "report/model/qr_band.h"
 #include "report/model/qr_printable.h"
 #include "report/model/qr_report.h"
+#include "report/render/fonts.h"
 
 namespace hb9cv {
 
 namespace {
 
+// clang-format off
 constexpr PaperInfo kPapers[] = {
     {"Default", 0, 0, 0},          {"Letter", 215.9, 279.4, 1},   {"LetterSmall", 215.9, 279.4, 2},
     {"Tabloid", 279.4, 431.8, 3},  {"Ledger", 431.8, 279.4, 4},   {"Legal", 215.9, 355.6, 5},
@@ -25,6 +26,7 @@ constexpr PaperInfo kPapers[] = {
     {"CSheet", 431.8, 558.8, 24}, {"DSheet", 558.8, 863.6, 25}, {"ESheet", 863.6, 1117.6, 26},
     {"Custom", 0, 0, 256},
 };
+// clang-format on
 static_assert(std::size(kPapers) == static_cast<size_t>(TQRPaperSize::Custom) + 1);
 
 // Character cell of the report font in stored units per character.
@@ -43,7 +45,7 @@ const PaperInfo& PaperSizeInfo(TQRPaperSize size) {
 
 TQRUnit DefaultUnit() {
   return QLocale::system().measurementSystem() == QLocale::ImperialUSSystem ? TQRUnit::Inches
-                                                                             : TQRUnit::MM;
+                                                                            : TQRUnit::MM;
 }
 
 TQRUnitBase::TQRUnitBase() : units_(DefaultUnit()), pixelsPerInch_(ScreenPixelsPerInch()) {}
@@ -80,7 +82,9 @@ long double TQRUnitBase::SaveUnit(long double u, TQRUnit unit, bool horizontal) 
   return u;
 }
 
-void TQRUnitBase::Refresh() { SetPixels(); }
+void TQRUnitBase::Refresh() {
+  SetPixels();
+}
 
 long double TQRUnitBase::Value(int index) const {
   return LoadUnit(Stored(index), units_, IsHorizontal(index));
@@ -112,8 +116,7 @@ TQRPage::TQRPage(TCustomReport* owner) : owner_(nullptr) {
 }
 
 bool TQRPage::IsHorizontal(int index) const {
-  return index == kWidth || index == kLeftMargin || index == kRightMargin ||
-         index == kColumnSpace;
+  return index == kWidth || index == kLeftMargin || index == kRightMargin || index == kColumnSpace;
 }
 
 void TQRPage::SetPixels() {

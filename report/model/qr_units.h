@@ -9,18 +9,22 @@ namespace hb9cv {
 
 enum class TQRUnit { MM, Inches, Pixels, Characters, Native };
 
+// clang-format off
 enum class TQRPaperSize {
   Default, Letter, LetterSmall, Tabloid, Ledger, Legal, Statement, Executive, A3, A4, A4Small,
   A5, B4, B5, Folio, Quarto, qr10X14, qr11X17, Note, Env9, Env10, Env11, Env12, Env14, CSheet,
   DSheet, ESheet, Custom
 };
+// clang-format on
 
 enum class PaperOrientation { Portrait, Landscape };
 
+// clang-format off
 enum class TQRBin {
   First, Upper, Lower, Middle, Manual, Envelope, EnvManual, Auto, Tractor, SmallFormat,
   LargeFormat, LargeCapacity, Cassette, Last
 };
+// clang-format on
 
 struct PaperInfo {
   const char* name;
@@ -87,8 +91,15 @@ class TQRUnitBase {
 // 4 left margin, 5 right margin, 6 column space.
 class TQRPage : public TQRUnitBase {
  public:
-  enum Index { kBottomMargin, kLength, kTopMargin, kWidth, kLeftMargin, kRightMargin,
-               kColumnSpace };
+  enum Index {
+    kBottomMargin,
+    kLength,
+    kTopMargin,
+    kWidth,
+    kLeftMargin,
+    kRightMargin,
+    kColumnSpace
+  };
   explicit TQRPage(TCustomReport* owner);
 
   int Count() const override { return 7; }

@@ -12,11 +12,11 @@
 #include <utility>
 
 #include "calc/errors.h"
-#include "report/store/qr_error.h"
-#include "report/print/printer_settings.h"
-#include "report/print/qr_printer.h"
 #include "report/model/qr_report.h"
 #include "report/preview/report_printing.h"
+#include "report/print/printer_settings.h"
+#include "report/print/qr_printer.h"
+#include "report/store/qr_error.h"
 
 namespace hb9cv {
 

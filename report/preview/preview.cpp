@@ -7,10 +7,10 @@
 #include <QScrollBar>
 #include <algorithm>
 
-#include "report/render/emf_player.h"
-#include "report/render/fonts.h"
 #include "report/print/qr_notices.h"
 #include "report/print/qr_printer.h"
+#include "report/render/emf_player.h"
+#include "report/render/fonts.h"
 
 namespace hb9cv {
 

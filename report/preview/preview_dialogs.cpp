@@ -113,11 +113,13 @@ class PrintSetupDialog final : public QPrintDialog {
 
  private:
   void Restrict() {
+    // clang-format off
     static const char* const kIgnored[] = {
         "properties",     "preview",      "lOutput",          "filename",      "fileBrowser",
         "colorMode",      "duplex",       "pagesRadioButton", "pagesLineEdit", "printCurrentPage",
         "printSelection", "pageSetLabel", "pageSetCombo",     "collate",       "reverse",
     };
+    // clang-format on
     for (const char* name : kIgnored) {
       if (auto* w = findChild<QWidget*>(QLatin1String(name))) w->setVisible(false);
     }

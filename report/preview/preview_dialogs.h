@@ -71,5 +71,4 @@ std::unique_ptr<QPrintDialog> MakePrintSetupDialog(QPrinter* printer, QWidget* p
 // the extension in any letter case, so "*.QRP" finds report.qrp too.
 QStringList ToQtFilters(const QString& filter);
 
-
 }  // namespace hb9cv

@@ -2,9 +2,9 @@
 
 #include <QCoreApplication>
 
+#include "report/preview/window_place.h"
 #include "report/print/qr_notices.h"
 #include "report/print/qr_printer.h"
-#include "report/preview/window_place.h"
 
 namespace hb9cv {
 

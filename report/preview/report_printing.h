@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "report/preview/preview_dialogs.h"
 #include "report/model/qr_report.h"
+#include "report/preview/preview_dialogs.h"
 #include "report/print/printer_settings.h"
 
 namespace hb9cv {

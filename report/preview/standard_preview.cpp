@@ -10,8 +10,8 @@
 
 #include "report/preview/error_guard.h"
 #include "report/preview/preview_dialogs.h"
-#include "report/print/qr_notices.h"
 #include "report/preview/window_place.h"
+#include "report/print/qr_notices.h"
 
 namespace hb9cv {
 
@@ -244,10 +244,8 @@ void TQRStandardPreview::CreateToolBar() {
 }
 
 void TQRStandardPreview::ConnectButtons() {
-  connect(ZoomFit, &QToolButton::clicked, this,
-          [this] { Guarded([this] { ZoomToFitClick(); }); });
-  connect(Zoom100, &QToolButton::clicked, this,
-          [this] { Guarded([this] { ZoomTo100Click(); }); });
+  connect(ZoomFit, &QToolButton::clicked, this, [this] { Guarded([this] { ZoomToFitClick(); }); });
+  connect(Zoom100, &QToolButton::clicked, this, [this] { Guarded([this] { ZoomTo100Click(); }); });
   connect(ZoomToWidth, &QToolButton::clicked, this,
           [this] { Guarded([this] { ZoomToWidthClick(); }); });
   connect(FirstPage, &QToolButton::clicked, this,
@@ -256,17 +254,13 @@ void TQRStandardPreview::ConnectButtons() {
           [this] { Guarded([this] { PrevPageClick(); }); });
   connect(ToolButton2, &QToolButton::clicked, this,
           [this] { Guarded([this] { NextPageClick(); }); });
-  connect(LastPage, &QToolButton::clicked, this,
-          [this] { Guarded([this] { LastPageClick(); }); });
+  connect(LastPage, &QToolButton::clicked, this, [this] { Guarded([this] { LastPageClick(); }); });
   connect(PrintSetup, &QToolButton::clicked, this,
           [this] { Guarded([this] { PrintSetupClick(); }); });
   connect(Print, &QToolButton::clicked, this, [this] { Guarded([this] { PrintClick(); }); });
-  connect(SaveReport, &QToolButton::clicked, this,
-          [this] { Guarded([this] { SaveClick(); }); });
-  connect(LoadReport, &QToolButton::clicked, this,
-          [this] { Guarded([this] { LoadClick(); }); });
-  connect(ExitButton, &QToolButton::clicked, this,
-          [this] { Guarded([this] { ExitClick(); }); });
+  connect(SaveReport, &QToolButton::clicked, this, [this] { Guarded([this] { SaveClick(); }); });
+  connect(LoadReport, &QToolButton::clicked, this, [this] { Guarded([this] { LoadClick(); }); });
+  connect(ExitButton, &QToolButton::clicked, this, [this] { Guarded([this] { ExitClick(); }); });
 }
 
 void TQRStandardPreview::CreateStatusBar() {

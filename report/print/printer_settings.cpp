@@ -192,7 +192,7 @@ void TPrinterSettings::ApplyToDevice() {
   d.setCopyCount(copies_);
   d.setPaperSource(ToPaperSource(outputBin_));
   d.setPageOrientation(orientation_ == PaperOrientation::Landscape ? QPageLayout::Landscape
-                                                                 : QPageLayout::Portrait);
+                                                                   : QPageLayout::Portrait);
   ReadDevice();
 }
 

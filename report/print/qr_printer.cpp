@@ -6,14 +6,14 @@
 #include <utility>
 
 #include "calc/errors.h"
-#include "report/store/qr_error.h"
+#include "report/model/qr_report.h"
+#include "report/print/qr_notices.h"
 #include "report/render/emf_player.h"
 #include "report/render/emf_recorder.h"
 #include "report/render/fonts.h"
-#include "report/store/page_list.h"
 #include "report/render/qpainter_canvas.h"
-#include "report/print/qr_notices.h"
-#include "report/model/qr_report.h"
+#include "report/store/page_list.h"
+#include "report/store/qr_error.h"
 #include "report/store/qr_stream.h"
 
 namespace hb9cv {

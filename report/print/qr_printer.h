@@ -9,9 +9,9 @@
 #include <memory>
 #include <optional>
 
-#include "report/render/metafile.h"
-#include "report/print/printer_settings.h"
 #include "report/model/qr_device.h"
+#include "report/print/printer_settings.h"
+#include "report/render/metafile.h"
 
 namespace hb9cv {
 

@@ -10,7 +10,9 @@ namespace emf_play {
 
 void Player::Play(const Record& r) {
   const Bytes b = r.bytes;
-  auto point = [&b](std::uint64_t at) { return QPointF(b.Get<std::int32_t>(at), b.Get<std::int32_t>(at + 4)); };
+  auto point = [&b](std::uint64_t at) {
+    return QPointF(b.Get<std::int32_t>(at), b.Get<std::int32_t>(at + 4));
+  };
   // clang-format off
   switch (r.type) {
     case emf::kSetMapMode: {
@@ -148,7 +150,8 @@ bool PlayEmf(QPainter& painter, const Metafile& page, const QRectF& target) {
   emf::HeaderInfo header;
   if (!emf::ParseHeader(bytes, header) || !emf::Validate(bytes)) return false;
   const QRectF frame = page.DeviceFrame();
-  if (!painter.isActive() || !(frame.width() > 0) || !(frame.height() > 0) || !target.isValid()) return false;
+  if (!painter.isActive() || !(frame.width() > 0) || !(frame.height() > 0) || !target.isValid())
+    return false;
   if (!std::isfinite(target.width()) || !std::isfinite(target.height())) return false;
   Player player(painter, header, frame, target);
   emf::RecordReader reader(bytes);

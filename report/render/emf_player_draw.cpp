@@ -11,11 +11,26 @@ namespace hb9cv::emf_play {
 QTransform Player::PageTransform() const {
   double sx = 1, sy = 1;
   switch (dc_.mapMode) {
-    case kMmLoMetric: sx = pxPerMmX_ / 10; sy = -pxPerMmY_ / 10; break;
-    case kMmHiMetric: sx = pxPerMmX_ / 100; sy = -pxPerMmY_ / 100; break;
-    case kMmLoEnglish: sx = pxPerMmX_ * 0.254; sy = -pxPerMmY_ * 0.254; break;
-    case kMmHiEnglish: sx = pxPerMmX_ * 0.0254; sy = -pxPerMmY_ * 0.0254; break;
-    case kMmTwips: sx = pxPerMmX_ * 25.4 / 1440; sy = -pxPerMmY_ * 25.4 / 1440; break;
+    case kMmLoMetric:
+      sx = pxPerMmX_ / 10;
+      sy = -pxPerMmY_ / 10;
+      break;
+    case kMmHiMetric:
+      sx = pxPerMmX_ / 100;
+      sy = -pxPerMmY_ / 100;
+      break;
+    case kMmLoEnglish:
+      sx = pxPerMmX_ * 0.254;
+      sy = -pxPerMmY_ * 0.254;
+      break;
+    case kMmHiEnglish:
+      sx = pxPerMmX_ * 0.0254;
+      sy = -pxPerMmY_ * 0.0254;
+      break;
+    case kMmTwips:
+      sx = pxPerMmX_ * 25.4 / 1440;
+      sy = -pxPerMmY_ * 25.4 / 1440;
+      break;
     case kMmIsotropic:
     case kMmAnisotropic:
       sx = dc_.viewportExt.width() / dc_.windowExt.width();
@@ -26,9 +41,11 @@ QTransform Player::PageTransform() const {
         sy = std::copysign(s, sy);
       }
       break;
-    default: break;
+    default:
+      break;
   }
-  return QTransform::fromTranslate(-dc_.windowOrg.x(), -dc_.windowOrg.y()) * QTransform::fromScale(sx, sy) *
+  return QTransform::fromTranslate(-dc_.windowOrg.x(), -dc_.windowOrg.y()) *
+         QTransform::fromScale(sx, sy) *
          QTransform::fromTranslate(dc_.viewportOrg.x(), dc_.viewportOrg.y());
 }
 
@@ -60,7 +77,8 @@ QRegion Player::DeviceRegion(const QRectF& logical) const {
   const QPolygonF corners = t.map(QPolygonF(logical));
   const QRectF box = corners.boundingRect();
   constexpr double kLimit = kRegionLimit;
-  if (!(box.left() > -kLimit && box.right() < kLimit && box.top() > -kLimit && box.bottom() < kLimit)) {
+  if (!(box.left() > -kLimit && box.right() < kLimit && box.top() > -kLimit &&
+        box.bottom() < kLimit)) {
     return {};
   }
   if (t.type() <= QTransform::TxScale) {
@@ -77,7 +95,8 @@ QRegion Player::DeviceRegion(const QRectF& logical) const {
 void Player::ClipRect(const Record& r, bool exclude) {
   emf::Rect32 rc;
   if (!r.bytes.Read(8, rc)) return;
-  const QRegion area = DeviceRegion(QRectF(QPointF(rc.left, rc.top), QPointF(rc.right, rc.bottom)).normalized());
+  const QRegion area =
+      DeviceRegion(QRectF(QPointF(rc.left, rc.top), QPointF(rc.right, rc.bottom)).normalized());
   if (exclude) {
     SetClip(dc_.clip.value_or(Everywhere()).subtracted(area));
   } else {
@@ -110,12 +129,23 @@ void Player::SelectClipRegion(const Record& r) {
   }
   const QRegion current = dc_.clip.value_or(Everywhere());
   switch (mode) {
-    case kRgnAnd: SetClip(current.intersected(region)); break;
-    case kRgnOr: SetClip(current.united(region)); break;
-    case kRgnXor: SetClip(current.xored(region)); break;
-    case kRgnDiff: SetClip(current.subtracted(region)); break;
-    case kRgnCopy: SetClip(region); break;
-    default: break;
+    case kRgnAnd:
+      SetClip(current.intersected(region));
+      break;
+    case kRgnOr:
+      SetClip(current.united(region));
+      break;
+    case kRgnXor:
+      SetClip(current.xored(region));
+      break;
+    case kRgnDiff:
+      SetClip(current.subtracted(region));
+      break;
+    case kRgnCopy:
+      SetClip(region);
+      break;
+    default:
+      break;
   }
 }
 
@@ -226,10 +256,10 @@ void Player::Poly(const Record& r, bool sixteen) {
     }
   }
   const std::uint32_t type = r.type;
-  const bool to = type == emf::kPolylineTo || type == emf::kPolylineTo16 || type == emf::kPolyBezierTo ||
-                  type == emf::kPolyBezierTo16;
-  const bool bezier = type == emf::kPolyBezier || type == emf::kPolyBezier16 || type == emf::kPolyBezierTo ||
-                      type == emf::kPolyBezierTo16;
+  const bool to = type == emf::kPolylineTo || type == emf::kPolylineTo16 ||
+                  type == emf::kPolyBezierTo || type == emf::kPolyBezierTo16;
+  const bool bezier = type == emf::kPolyBezier || type == emf::kPolyBezier16 ||
+                      type == emf::kPolyBezierTo || type == emf::kPolyBezierTo16;
   if (to) points.prepend(dc_.position);
   if (to) dc_.position = points.back();
   if (!BeginDraw()) return;
@@ -239,7 +269,8 @@ void Player::Poly(const Record& r, bool sixteen) {
     p_.drawPolygon(points, dc_.fillRule);
   } else if (bezier) {
     QPainterPath path(points.front());
-    for (qsizetype i = 1; i + 2 < points.size(); i += 3) path.cubicTo(points[i], points[i + 1], points[i + 2]);
+    for (qsizetype i = 1; i + 2 < points.size(); i += 3)
+      path.cubicTo(points[i], points[i + 1], points[i + 2]);
     p_.setBrush(Qt::NoBrush);
     p_.drawPath(path);
   } else {
@@ -300,7 +331,7 @@ void Player::DrawImage(const QRectF& dest, QImage image, QRectF source, std::uin
       std::abs(onTarget.top()) > kMaxCoordinate || std::abs(onTarget.bottom()) > kMaxCoordinate) {
     return;
   }
-  p_.setCompositionMode(rop == kSrcAnd ? QPainter::CompositionMode_Multiply
+  p_.setCompositionMode(rop == kSrcAnd     ? QPainter::CompositionMode_Multiply
                         : rop == kSrcPaint ? QPainter::CompositionMode_Lighten
                                            : QPainter::CompositionMode_SourceOver);
   p_.drawImage(target, image, source);
@@ -325,15 +356,18 @@ void Player::Blit(const Record& r) {
   const QImage image = DecodeDib(b, b.Get<std::uint32_t>(84), cbBmi, b.Get<std::uint32_t>(92),
                                  b.Get<std::uint32_t>(96), b.Get<std::uint32_t>(80));
   QSizeF sourceSize = dest.size();
-  if (r.type == emf::kStretchBlt) sourceSize = QSizeF(b.Get<std::int32_t>(100), b.Get<std::int32_t>(104));
-  DrawImage(dest, image, QRectF(QPointF(b.Get<std::int32_t>(44), b.Get<std::int32_t>(48)), sourceSize), rop);
+  if (r.type == emf::kStretchBlt)
+    sourceSize = QSizeF(b.Get<std::int32_t>(100), b.Get<std::int32_t>(104));
+  DrawImage(dest, image,
+            QRectF(QPointF(b.Get<std::int32_t>(44), b.Get<std::int32_t>(48)), sourceSize), rop);
 }
 
 void Player::StretchDib(const Record& r) {
   const Bytes b = r.bytes;
   DibInfo info;
-  const QImage image = DecodeDib(b, b.Get<std::uint32_t>(48), b.Get<std::uint32_t>(52), b.Get<std::uint32_t>(56),
-                                 b.Get<std::uint32_t>(60), b.Get<std::uint32_t>(64), &info);
+  const QImage image =
+      DecodeDib(b, b.Get<std::uint32_t>(48), b.Get<std::uint32_t>(52), b.Get<std::uint32_t>(56),
+                b.Get<std::uint32_t>(60), b.Get<std::uint32_t>(64), &info);
   if (image.isNull()) return;
   const double sx = b.Get<std::int32_t>(32), sy = b.Get<std::int32_t>(36);
   const double sw = b.Get<std::int32_t>(40), sh = b.Get<std::int32_t>(44);
@@ -461,7 +495,8 @@ void Player::CreateObject(const Record& r) {
     case emf::kExtCreateFontIndirectW:
       object = ReadFont(b);
       break;
-    default: return;
+    default:
+      return;
   }
   objects_[handle] = std::move(object);
 }
@@ -469,19 +504,50 @@ void Player::CreateObject(const Record& r) {
 void Player::SelectObject(std::uint32_t handle) {
   if (handle & kStockObject) {
     switch (handle & ~kStockObject) {
-      case 0: dc_.brush = SolidBrush(Qt::white); break;
-      case 1: dc_.brush = SolidBrush(QColor(192, 192, 192)); break;
-      case 2: dc_.brush = SolidBrush(QColor(128, 128, 128)); break;
-      case 3: dc_.brush = SolidBrush(QColor(64, 64, 64)); break;
-      case 4: dc_.brush = SolidBrush(Qt::black); break;
-      case 5: dc_.brush = NullBrush(); break;
-      case 6: dc_.pen = SolidPen(Qt::white); break;
-      case 7: dc_.pen = SolidPen(Qt::black); break;
-      case 8: dc_.pen = NullPen(); break;
-      case 10: case 11: case 12: case 13: case 14: case 16: case 17: dc_.font = FontSpec{}; break;
-      case 18: dc_.brush = SolidBrush(Qt::white); break;
-      case 19: dc_.pen = SolidPen(Qt::black); break;
-      default: break;
+      case 0:
+        dc_.brush = SolidBrush(Qt::white);
+        break;
+      case 1:
+        dc_.brush = SolidBrush(QColor(192, 192, 192));
+        break;
+      case 2:
+        dc_.brush = SolidBrush(QColor(128, 128, 128));
+        break;
+      case 3:
+        dc_.brush = SolidBrush(QColor(64, 64, 64));
+        break;
+      case 4:
+        dc_.brush = SolidBrush(Qt::black);
+        break;
+      case 5:
+        dc_.brush = NullBrush();
+        break;
+      case 6:
+        dc_.pen = SolidPen(Qt::white);
+        break;
+      case 7:
+        dc_.pen = SolidPen(Qt::black);
+        break;
+      case 8:
+        dc_.pen = NullPen();
+        break;
+      case 10:
+      case 11:
+      case 12:
+      case 13:
+      case 14:
+      case 16:
+      case 17:
+        dc_.font = FontSpec{};
+        break;
+      case 18:
+        dc_.brush = SolidBrush(Qt::white);
+        break;
+      case 19:
+        dc_.pen = SolidPen(Qt::black);
+        break;
+      default:
+        break;
     }
     return;
   }

@@ -15,11 +15,11 @@
 
 namespace hb9cv::emf_play {
 
-
 using emf::Bytes;
 using emf::Record;
 
 // GDI constants the player interprets.
+// clang-format off
 enum : std::uint32_t {
   kMmText = 1, kMmLoMetric = 2, kMmHiMetric = 3, kMmLoEnglish = 4, kMmHiEnglish = 5,
   kMmTwips = 6, kMmIsotropic = 7, kMmAnisotropic = 8,
@@ -39,12 +39,13 @@ enum : std::uint32_t {
   kPatCopy = 0x00F00021, kBlackness = 0x00000042, kWhiteness = 0x00FF0062,
   kStockObject = 0x80000000,
 };
+// clang-format on
 
 // Bounds that keep hostile numbers away from the rasteriser and the allocator.
 // Device pixels: beyond about 2^19 the rasteriser's 26.6 fixed-point numbers overflow (glyphs
 // crash there); nothing so far out is visible anyway.
 constexpr double kMaxCoordinate = 1 << 18;
-constexpr double kMaxFontPixels = 4000;       // glyph height on the target
+constexpr double kMaxFontPixels = 4000;  // glyph height on the target
 constexpr qint64 kMaxImagePixels = 64LL << 20;
 constexpr int kMaxImageSide = 1 << 16;
 constexpr int kMaxPatternSide = 256;
@@ -56,7 +57,9 @@ constexpr std::uint32_t kMaxRegionRects = 4096;
 // painter scales regions by the target's factor in integers, which must not overflow.
 constexpr int kRegionLimit = 1 << 22;
 
-inline QRegion Everywhere() { return QRegion(-kRegionLimit, -kRegionLimit, 2 * kRegionLimit, 2 * kRegionLimit); }
+inline QRegion Everywhere() {
+  return QRegion(-kRegionLimit, -kRegionLimit, 2 * kRegionLimit, 2 * kRegionLimit);
+}
 constexpr std::uint32_t kMaxTextChars = 1u << 16;
 
 inline QColor Color(std::uint32_t ref) {
@@ -64,7 +67,8 @@ inline QColor Color(std::uint32_t ref) {
 }
 
 inline bool Finite(const QTransform& t) {
-  const double v[] = {t.m11(), t.m12(), t.m13(), t.m21(), t.m22(), t.m23(), t.m31(), t.m32(), t.m33()};
+  const double v[] = {t.m11(), t.m12(), t.m13(), t.m21(), t.m22(),
+                      t.m23(), t.m31(), t.m32(), t.m33()};
   for (double x : v) {
     if (!std::isfinite(x) || std::abs(x) > 1e12) return false;
   }
@@ -161,14 +165,24 @@ struct TextLayout {
 
 class Player {
  public:
-  Player(QPainter& painter, const emf::HeaderInfo& header, const QRectF& deviceFrame, const QRectF& target)
-      : p_(painter), header_(header), target_(target), frame_(deviceFrame), original_(painter.transform()) {
+  Player(QPainter& painter, const emf::HeaderInfo& header, const QRectF& deviceFrame,
+         const QRectF& target)
+      : p_(painter),
+        header_(header),
+        target_(target),
+        frame_(deviceFrame),
+        original_(painter.transform()) {
     base_ = QTransform::fromTranslate(-deviceFrame.left(), -deviceFrame.top()) *
-            QTransform::fromScale(target.width() / deviceFrame.width(), target.height() / deviceFrame.height()) *
+            QTransform::fromScale(target.width() / deviceFrame.width(),
+                                  target.height() / deviceFrame.height()) *
             QTransform::fromTranslate(target.left(), target.top()) * original_;
     // Reference-device pixels per millimetre, for the metric and English map modes.
-    pxPerMmX_ = header.mmWidth > 0 && header.deviceWidth > 0 ? double(header.deviceWidth) / header.mmWidth : 96 / 25.4;
-    pxPerMmY_ = header.mmHeight > 0 && header.deviceHeight > 0 ? double(header.deviceHeight) / header.mmHeight : 96 / 25.4;
+    pxPerMmX_ = header.mmWidth > 0 && header.deviceWidth > 0
+                    ? double(header.deviceWidth) / header.mmWidth
+                    : 96 / 25.4;
+    pxPerMmY_ = header.mmHeight > 0 && header.deviceHeight > 0
+                    ? double(header.deviceHeight) / header.mmHeight
+                    : 96 / 25.4;
     p_.save();
     UpdatePainterClip();
   }

@@ -1,7 +1,5 @@
 #include "report/render/emf_recorder.h"
 
-#include "report/render/fonts.h"
-
 #include <uemf.h>
 
 #include <QFontMetrics>
@@ -10,6 +8,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <new>
+
+#include "report/render/fonts.h"
 
 namespace hb9cv {
 
@@ -65,13 +65,18 @@ U_RECTL Rectl(int left, int top, int right, int bottom) {
 }
 
 // Bounds in records are inclusive.
-U_RECTL Inclusive(const DeviceRect& r) { return Rectl(r.left, r.top, r.right - 1, r.bottom - 1); }
+U_RECTL Inclusive(const DeviceRect& r) {
+  return Rectl(r.left, r.top, r.right - 1, r.bottom - 1);
+}
 
 }  // namespace
 
 EmfRecorder::EmfRecorder(QSize pixels, QSize paper, int dpiX, int dpiY)
-    : writer_(std::make_unique<Writer>()), measure_(1, 1, QImage::Format_RGB32), pixels_(pixels),
-      dpiX_(dpiX), dpiY_(dpiY) {
+    : writer_(std::make_unique<Writer>()),
+      measure_(1, 1, QImage::Format_RGB32),
+      pixels_(pixels),
+      dpiX_(dpiX),
+      dpiY_(dpiY) {
   measure_.setDotsPerMeterX(static_cast<int>(std::lround(dpiX / 0.0254)));
   measure_.setDotsPerMeterY(static_cast<int>(std::lround(dpiY / 0.0254)));
   // The reference device is the page at the screen's resolution; its size in millimetres is
@@ -83,10 +88,11 @@ EmfRecorder::EmfRecorder(QSize pixels, QSize paper, int dpiX, int dpiY)
   desc += u"Report page";
   desc.push_back(0);
   desc.push_back(0);
-  writer_->Append(U_EMRHEADER_set(
-      Rectl(0, 0, pixels.width() - 1, pixels.height() - 1), Rectl(0, 0, paper.width(), paper.height()),
-      nullptr, static_cast<U_CBSTR>(desc.size()), reinterpret_cast<uint16_t*>(desc.data()),
-      sizel_set(pixels.width(), pixels.height()), sizel_set(mmW, mmH), 0));
+  writer_->Append(
+      U_EMRHEADER_set(Rectl(0, 0, pixels.width() - 1, pixels.height() - 1),
+                      Rectl(0, 0, paper.width(), paper.height()), nullptr,
+                      static_cast<U_CBSTR>(desc.size()), reinterpret_cast<uint16_t*>(desc.data()),
+                      sizel_set(pixels.width(), pixels.height()), sizel_set(mmW, mmH), 0));
   writer_->Append(U_EMRSETBKMODE_set(U_TRANSPARENT));
   writer_->Append(U_EMRSETTEXTALIGN_set(U_TA_TOP | U_TA_LEFT | U_TA_NOUPDATECP));
   writer_->Append(U_EMRSETSTRETCHBLTMODE_set(U_STRETCH_HALFTONE));
@@ -104,7 +110,9 @@ int EmfRecorder::TextWidth(const QString& text) {
   return std::max(0, QFontMetrics(qfont_, &measure_).horizontalAdvance(text));
 }
 
-int EmfRecorder::TextHeight(const QString&) { return std::max(0, QFontMetrics(qfont_, &measure_).height()); }
+int EmfRecorder::TextHeight(const QString&) {
+  return std::max(0, QFontMetrics(qfont_, &measure_).height());
+}
 
 std::vector<int> EmfRecorder::CharacterAdvances(const QString& text) {
   const QFontMetricsF fm(qfont_, &measure_);
@@ -115,7 +123,8 @@ std::vector<int> EmfRecorder::CharacterAdvances(const QString& text) {
   for (qsizetype i = 0; i < n; ++i) {
     qsizetype end = i + 1;
     if (text[i].isHighSurrogate() && end < n && text[end].isLowSurrogate()) ++end;
-    int position = end == n ? total : static_cast<int>(std::lround(fm.horizontalAdvance(text.left(end))));
+    int position =
+        end == n ? total : static_cast<int>(std::lround(fm.horizontalAdvance(text.left(end))));
     position = std::clamp(position, previous, total);
     dx[static_cast<std::size_t>(i)] = position - previous;
     previous = position;
@@ -130,15 +139,16 @@ quint32 EmfRecorder::FontHandle(const CanvasFont& font) {
   }
   std::array<uint16_t, U_LF_FACESIZE> face{};
   const QString family = font.family.left(U_LF_FACESIZE - 1);
-  for (qsizetype i = 0; i < family.size(); ++i) face[static_cast<std::size_t>(i)] = family[i].unicode();
-  const U_LOGFONT lf = logfont_set(-RealiseFont(font, dpiY_).pixelSize(), 0, 0, 0,
-                                   font.bold ? U_FW_BOLD : U_FW_NORMAL, font.italic, font.underline,
-                                   font.strikeOut, U_DEFAULT_CHARSET, U_OUT_DEFAULT_PRECIS,
-                                   U_CLIP_DEFAULT_PRECIS, U_DEFAULT_QUALITY, U_DEFAULT_PITCH, face.data());
+  for (qsizetype i = 0; i < family.size(); ++i)
+    face[static_cast<std::size_t>(i)] = family[i].unicode();
+  const U_LOGFONT lf = logfont_set(
+      -RealiseFont(font, dpiY_).pixelSize(), 0, 0, 0, font.bold ? U_FW_BOLD : U_FW_NORMAL,
+      font.italic, font.underline, font.strikeOut, U_DEFAULT_CHARSET, U_OUT_DEFAULT_PRECIS,
+      U_CLIP_DEFAULT_PRECIS, U_DEFAULT_QUALITY, U_DEFAULT_PITCH, face.data());
   uint32_t handle = 0;
   // The plain LOGFONT form (the library's `elf`); readers need nothing of the larger one.
-  writer_->Append(extcreatefontindirectw_set(&handle, writer_->Handles(), reinterpret_cast<const char*>(&lf),
-                                             nullptr));
+  writer_->Append(extcreatefontindirectw_set(&handle, writer_->Handles(),
+                                             reinterpret_cast<const char*>(&lf), nullptr));
   fonts_.emplace_back(font, handle);
   return handle;
 }
@@ -155,7 +165,9 @@ quint32 EmfRecorder::BrushHandle(QRgb color) {
   return handle;
 }
 
-void EmfRecorder::Select(quint32 handle) { writer_->Append(selectobject_set(handle, writer_->Handles())); }
+void EmfRecorder::Select(quint32 handle) {
+  writer_->Append(selectobject_set(handle, writer_->Handles()));
+}
 
 void EmfRecorder::SaveDc() {
   writer_->Append(U_EMRSAVEDC_set());
@@ -186,14 +198,16 @@ void EmfRecorder::TextOut(int x, int y, const QString& text) {
   const int width = TextWidth(text);
   const int height = TextHeight(text);
   const DeviceRect box{x, y, x + std::max(width, 1), y + std::max(height, 1)};
-  std::u16string utf16(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
+  std::u16string utf16(reinterpret_cast<const char16_t*>(text.utf16()),
+                       static_cast<std::size_t>(text.size()));
   std::unique_ptr<char, decltype(&std::free)> emrtext(
       emrtext_set(point32_set(x, y), static_cast<U_NUM_STR>(utf16.size()), 2, utf16.data(), 0,
                   Inclusive(box), dx.data()),
       &std::free);
   if (!emrtext) throw std::bad_alloc();
   writer_->Append(U_EMREXTTEXTOUTW_set(Inclusive(box), U_GM_COMPATIBLE, float(2540.0 / dpiX_),
-                                       float(2540.0 / dpiY_), reinterpret_cast<PU_EMRTEXT>(emrtext.get())));
+                                       float(2540.0 / dpiY_),
+                                       reinterpret_cast<PU_EMRTEXT>(emrtext.get())));
 }
 
 void EmfRecorder::FillRect(const DeviceRect& rect, const QColor& color) {
@@ -245,15 +259,17 @@ void EmfRecorder::StretchDraw(const DeviceRect& target, const QImage& picture) {
   for (int row = 0; row < h; ++row) {  // DIB rows run bottom-up
     std::memcpy(px.data() + stride * (h - 1 - row), rgb.constScanLine(row), std::size_t(w) * 3);
   }
-  const U_BITMAPINFOHEADER bmih = bitmapinfoheader_set(
-      w, h, 1, U_BCBM_COLOR24, U_BI_RGB, static_cast<uint32_t>(px.size()),
-      static_cast<int32_t>(std::lround(dpiX_ / 0.0254)), static_cast<int32_t>(std::lround(dpiY_ / 0.0254)), 0, 0);
-  std::unique_ptr<U_BITMAPINFO, decltype(&std::free)> bmi(bitmapinfo_set(bmih, nullptr), &std::free);
+  const U_BITMAPINFOHEADER bmih =
+      bitmapinfoheader_set(w, h, 1, U_BCBM_COLOR24, U_BI_RGB, static_cast<uint32_t>(px.size()),
+                           static_cast<int32_t>(std::lround(dpiX_ / 0.0254)),
+                           static_cast<int32_t>(std::lround(dpiY_ / 0.0254)), 0, 0);
+  std::unique_ptr<U_BITMAPINFO, decltype(&std::free)> bmi(bitmapinfo_set(bmih, nullptr),
+                                                          &std::free);
   if (!bmi) throw std::bad_alloc();
-  writer_->Append(U_EMRSTRETCHDIBITS_set(Inclusive(target), point32_set(target.left, target.top),
-                                         point32_set(target.Width(), target.Height()), point32_set(0, 0),
-                                         point32_set(w, h), U_DIB_RGB_COLORS, U_SRCCOPY, bmi.get(),
-                                         static_cast<uint32_t>(px.size()), px.data()));
+  writer_->Append(U_EMRSTRETCHDIBITS_set(
+      Inclusive(target), point32_set(target.left, target.top),
+      point32_set(target.Width(), target.Height()), point32_set(0, 0), point32_set(w, h),
+      U_DIB_RGB_COLORS, U_SRCCOPY, bmi.get(), static_cast<uint32_t>(px.size()), px.data()));
 }
 
 Metafile EmfRecorder::Finish() {

@@ -44,7 +44,7 @@ class EmfRecorder final : public Canvas {
  private:
   class Writer;
   struct DcState {
-    quint32 font = 0;   // 0: none of ours selected
+    quint32 font = 0;  // 0: none of ours selected
     quint32 brush = 0;
     bool nullPen = false;
     std::optional<QRgb> textColor;

@@ -16,7 +16,8 @@ QRect FromLtrb(const emf::Rect32& r) {
 
 Metafile::Metafile(QByteArray bytes) : bytes_(std::move(bytes)) {
   emf::HeaderInfo h;
-  if (!emf::ParseHeader(emf::Bytes(bytes_.constData(), static_cast<std::size_t>(bytes_.size())), h)) {
+  if (!emf::ParseHeader(emf::Bytes(bytes_.constData(), static_cast<std::size_t>(bytes_.size())),
+                        h)) {
     return;
   }
   hasHeader_ = true;
@@ -24,8 +25,10 @@ Metafile::Metafile(QByteArray bytes) : bytes_(std::move(bytes)) {
   bounds_ = FromLtrb(h.bounds);
   // Pixels per 0.01 mm of the reference device; a header without a usable device falls back
   // to the bounds.
-  const double fx = h.mmWidth > 0 && h.deviceWidth > 0 ? double(h.deviceWidth) / (h.mmWidth * 100.0) : 0;
-  const double fy = h.mmHeight > 0 && h.deviceHeight > 0 ? double(h.deviceHeight) / (h.mmHeight * 100.0) : 0;
+  const double fx =
+      h.mmWidth > 0 && h.deviceWidth > 0 ? double(h.deviceWidth) / (h.mmWidth * 100.0) : 0;
+  const double fy =
+      h.mmHeight > 0 && h.deviceHeight > 0 ? double(h.deviceHeight) / (h.mmHeight * 100.0) : 0;
   const double fw = double(h.frame.right) - h.frame.left;
   const double fh = double(h.frame.bottom) - h.frame.top;
   if (fx > 0 && fy > 0 && fw > 0 && fh > 0) {
@@ -42,8 +45,8 @@ Metafile::Metafile(QByteArray bytes) : bytes_(std::move(bytes)) {
 
 bool Metafile::Validate(QString* why) const {
   const char* reason = nullptr;
-  const bool ok =
-      emf::Validate(emf::Bytes(bytes_.constData(), static_cast<std::size_t>(bytes_.size())), &reason);
+  const bool ok = emf::Validate(
+      emf::Bytes(bytes_.constData(), static_cast<std::size_t>(bytes_.size())), &reason);
   if (!ok && why) *why = QString::fromLatin1(reason);
   return ok;
 }

@@ -27,7 +27,9 @@ void QPainterCanvas::SetFont(const CanvasFont& font) {
   metrics_.emplace(font_, painter_.device());
 }
 
-const QFontMetrics& QPainterCanvas::Metrics() { return *metrics_; }
+const QFontMetrics& QPainterCanvas::Metrics() {
+  return *metrics_;
+}
 
 int QPainterCanvas::TextWidth(const QString& text) {
   return std::max(0, Metrics().horizontalAdvance(text));
@@ -52,7 +54,9 @@ void QPainterCanvas::SetClipRect(const DeviceRect& rect) {
   painter_.setClipRect(ToQRect(rect).normalized());
 }
 
-void QPainterCanvas::ClearClip() { painter_.setClipping(false); }
+void QPainterCanvas::ClearClip() {
+  painter_.setClipping(false);
+}
 
 void QPainterCanvas::StretchDraw(const DeviceRect& target, const QImage& picture) {
   if (picture.isNull() || target.Width() == 0 || target.Height() == 0) return;

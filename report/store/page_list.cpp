@@ -7,8 +7,8 @@
 #include <limits>
 
 #include "calc/errors.h"
-#include "report/store/qr_error.h"
 #include "report/render/emf_format.h"
+#include "report/store/qr_error.h"
 
 namespace hb9cv {
 

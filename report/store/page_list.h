@@ -15,8 +15,8 @@
 #include <mutex>
 
 #include "report/render/metafile.h"
-#include "report/store/qr_stream.h"
 #include "report/store/qr_error.h"
+#include "report/store/qr_stream.h"
 
 namespace hb9cv {
 

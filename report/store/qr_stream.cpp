@@ -102,7 +102,8 @@ qint64 TQRStream::Size() const {
 bool TQRStream::Truncate(qint64 size) {
   std::lock_guard guard(lock_);
   if (file_ || size < 0) return false;
-  if (temporary_) return temporary_->resize(size) && temporary_->seek(std::min(size, temporary_->pos()));
+  if (temporary_)
+    return temporary_->resize(size) && temporary_->seek(std::min(size, temporary_->pos()));
   if (size < memory_.size()) memory_.truncate(size);
   position_ = std::min(position_, size);
   return true;
