@@ -70,6 +70,7 @@ TEST_F(DimensionsTest, ExactBoundaries) {
     std::string DimensionSet::*text;
     const char* expected;
   };
+  // clang-format off
   const Case cases[] = {
       {"0006,900", &DimensionSet::Z_text, "19999,9 mm"},
       {"0003,450", &DimensionSet::Z_text, "39999,9 mm"},
@@ -79,11 +80,11 @@ TEST_F(DimensionsTest, ExactBoundaries) {
       {"0003,500", &DimensionSet::Tz_text, "5400 mm"},
       {"0003,500", &DimensionSet::diameter_text, "Průměr 120 až 214,28 mm"},
       {"0001,974", &DimensionSet::wavelength_text, "151,975683890578 m"},
-      {"9999,999", &DimensionSet::Z_text, "13,8 mm"},
-      {"9999,999", &DimensionSet::x_text, "0,3 mm"},
+      {"9999,999", &DimensionSet::Z_text, "13,8 mm"}, {"9999,999", &DimensionSet::x_text, "0,3 mm"},
       {"9999,999", &DimensionSet::diameter_text, "Průměr 0,04 až 0,07 mm"},
       {"0028,500", &DimensionSet::diameter_text, "Průměr 14,73 až 26,31 mm"},
   };
+  // clang-format on
   for (const Case& c : cases) {
     EXPECT_EQ(Compute(c.field).*c.text, c.expected) << c.field;
   }

@@ -17,10 +17,10 @@
 
 #include "calc/dimensions.h"
 #include "report/preview/preview_dialogs.h"
-#include "report/print_form.h"
+#include "report/preview/standard_preview.h"
 #include "report/print/printer_settings.h"
 #include "report/print/qr_printer.h"
-#include "report/preview/standard_preview.h"
+#include "report/print_form.h"
 #include "tests/report/report_test_util.h"
 
 namespace hb9cv::pvtest {
@@ -87,7 +87,6 @@ class ScriptedDialogs final : public PreviewDialogs {
   }
   std::optional<FileChoice> SaveFile(QWidget*, const QString& title, const QString& filter,
                                      const QString& extension) override {
-    saveFilters.push_back(filter);
     fileDialogs.push_back({title, filter, extension});
     return Take(fileAnswers);
   }
@@ -110,7 +109,6 @@ class ScriptedDialogs final : public PreviewDialogs {
   std::deque<PrintSetupChoice> setupAnswers;
   std::deque<FileChoice> fileAnswers;
   std::vector<PrintSetupRequest> setupRequests;
-  std::vector<QString> saveFilters;
   std::vector<QStringList> fileDialogs;  // title, filter and, on saving, default extension
   std::vector<std::pair<QString, QString>> notices;
 };

@@ -26,42 +26,31 @@ struct Probe {
   bool ink;
 };
 
+// clang-format off
 constexpr Probe kProbes[] = {
-    {"radiator top-left", 47, 39, true},
-    {"radiator bottom-right", 578, 46, true},
-    {"left of radiator", 46, 42, false},
-    {"right of radiator", 579, 42, false},
-    {"above radiator", 100, 38, false},
-    {"below radiator", 100, 47, false},
-    {"reflector top-left", 6, 236, true},
-    {"reflector bottom-right", 623, 243, true},
-    {"left of reflector", 5, 240, false},
-    {"right of reflector", 624, 240, false},
-    {"above reflector", 400, 235, false},
-    {"below reflector", 400, 244, false},
-    {"boom left edge", 306, 100, true},
-    {"boom bottom-right", 320, 348, true},
-    {"left of boom", 305, 100, false},
-    {"right of boom", 321, 100, false},
-    {"below boom", 313, 349, false},
-    {"above boom", 313, 24, false},
-    {"boom beside the arrow", 307, 35, true},
-    {"arrow tip in the boom", 313, 27, false},
-    {"arrow shaft in the boom", 313, 35, false},
-    {"radiator length line", 300, 11, true},
-    {"above radiator length line", 300, 10, false},
-    {"below radiator length line", 300, 12, false},
-    {"element spacing line", 548, 150, true},
-    {"beside element spacing line", 549, 150, false},
-    {"reflector tap", 185, 225, true},
-    {"radiator tap", 435, 55, true},
+    {"radiator top-left", 47, 39, true}, {"radiator bottom-right", 578, 46, true},
+    {"left of radiator", 46, 42, false}, {"right of radiator", 579, 42, false},
+    {"above radiator", 100, 38, false}, {"below radiator", 100, 47, false},
+    {"reflector top-left", 6, 236, true}, {"reflector bottom-right", 623, 243, true},
+    {"left of reflector", 5, 240, false}, {"right of reflector", 624, 240, false},
+    {"above reflector", 400, 235, false}, {"below reflector", 400, 244, false},
+    {"boom left edge", 306, 100, true}, {"boom bottom-right", 320, 348, true},
+    {"left of boom", 305, 100, false}, {"right of boom", 321, 100, false},
+    {"below boom", 313, 349, false}, {"above boom", 313, 24, false},
+    {"boom beside the arrow", 307, 35, true}, {"arrow tip in the boom", 313, 27, false},
+    {"arrow shaft in the boom", 313, 35, false}, {"radiator length line", 300, 11, true},
+    {"above radiator length line", 300, 10, false}, {"below radiator length line", 300, 12, false},
+    {"element spacing line", 548, 150, true}, {"beside element spacing line", 549, 150, false},
+    {"reflector tap", 185, 225, true}, {"radiator tap", 435, 55, true},
 };
+// clang-format on
 
 class DrawingTest : public ::testing::TestWithParam<DrawingBackground> {};
 
 TEST_P(DrawingTest, CommittedJpegHasTheElementsAtTheirPixels) {
   const bool white = GetParam() == DrawingBackground::White;
-  const QByteArray jpeg = ReadSourceFile(white ? "resources/antenna-white.jpg" : "resources/antenna-grey.jpg");
+  const QByteArray jpeg =
+      ReadSourceFile(white ? "resources/antenna-white.jpg" : "resources/antenna-grey.jpg");
   ASSERT_FALSE(jpeg.isEmpty());
   const QImage image = DecodeJpeg(jpeg);
   ASSERT_EQ(image.size(), QSize(632, 355));
@@ -79,8 +68,8 @@ TEST_P(DrawingTest, CommittedJpegHasTheElementsAtTheirPixels) {
 TEST_P(DrawingTest, EmbeddedDrawingIsTheCommittedOne) {
   const bool white = GetParam() == DrawingBackground::White;
   const QImage embedded = AntennaDrawing(GetParam());
-  const QImage committed =
-      DecodeJpeg(ReadSourceFile(white ? "resources/antenna-white.jpg" : "resources/antenna-grey.jpg"));
+  const QImage committed = DecodeJpeg(
+      ReadSourceFile(white ? "resources/antenna-white.jpg" : "resources/antenna-grey.jpg"));
   EXPECT_EQ(embedded, committed);
   EXPECT_EQ(embedded.format(), QImage::Format_RGB32);
 }
@@ -94,8 +83,8 @@ TEST(DecodeJpeg, RefusesDataThatIsNotACompleteJpeg) {
   const QByteArray cases[] = {
       QByteArray(),
       QByteArray("not a picture at all"),
-      good.left(2),                  // only the start-of-image marker
-      good.left(good.size() / 2),    // cut in the middle of the scan
+      good.left(2),                // only the start-of-image marker
+      good.left(good.size() / 2),  // cut in the middle of the scan
       ReadSourceFile("resources/hb9cv.png"),
   };
   for (const QByteArray& data : cases) {

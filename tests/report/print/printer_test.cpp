@@ -8,12 +8,12 @@
 #include <QTemporaryDir>
 
 #include "calc/errors.h"
-#include "report/store/qr_error.h"
-#include "tests/report/preview_test_util.h"
-#include "report/store/page_list.h"
+#include "report/preview/report_printing.h"
 #include "report/print/paper.h"
 #include "report/print/qr_notices.h"
-#include "report/preview/report_printing.h"
+#include "report/store/page_list.h"
+#include "report/store/qr_error.h"
+#include "tests/report/preview_test_util.h"
 
 namespace hb9cv {
 namespace {
@@ -208,25 +208,15 @@ TEST_F(PrinterTest, PrinterSetupOffersOnlyWhatAPrintHonoursAndAcceptsWithOk) {
     if (role != QDialogButtonBox::AcceptRole && role != QDialogButtonBox::RejectRole) b->click();
   }
   QCoreApplication::processEvents();
+  // clang-format off
   const std::pair<const char*, bool> widgets[] = {
-      {"printers", true},
-      {"copies", true},
-      {"printAll", true},
-      {"printRange", true},
-      {"from", true},
-      {"to", true},
-      {"properties", false},
-      {"colorMode", false},
-      {"duplex", false},
-      {"collate", false},
-      {"reverse", false},
-      {"pageSetCombo", false},
-      {"pagesRadioButton", false},
-      {"printSelection", false},
-      {"printCurrentPage", false},
-      {"filename", false},
+      {"printers", true}, {"copies", true}, {"printAll", true}, {"printRange", true},
+      {"from", true}, {"to", true}, {"properties", false}, {"colorMode", false}, {"duplex", false},
+      {"collate", false}, {"reverse", false}, {"pageSetCombo", false}, {"pagesRadioButton", false},
+      {"printSelection", false}, {"printCurrentPage", false}, {"filename", false},
       {"preview", false},
   };
+  // clang-format on
   for (const auto& [name, shown] : widgets) {
     auto* w = dialog->findChild<QWidget*>(QLatin1String(name));
     ASSERT_NE(w, nullptr) << name;
