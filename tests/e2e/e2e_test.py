@@ -71,6 +71,9 @@ class Session:
             display += chunk
         os.close(read_fd)
         os.environ["DISPLAY"] = ":" + display.decode().strip()
+        # The display number comes before the server takes clients; wait until it answers.
+        wait_for("the X server", lambda: subprocess.run(
+            ["xdpyinfo"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode == 0)
         runtime = os.path.join(workdir, "runtime")
         os.makedirs(runtime, mode=0o700)
         os.environ["XDG_RUNTIME_DIR"] = runtime

@@ -11,14 +11,14 @@
 #include <ostream>
 
 #include "calc/number_text.h"
+#include "report/print/qr_printer.h"
+#include "report/print_form.h"
 #include "report/render/emf_player.h"
 #include "report/render/emf_recorder.h"
 #include "report/render/fonts.h"
-#include "report/print_form.h"
-#include "report/print/qr_printer.h"
 #include "report/render/qpainter_canvas.h"
-#include "tests/report/report_test_util.h"
 #include "resources/drawing.h"
+#include "tests/report/report_test_util.h"
 
 namespace hb9cv {
 // Shows a page picture in test failures by its size and a checksum, not its object bytes.
@@ -28,16 +28,6 @@ inline void PrintTo(const Metafile& m, std::ostream* os) {
 }  // namespace hb9cv
 
 namespace hb9cv::emftest {
-
-struct AppEnvironment : ::testing::Environment {
-  void SetUp() override {
-    static int argc = 1;
-    static char* argv[] = {const_cast<char*>("emf_test"), nullptr};
-    new QApplication(argc, argv);  // lives until the process ends
-    InstallFontSubstitutions();
-  }
-};
-inline ::testing::Environment* const kApp = ::testing::AddGlobalTestEnvironment(new AppEnvironment);
 
 // An A4 page at 96 pixels per inch.
 inline const QSize kPagePixels(794, 1123);

@@ -25,8 +25,6 @@
 
 namespace hb9cv::pvtest {
 
-using test::EnsureApp;
-
 class NoPrinters final : public PrinterCatalog {
  public:
   QStringList PrinterNames() const override { return {}; }

@@ -80,7 +80,6 @@ int Px(double mm, int dpi) {
 
 class PrintFormTest : public ::testing::Test {
  protected:
-  void SetUp() override { test::EnsureApp(); }
   void Compute145() {
     for (const auto& [row, text] : k145MHz)
       form.SetCaption(kValueOfRow[row], QString::fromUtf8(text));

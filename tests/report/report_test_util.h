@@ -21,20 +21,6 @@
 
 namespace hb9cv::test {
 
-inline void EnsureApp() {
-  static int argc = 1;
-  static char arg0[] = "report_test";
-  static char* argv[] = {arg0, nullptr};
-  static QApplication* app = [] {
-    auto* created = new QApplication(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("HB9CV"));
-    InstallFontSubstitutions();
-    SetDecimalSeparator(',');
-    return created;
-  }();
-  (void)app;
-}
-
 struct CanvasOp {
   enum Kind { Text, Fill, Picture } kind;
   DeviceRect rect{};

@@ -12,7 +12,6 @@ namespace {
 class LabelTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    test::EnsureApp();
     report.SetUnits(TQRUnit::MM);
     band = report.AddBand(QStringLiteral("band"), TQRBandType::rbTitle);
     band->Size.LoadValues({2000, 1899.708L});
@@ -89,8 +88,8 @@ TEST_F(LabelTest, AlignmentDecidesWhichEdgeStays) {
   }
   // Aligned to the band, 718 pixels wide: at its left edge, its right edge or its middle.
   const std::pair<TextAlignment, int> toBand[] = {{TextAlignment::taLeftJustify, 0},
-                                               {TextAlignment::taRightJustify, 718 - width},
-                                               {TextAlignment::taCenter, (718 - width) / 2}};
+                                                  {TextAlignment::taRightJustify, 718 - width},
+                                                  {TextAlignment::taCenter, (718 - width) / 2}};
   for (const auto& [alignment, left] : toBand) {
     label->SetAlignToBand(false);
     label->SetAlignment(alignment);

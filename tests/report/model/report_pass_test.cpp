@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "calc/errors.h"
-#include "report/store/qr_error.h"
 #include "report/model/qr_report.h"
+#include "report/store/qr_error.h"
 #include "tests/report/report_test_util.h"
 
 namespace hb9cv {
@@ -19,7 +19,6 @@ const long double kScreen = FactorForDpi(96);
 class PassTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    test::EnsureApp();
     report.SetUnits(TQRUnit::MM);
     report.Page.LoadValues({100, 2970, 100, 2100, 100, 100, 0});
   }

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <limits>
 
-#include "report/render/fonts.h"
 #include "report/model/qr_report.h"
 #include "report/model/qr_units.h"
+#include "report/render/fonts.h"
 #include "tests/report/report_test_util.h"
 
 namespace hb9cv {

@@ -70,7 +70,6 @@ QPoint BestShift(const QImage& a, const QImage& b) {
 
 class PdfExportTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { EnsureApp(); }
   void SetUp() override {
     if (!HaveTools()) GTEST_SKIP() << "poppler-utils missing";
     ASSERT_TRUE(dir.isValid());

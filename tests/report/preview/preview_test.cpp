@@ -46,7 +46,6 @@ void SaveReport(const QString& file, int count, QSize pixels = {794, 1123},
 
 class PreviewTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { EnsureApp(); }
   void SetUp() override {
     ASSERT_EQ(ScreenPixelsPerInch(), 96) << "the expected sizes are for a 96 dpi screen";
     ASSERT_TRUE(dir.isValid());

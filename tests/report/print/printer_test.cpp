@@ -22,10 +22,7 @@ using namespace pvtest;
 
 class PrinterTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    EnsureApp();
-    ASSERT_TRUE(dir.isValid());
-  }
+  void SetUp() override { ASSERT_TRUE(dir.isValid()); }
   // Builds `pages` pages that each say "page <n>".
   static void Build(TQRPrinter& p, int pages) {
     p.BeginDoc();

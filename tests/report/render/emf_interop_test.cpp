@@ -38,15 +38,17 @@ QString ToSvg(const Metafile& page) {
 // The SVG drawn by rsvg-convert at `size` over white, or a null image.
 QImage Rasterise(const QString& svg, QSize size) {
   QTemporaryDir dir;
-  const QString in = dir.filePath(QStringLiteral("page.svg")), out = dir.filePath(QStringLiteral("page.png"));
+  const QString in = dir.filePath(QStringLiteral("page.svg")),
+                out = dir.filePath(QStringLiteral("page.png"));
   QFile f(in);
   if (!f.open(QIODevice::WriteOnly)) return {};
   f.write(svg.toUtf8());
   f.close();
   QProcess rsvg;
-  rsvg.start(QStringLiteral("rsvg-convert"), {QStringLiteral("-w"), QString::number(size.width()), QStringLiteral("-h"),
-                                               QString::number(size.height()), QStringLiteral("-b"),
-                                               QStringLiteral("white"), QStringLiteral("-o"), out, in});
+  rsvg.start(QStringLiteral("rsvg-convert"),
+             {QStringLiteral("-w"), QString::number(size.width()), QStringLiteral("-h"),
+              QString::number(size.height()), QStringLiteral("-b"), QStringLiteral("white"),
+              QStringLiteral("-o"), out, in});
   rsvg.waitForFinished(60000);
   const QImage image(out);
   return image.isNull() ? image : image.convertToFormat(QImage::Format_RGB32);
@@ -71,8 +73,9 @@ TEST(EmfInteropTest, AnotherReaderShowsThePageAfter145MHz) {
   ASSERT_TRUE(page.Validate());
   const QString svg = ToSvg(page);
   // Every text of the page is there as text, and the picture as a bitmap.
-  for (const char* text : {"951,7 mm", "1036,5 mm", "Průměr 2,89 až 5,17 mm", "145 MHz",
-                           "Výpočet rozměrů antény typu HB9CV", "Směr vyzařování", "Kvetorad", "<image"}) {
+  for (const char* text :
+       {"951,7 mm", "1036,5 mm", "Průměr 2,89 až 5,17 mm", "145 MHz",
+        "Výpočet rozměrů antény typu HB9CV", "Směr vyzařování", "Kvetorad", "<image"}) {
     EXPECT_TRUE(svg.contains(QString::fromUtf8(text))) << text;
   }
   const QImage theirs = Rasterise(svg, page.PixelSize());
