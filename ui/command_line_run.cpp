@@ -20,27 +20,6 @@ namespace hb9cv {
 
 namespace {
 
-ReportValue ReportValueOf(ValuePlace place) {
-  switch (place) {
-    case ValuePlace::QRLabel_Z:
-      return ReportValue::Z;
-    case ValuePlace::QRLabel_R:
-      return ReportValue::R;
-    case ValuePlace::QRLabel_RZ:
-      return ReportValue::RZ;
-    case ValuePlace::QRLabel_x:
-      return ReportValue::x;
-    case ValuePlace::QRLabel_Tz:
-      return ReportValue::Tz;
-    case ValuePlace::QRLabel_Tr:
-      return ReportValue::Tr;
-    case ValuePlace::QRLabel_Q:
-      return ReportValue::Q;
-    default:
-      return ReportValue::Frequency;
-  }
-}
-
 void Fail(const std::string& message) {
   std::fprintf(stderr, "hb9cv: %s\n", message.c_str());
 }

@@ -58,27 +58,6 @@ class TImage : public QWidget {
   QImage picture_;
 };
 
-ReportValue ReportValueOf(ValuePlace place) {
-  switch (place) {
-    case ValuePlace::QRLabel_Z:
-      return ReportValue::Z;
-    case ValuePlace::QRLabel_R:
-      return ReportValue::R;
-    case ValuePlace::QRLabel_RZ:
-      return ReportValue::RZ;
-    case ValuePlace::QRLabel_x:
-      return ReportValue::x;
-    case ValuePlace::QRLabel_Tz:
-      return ReportValue::Tz;
-    case ValuePlace::QRLabel_Tr:
-      return ReportValue::Tr;
-    case ValuePlace::QRLabel_Q:
-      return ReportValue::Q;
-    default:
-      return ReportValue::Frequency;
-  }
-}
-
 }  // namespace
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {

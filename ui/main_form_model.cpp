@@ -1,8 +1,30 @@
 #include "ui/main_form_model.h"
 
 #include "calc/number_text.h"
+#include "report/report_link.h"
 
 namespace hb9cv {
+
+ReportValue ReportValueOf(ValuePlace place) {
+  switch (place) {
+    case ValuePlace::QRLabel_Z:
+      return ReportValue::Z;
+    case ValuePlace::QRLabel_R:
+      return ReportValue::R;
+    case ValuePlace::QRLabel_RZ:
+      return ReportValue::RZ;
+    case ValuePlace::QRLabel_x:
+      return ReportValue::x;
+    case ValuePlace::QRLabel_Tz:
+      return ReportValue::Tz;
+    case ValuePlace::QRLabel_Tr:
+      return ReportValue::Tr;
+    case ValuePlace::QRLabel_Q:
+      return ReportValue::Q;
+    default:
+      return ReportValue::Frequency;
+  }
+}
 
 bool IsReportPlace(ValuePlace place) {
   switch (place) {

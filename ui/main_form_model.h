@@ -30,6 +30,10 @@ enum class ValuePlace {
 
 bool IsReportPlace(ValuePlace place);
 
+enum class ReportValue;
+// The report's value a report place shows (the frequency for QRLabel3 and every other place).
+ReportValue ReportValueOf(ValuePlace place);
+
 struct CaptionWrite {
   ValuePlace place;
   std::string text;  // UTF-8

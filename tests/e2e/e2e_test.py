@@ -187,7 +187,7 @@ def pdfs():
 def main():
     program = os.path.abspath(sys.argv[1])
     work = tempfile.mkdtemp(prefix="hb9cv-e2e-")
-    session = Session(work)
+    session = Session(os.path.join(work, "session-0"))
     app_proc = None
     try:
         # A private temporary directory shows whether the page stream's file is cleaned up.
@@ -197,8 +197,21 @@ def main():
                    QT_ACCESSIBILITY="1", TMPDIR=tmp)
         files = os.path.join(work, "files")
         os.makedirs(files)
-        app_proc = subprocess.Popen([program], cwd=files, env=env)
-        app = wait_for("the program on the accessibility bus", lambda: app_named("HB9CV"))
+        for attempt in range(1, 4):
+            app_proc = subprocess.Popen([program], cwd=files, env=env)
+            app = wait_for("the program on the accessibility bus",
+                           lambda: app_named("HB9CV") or app_proc.poll() is not None)
+            if app is not True:
+                break
+            # Now and then a fresh Xvfb turns the program's first connection away on a busy
+            # machine although it answers xdpyinfo: start a new server and try again.
+            log("the program could not start; new X server, attempt", attempt + 1)
+            session.close()
+            session = Session(os.path.join(work, f"session-{attempt}"))
+            env["DISPLAY"] = os.environ["DISPLAY"]
+            env["DBUS_SESSION_BUS_ADDRESS"] = os.environ["DBUS_SESSION_BUS_ADDRESS"]
+            env["XDG_RUNTIME_DIR"] = os.environ["XDG_RUNTIME_DIR"]
+        assert app is not True, "the program did not start"
         main_title = "Výpočet rozměrů antény typu HB9CV"
         wait_for("the main window", lambda: find(app, role=Atspi.Role.FRAME, name=main_title))
         separator = None
