@@ -11,13 +11,10 @@
 #include <QToolButton>
 
 #include "report/preview/preview.h"
+#include "report/preview/preview_icons.h"
 #include "report/print/qr_printer.h"
 
 namespace hb9cv {
-
-// The toolbar pictures by image-list index: 0 zoom to fit, 1 100 %, 2 zoom to width, 3 first,
-// 4 previous, 5 next, 6 last page, 7 printer setup, 8 print, 9 load, 10 save.
-QList<QPixmap> PreviewImages();
 
 class TQRStandardPreview : public QMainWindow {
   Q_OBJECT
