@@ -10,23 +10,23 @@ namespace hb9cv {
 
 namespace {
 
-struct OptionSpec {
+struct KnownOption {
   const char* name;
   enum { Flag, Value, OptionalValue } kind;
 };
 
 // clang-format off
-constexpr OptionSpec kOptions[] = {
-    {"--help", OptionSpec::Flag},           {"--version", OptionSpec::Flag},
-    {"--json", OptionSpec::Flag},           {"--compute", OptionSpec::Value},
-    {"--pdf", OptionSpec::Value},           {"--report", OptionSpec::Value},
-    {"--print", OptionSpec::OptionalValue},
+constexpr KnownOption kOptions[] = {
+    {"--help", KnownOption::Flag},           {"--version", KnownOption::Flag},
+    {"--json", KnownOption::Flag},           {"--compute", KnownOption::Value},
+    {"--pdf", KnownOption::Value},           {"--report", KnownOption::Value},
+    {"--print", KnownOption::OptionalValue},
 };
 // clang-format on
 
-const OptionSpec* FindOption(const std::string& name) {
-  for (const OptionSpec& spec : kOptions) {
-    if (name == spec.name) return &spec;
+const KnownOption* FindOption(const std::string& name) {
+  for (const KnownOption& known : kOptions) {
+    if (name == known.name) return &known;
   }
   return nullptr;
 }
@@ -57,16 +57,16 @@ std::variant<CommandLineOptions, CommandLineError> ParseCommandLine(
     }
     const size_t eq = arg.find('=');
     const std::string name = arg.substr(0, eq);
-    const OptionSpec* spec = FindOption(name);
-    if (spec == nullptr) return CommandLineError{"unknown option '" + name + "'"};
+    const KnownOption* known = FindOption(name);
+    if (known == nullptr) return CommandLineError{"unknown option '" + name + "'"};
     std::optional<std::string> value;
     if (eq != std::string::npos) {
-      if (spec->kind == OptionSpec::Flag) {
+      if (known->kind == KnownOption::Flag) {
         return CommandLineError{"option '" + name + "' takes no value"};
       }
       value = arg.substr(eq + 1);
       if (value->empty()) return CommandLineError{"option '" + name + "' needs a value"};
-    } else if (spec->kind == OptionSpec::Value) {
+    } else if (known->kind == KnownOption::Value) {
       if (i + 1 >= args.size()) return CommandLineError{"option '" + name + "' needs a value"};
       value = args[++i];
     }
