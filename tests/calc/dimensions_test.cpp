@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <utility>
 
 #include "calc/errors.h"
 #include "calc/number_text.h"
@@ -13,18 +12,14 @@
 namespace hb9cv {
 namespace {
 
-struct Row {
-  const char* field;  // the frequency as the field hands it over
-  const char* frequency;
-  const char* wavelength;
-  const char* Z;
-  const char* R;
-  const char* RZ;
-  const char* x;
-  const char* Tz;
-  const char* Tr;
-  const char* diameter;
-};
+// Every text of a computation in the order of the page, joined by " | ".
+std::string Texts(const DimensionSet& d, const char* separator = " | ") {
+  std::string all;
+  for (const std::string* s : {&d.frequency_text, &d.wavelength_text, &d.Z_text, &d.R_text,
+                               &d.RZ_text, &d.x_text, &d.Tz_text, &d.Tr_text, &d.diameter_text})
+    all += (all.empty() ? "" : separator) + *s;
+  return all;
+}
 
 class DimensionsTest : public ::testing::Test {
  protected:
@@ -36,30 +31,24 @@ class DimensionsTest : public ::testing::Test {
 };
 
 TEST_F(DimensionsTest, ReferenceRows) {
-  const Row rows[] = {
-      {"0145,000", "145 MHz", "2,06896551724138 m", "951,7 mm", "1036,5 mm", "258,6 mm", "20,6 mm",
-       "130,3 mm", "140,6 mm", "Průměr 2,89 až 5,17 mm"},
-      {"0145,500", "145,5 MHz", "2,06185567010309 m", "948,4 mm", "1032,9 mm", "257,7 mm",
-       "20,6 mm", "129,8 mm", "140,2 mm", "Průměr 2,88 až 5,15 mm"},
-      {"0050,000", "50 MHz", "6 m", "2760 mm", "3006 mm", "750 mm", "60 mm", "378 mm", "408 mm",
+  const std::pair<const char*, const char*> rows[] = {
+      {"0145,000",
+       "145 MHz | 2,06896551724138 m | 951,7 mm | 1036,5 mm | 258,6 mm | 20,6 mm | "
+       "130,3 mm | 140,6 mm | Průměr 2,89 až 5,17 mm"},
+      {"0145,500",
+       "145,5 MHz | 2,06185567010309 m | 948,4 mm | 1032,9 mm | 257,7 mm | 20,6 mm | "
+       "129,8 mm | 140,2 mm | Průměr 2,88 až 5,15 mm"},
+      {"0050,000",
+       "50 MHz | 6 m | 2760 mm | 3006 mm | 750 mm | 60 mm | 378 mm | 408 mm | "
        "Průměr 8,4 až 15 mm"},
-      {"0432,000", "432 MHz", "0,694444444444444 m", "319,4 mm", "347,9 mm", "86,8 mm", "6,9 mm",
-       "43,7 mm", "47,2 mm", "Průměr 0,97 až 1,73 mm"},
-      {"0000,001", "0,001 MHz", "300000 m", "138000000 mm", "150300000 mm", "37500000 mm",
-       "3000000 mm", "18900000 mm", "20400000 mm", "Průměr 420000 až 750000 mm"},
+      {"0432,000",
+       "432 MHz | 0,694444444444444 m | 319,4 mm | 347,9 mm | 86,8 mm | 6,9 mm | "
+       "43,7 mm | 47,2 mm | Průměr 0,97 až 1,73 mm"},
+      {"0000,001",
+       "0,001 MHz | 300000 m | 138000000 mm | 150300000 mm | 37500000 mm | "
+       "3000000 mm | 18900000 mm | 20400000 mm | Průměr 420000 až 750000 mm"},
   };
-  for (const Row& r : rows) {
-    const DimensionSet d = Compute(r.field);
-    EXPECT_EQ(d.frequency_text, r.frequency);
-    EXPECT_EQ(d.wavelength_text, r.wavelength);
-    EXPECT_EQ(d.Z_text, r.Z) << r.field;
-    EXPECT_EQ(d.R_text, r.R) << r.field;
-    EXPECT_EQ(d.RZ_text, r.RZ) << r.field;
-    EXPECT_EQ(d.x_text, r.x) << r.field;
-    EXPECT_EQ(d.Tz_text, r.Tz) << r.field;
-    EXPECT_EQ(d.Tr_text, r.Tr) << r.field;
-    EXPECT_EQ(d.diameter_text, r.diameter) << r.field;
-  }
+  for (const auto& [field, texts] : rows) EXPECT_EQ(Texts(Compute(field)), texts) << field;
 }
 
 // Where k/1000 of the wavelength is exactly a whole tenth, the double of the typed frequency
@@ -131,17 +120,10 @@ TEST_F(DimensionsTest, RefusesFrequenciesOutsideItsRange) {
 // differential test against the x87 unit vouches for these texts where that unit exists.
 TEST_F(DimensionsTest, SampleOfFieldValuesGivesTheSameTexts) {
   uint64_t hash = 14695981039346656037u;  // FNV-1a
-  auto add = [&hash](const std::string& s) {
-    for (unsigned char c : s + '|') hash = (hash ^ c) * 1099511628211u;
-  };
   char text[9];
   for (int value = 1; value <= 9999999; value += 101) {
     std::snprintf(text, sizeof text, "%04d,%03d", value / 1000, value % 1000);
-    const DimensionSet d = Compute(text);
-    for (const std::string* s : {&d.frequency_text, &d.wavelength_text, &d.Z_text, &d.R_text,
-                                 &d.RZ_text, &d.x_text, &d.Tz_text, &d.Tr_text, &d.diameter_text}) {
-      add(*s);
-    }
+    for (unsigned char c : Texts(Compute(text), "|") + "|") hash = (hash ^ c) * 1099511628211u;
   }
   EXPECT_EQ(hash, 8575042170825749501u);
 }

@@ -1,7 +1,6 @@
 // The report pass: pages, bands, stretching labels and the device protocol.
 #include <gtest/gtest.h>
 
-#include "calc/errors.h"
 #include "report/model/qr_report.h"
 #include "report/store/qr_error.h"
 #include "tests/report/report_test_util.h"

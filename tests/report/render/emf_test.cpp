@@ -7,7 +7,6 @@
 #include <QElapsedTimer>
 #include <cstring>
 
-#include "calc/errors.h"
 #include "report/render/emf_format.h"
 #include "report/store/page_list.h"
 #include "report/store/qr_error.h"
@@ -319,73 +318,13 @@ TEST(EmfTest, MapModesWithTheYAxisUpKeepTextUpright) {
   EXPECT_GT(InkIn(img, QRect(70, 100, 60, 15)), 10);
 }
 
-TEST(EmfTest, HostilePicturesPlayQuicklyAndHarmlessly) {
-  const std::pair<const char*, std::function<void(ForeignEmf&)>> cases[] = {
-      {"giant font",
-       [](ForeignEmf& f) {
-         f.Font(-2147483647);
-         f.Add(TextWithoutAdvances(10, 10, u"Huge"));
-       }},
-      {"giant world transform",
-       [](ForeignEmf& f) {
-         f.Add(U_EMRSETWORLDTRANSFORM_set(xform_set(1e30f, 0, 0, 1e30f, 0, 0)));
-         f.Add(U_EMRRECTANGLE_set(R(0, 0, 10, 10)));
-         f.Add(U_EMRSETWORLDTRANSFORM_set(xform_set(0, 0, 0, 0, 0, 0)));
-         f.Add(U_EMRRECTANGLE_set(R(0, 0, 10, 10)));
-       }},
-      {"giant viewport and dashed pen",
-       [](ForeignEmf& f) {
-         f.Add(U_EMRSETMAPMODE_set(U_MM_ANISOTROPIC));
-         f.Add(U_EMRSETWINDOWEXTEX_set(sizel_set(1, 1)));
-         f.Add(U_EMRSETVIEWPORTEXTEX_set(sizel_set(2147483647, -2147483647)));
-         f.Add(U_EMRINTERSECTCLIPRECT_set(R(-100, -100, 100, 100)));
-         f.Add(TextWithoutAdvances(0, 0, u"x"));
-         uint32_t h = 0;
-         f.Add(createpen_set(
-             &h, f.H(), logpen_set(U_PS_DOT, point32_set(2147483647, 0), colorref3_set(1, 2, 3))));
-         f.Add(selectobject_set(h, f.H()));
-         const U_POINTL line[] = {point32_set(-2147483647, 0), point32_set(2147483647, 100)};
-         f.Add(U_EMRPOLYLINE_set(R(0, 0, 1, 1), 2, line));
-       }},
-      {"deep saves, wild restores and many clip cuts",
-       [](ForeignEmf& f) {
-         for (int i = 0; i < 3000; ++i) f.Add(U_EMRSAVEDC_set());
-         for (int n : {-5000, 7, -2147483647 - 1, 0}) f.Add(U_EMRRESTOREDC_set(n));
-         for (int i = 0; i < 3000; ++i)
-           f.Add(U_EMREXCLUDECLIPRECT_set(R(i % 97, i % 89, i % 97 + 1, i % 89 + 1)));
-         f.Add(U_EMRRECTANGLE_set(R(0, 0, 100, 100)));
-       }},
-      {"objects beyond the handle table",
-       [](ForeignEmf& f) {
-         f.Add(U_EMRCREATEBRUSHINDIRECT_set(60000,
-                                            logbrush_set(U_BS_SOLID, colorref3_set(1, 2, 3), 0)));
-         f.Add(
-             U_EMRCREATEBRUSHINDIRECT_set(0, logbrush_set(U_BS_SOLID, colorref3_set(1, 2, 3), 0)));
-         f.Add(U_EMRSELECTOBJECT_set(60000));
-         f.Add(U_EMRSELECTOBJECT_set(0x80000063));
-         f.Add(U_EMRDELETEOBJECT_set(12345));
-       }},
-  };
-  for (const auto& [name, build] : cases) {
-    SCOPED_TRACE(name);
-    ForeignEmf f(100, 100, 26, 26);
-    build(f);
-    const Metafile m = f.Finish();
-    ASSERT_TRUE(m.Validate());
-    QElapsedTimer timer;
-    timer.start();
-    EXPECT_FALSE(RenderPage(m, QSize(100, 100)).isNull());
-    EXPECT_FALSE(RenderPage(m, QSize(2000, 2000)).isNull());
-    EXPECT_LT(timer.elapsed(), 10000);  // a sanitizer build on a busy machine included
-  }
-}
-
-// Report files the fuzzer found crashing or hanging, kept as they were found.
-TEST(EmfTest, FuzzerFindingsLoadAndPlayWithoutHarm) {
+// Pictures that once crashed or hung the player (fuzzer findings, giant fonts, transforms and
+// viewports, deep saves, handles beyond the table) load and play in reasonable time.
+TEST(EmfTest, HostilePicturesLoadAndPlayWithoutHarm) {
   const QDir dir(qEnvironmentVariable("HB9CV_SOURCE_DIR") +
                  QStringLiteral("/tests/report/data/emf_regressions"));
   const QStringList files = dir.entryList({QStringLiteral("*.QRP")}, QDir::Files);
-  ASSERT_FALSE(files.isEmpty()) << dir.path().toStdString();
+  ASSERT_EQ(files.size(), 7) << dir.path().toStdString();
   for (const QString& name : files) {
     SCOPED_TRACE(name.toStdString());
     QElapsedTimer timer;
@@ -394,13 +333,13 @@ TEST(EmfTest, FuzzerFindingsLoadAndPlayWithoutHarm) {
     try {
       list = TQRPageList::LoadFromFile(dir.filePath(name));
     } catch (const EQRError&) {
-      continue;
+      continue;  // what the loader refuses cannot reach the player
     }
     for (int n = 1; n <= list->PageCount(); ++n) {
       const Metafile page = list->GetPage(n);
       ASSERT_FALSE(page.IsNull());
-      RenderPage(page, QSize(100, 141));
-      RenderPage(page, QSize(794, 1123));
+      for (const QSize size : {QSize(100, 141), QSize(794, 1123), QSize(2000, 2828)})
+        EXPECT_FALSE(RenderPage(page, size).isNull());
     }
     EXPECT_LT(timer.elapsed(), 10000);
   }

@@ -9,12 +9,9 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtEndian>
 
-#include "calc/errors.h"
-#include "report/store/page_list.h"
 #include "report/store/qr_error.h"
 #include "tests/report/emf_test_util.h"
 
@@ -213,16 +210,10 @@ TEST_F(PageListTest, DamagedFilesAreRefusedWithAClearErrorAndTheCallerKeepsItsPa
       {"record offset wrong", SetI32(good, r2 - 4, 0)},
       {"last record offset wrong", SetI32(good, good.size() - 4, r3 + 4)},
       {"picture signature", SetI32(good, 136 + 40, 0)},
-      {"picture not starting with its header", SetI32(good, 136, 14)},
       {"picture size past its record", SetI32(good, 136 + 48, I32(good, 136 + 48) + 4)},
-      {"picture size below a header", SetI32(good, 136 + 48, 40)},
       {"cut inside the last record", good.left(good.size() - 30)},
       {"cut inside a record head", good.left(r2 + 6)},
       {"bytes after the last record", good + QByteArray(16, '\0')},
-      {"inner record running past the picture", SetI32(good, second + 4, 0x10000)},
-      {"inner record size not a multiple of 4",
-       SetI32(good, second + 4, I32(good, second + 4) + 2)},
-      {"header record size absurd", SetI32(good, pic + 4, 0x7FFFFFF0)},
       {"picture cut after some records", cutFile},
   };
   auto keep = ListOf(2);  // the pages a preview shows while the user loads

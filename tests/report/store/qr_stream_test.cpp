@@ -9,9 +9,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "calc/errors.h"
 #include "report/store/qr_error.h"
-#include "report/store/qr_stream.h"
 #include "tests/report/report_test_util.h"
 
 namespace hb9cv {
