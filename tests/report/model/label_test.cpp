@@ -125,10 +125,11 @@ TEST_F(LabelTest, OnAFinerDeviceTheWidenedBoxGrowsAwayFromTheAlignedEdge) {
     EXPECT_GE(box.right, text.right);
     if (alignment == TextAlignment::taLeftJustify) {
       EXPECT_EQ(std::pair(box.left, box.right), std::pair(place.left, text.right + 1));
-    }
-    if (alignment == TextAlignment::taRightJustify) EXPECT_EQ(box.right, place.right);
-    if (alignment == TextAlignment::taCenter)
+    } else if (alignment == TextAlignment::taRightJustify) {
+      EXPECT_EQ(box.right, place.right);
+    } else {
       EXPECT_NEAR(box.left + box.right, place.left + place.right, 2);
+    }
   }
 }
 
