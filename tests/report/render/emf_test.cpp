@@ -246,6 +246,13 @@ TEST(EmfTest, PlaysTheCommonSubsetOfOtherProgramsPictures) {
                                point32_set(0, 0), point32_set(2, 2), U_DIB_RGB_COLORS, U_SRCCOPY,
                                bmi, 8, px));
   std::free(bmi);
+  // A 16-bit 5-5-5 bitmap at (60, 60): red 16 of 31 is 131.6, rounded to 132.
+  bmi = bitmapinfo_set(bitmapinfoheader_set(1, 1, 1, 16, U_BI_RGB, 4, 0, 0, 0, 0), nullptr);
+  char px16[4] = {0x00, 0x40, 0, 0};
+  f.Add(U_EMRSTRETCHDIBITS_set(R(600, 600, 799, 799), point32_set(600, 600), point32_set(200, 200),
+                               point32_set(0, 0), point32_set(1, 1), U_DIB_RGB_COLORS, U_SRCCOPY,
+                               bmi, 4, px16));
+  std::free(bmi);
   // Text without advances, centred on its reference point on the baseline (100, 175).
   f.Font(-300);
   f.Add(U_EMRSETTEXTALIGN_set(U_TA_CENTER | U_TA_BASELINE));
@@ -275,6 +282,7 @@ TEST(EmfTest, PlaysTheCommonSubsetOfOtherProgramsPictures) {
       {50, 195, qRgb(0, 0, 255)},  // after the restore
       {160, 185, qRgb(0, 0, 0)},
       {110, 185, kWhite},  // world transform
+      {70, 70, qRgb(132, 0, 0)},
   };
   for (const auto& px : pixels) EXPECT_EQ(img.pixel(px.x, px.y), px.rgb) << px.x << "," << px.y;
   const QColor top = img.pixelColor(20, 64), bottom = img.pixelColor(20, 76);  // smoothly scaled
