@@ -1,39 +1,24 @@
 #pragma once
-// Shared by the preview and printing tests: the application, printer catalogs that have no
-// printer or print into PDF files, dialogs answered from a script, the report after 145 MHz,
-// and helpers that run code inside the preview's nested event loop.
+// Shared by the preview and printing tests: a printer catalog that prints into PDF files,
+// dialogs answered from a script, and helpers that run code inside the preview's nested event
+// loop and read PDF files.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QFile>
 #include <QPrinter>
 #include <QProcess>
 #include <QTimer>
 #include <deque>
-#include <functional>
-#include <memory>
-#include <optional>
-#include <vector>
 
-#include "calc/dimensions.h"
 #include "report/preview/preview_dialogs.h"
 #include "report/preview/standard_preview.h"
 #include "report/print/printer_settings.h"
 #include "report/print/qr_printer.h"
-#include "report/print_form.h"
 #include "tests/report/report_test_util.h"
 
 namespace hb9cv::pvtest {
 
-class NoPrinters final : public PrinterCatalog {
- public:
-  QStringList PrinterNames() const override { return {}; }
-  QString DefaultPrinterName() const override { return {}; }
-  std::optional<PrinterDescription> Describe(const QString&) const override { return std::nullopt; }
-  std::unique_ptr<QPrinter> OpenDevice(const QString&) const override { return nullptr; }
-};
-
-// Printers that write every print job into the next file "<dir>/job-<n>.pdf".
+// Printers that write every print job into the next file "<dir>/job-<n>.pdf"; no names, no
+// printer.
 class PdfPrinters final : public PrinterCatalog {
  public:
   explicit PdfPrinters(QString dir, QStringList names = {QStringLiteral("PDF file")})
@@ -157,31 +142,26 @@ inline void RunInLoop(std::vector<std::function<void()>> steps, size_t windows =
   QTimer::singleShot(0, *next);
 }
 
-// Runs a command; its standard output, or nullopt when it failed to run or exited non-zero.
-inline std::optional<QByteArray> RunTool(const QString& program, const QStringList& args) {
+// Runs a command; its standard output, empty when it failed to run or exited non-zero.
+inline QByteArray RunTool(const QString& program, const QStringList& args) {
   QProcess p;
   p.start(program, args);
-  if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
-    return std::nullopt;
-  }
-  return p.readAllStandardOutput();
+  const bool ok = p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit;
+  return ok && p.exitCode() == 0 ? p.readAllStandardOutput() : QByteArray();
 }
 
 // The text pdftotext reads from a PDF, one entry a page.
 inline QStringList PdfPages(const QString& file) {
-  const auto out = RunTool(QStringLiteral("pdftotext"), {file, QStringLiteral("-")});
-  QStringList pages = QString::fromUtf8(out.value_or(QByteArray())).split(QChar('\f'));
+  QStringList pages = QString::fromUtf8(RunTool("pdftotext", {file, "-"})).split(QChar('\f'));
   pages.removeLast();  // after the last page's form feed
   for (QString& page : pages) page = page.trimmed();
   return pages;
 }
 
-// What pdfinfo says about the size of a PDF's pages, "595 x 842 pts (A4)".
-inline QString PdfPageSize(const QString& file) {
-  const auto out = RunTool(QStringLiteral("pdfinfo"), {file});
-  for (const QString& line :
-       QString::fromUtf8(out.value_or(QByteArray())).split(QLatin1Char('\n'))) {
-    if (line.startsWith(QStringLiteral("Page size:"))) return line.mid(10).trimmed();
+// A "Key: value" line of what pdfinfo says about a PDF, "Page size": "595 x 842 pts (A4)".
+inline QString PdfInfo(const QString& file, const QString& key) {
+  for (const QString& line : QString::fromUtf8(RunTool("pdfinfo", {file})).split('\n')) {
+    if (line.startsWith(key + ':')) return line.mid(key.size() + 1).trimmed();
   }
   return {};
 }

@@ -48,6 +48,7 @@ class PreviewFlowTest : public ::testing::Test {
 
 TEST_F(PreviewFlowTest, MainWindowComputesWhileAPreviewIsOpen) {
   bool inner_checked = false;
+  TQRPrinter* newest = nullptr;
   RunInLoop({[&] {
     ASSERT_EQ(PreviewWindows().size(), 1u);
     const Metafile first = PreviewWindows().front()->QRPreview->PreviewImage()->Picture();
@@ -57,19 +58,25 @@ TEST_F(PreviewFlowTest, MainWindowComputesWhileAPreviewIsOpen) {
     form1.Potej1->trigger();
     EXPECT_EQ(form1.Label_Z->Caption(), QStringLiteral("317,2 mm"));
     RunInLoop({[&] {
-                const auto both = PreviewWindows();
-                ASSERT_EQ(both.size(), 2u);
-                TQRPrinter* newest = Printing(printForm.Report1).CurrentPrinter();
-                for (TQRStandardPreview* w : both) {
-                  const Metafile page = w->QRPreview->PreviewImage()->Picture();
-                  const bool is_new = w->QRPrinter() == newest;
-                  EXPECT_EQ(PageShows(page, "435 MHz"), is_new);
-                  EXPECT_EQ(PageShows(page, "145 MHz"), !is_new)
-                      << "the first preview keeps its page";
-                }
-                inner_checked = true;
-                for (TQRStandardPreview* w : both) w->close();
-              }},
+                 const auto both = PreviewWindows();
+                 ASSERT_EQ(both.size(), 2u);
+                 newest = Printing(printForm.Report1).CurrentPrinter();
+                 for (TQRStandardPreview* w : both) {
+                   const Metafile page = w->QRPreview->PreviewImage()->Picture();
+                   const bool is_new = w->QRPrinter() == newest;
+                   EXPECT_EQ(PageShows(page, "435 MHz"), is_new);
+                   EXPECT_EQ(PageShows(page, "145 MHz"), !is_new)
+                       << "the first preview keeps its page";
+                   if (!is_new) w->close();
+                 }
+               },
+               [&] {  // the newer window goes on with its own printer
+                 ASSERT_EQ(PreviewWindows().size(), 1u);
+                 EXPECT_EQ(PreviewWindows().front()->QRPrinter(), newest);
+                 EXPECT_EQ(Printing(printForm.Report1).PrinterCount(), 1);
+                 inner_checked = true;
+                 PreviewWindows().front()->close();
+               }},
               2);
     form1.Tisk1->trigger();  // a second "&Tisk" from inside the first preview
   }});
