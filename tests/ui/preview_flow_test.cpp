@@ -27,8 +27,6 @@ class PreviewFlowTest : public ::testing::Test {
   void SetUp() override {
     SetDecimalSeparator(',');
     ASSERT_TRUE(dir.isValid());
-    printers = std::make_unique<PdfPrinters>(dir.path());
-    scoped.emplace(*printers);
     form1.SetReport(&printForm);
     form1.show();
     form1.SetFieldText("0145,000");
@@ -40,8 +38,8 @@ class PreviewFlowTest : public ::testing::Test {
   }
 
   QTemporaryDir dir;
-  std::unique_ptr<PdfPrinters> printers;
-  std::optional<ScopedPrinters> scoped;
+  PdfPrinters printers{dir.path()};
+  ScopedPrinters scoped{printers};
   TForm1 form1;
   TPrintForm printForm;
 };

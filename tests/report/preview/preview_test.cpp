@@ -2,8 +2,6 @@
 // from the window, and what a preview leaves behind.
 #include "report/preview/preview.h"
 
-#include <malloc.h>
-
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
@@ -15,10 +13,6 @@
 #include "report/store/page_list.h"
 #include "report/store/qr_stream.h"
 #include "tests/report/preview_test_util.h"
-
-#if defined(__SANITIZE_ADDRESS__)
-extern "C" size_t __sanitizer_get_current_allocated_bytes();  // the sanitizer's own allocator
-#endif
 
 namespace hb9cv {
 namespace {
@@ -108,39 +102,35 @@ TEST_F(PreviewTest, NavigationThroughFivePagesByButtonsAndKeys) {
   const QString file = dir.filePath(QStringLiteral("five.QRP"));
   SaveReport(file, 5);
   using W = TQRStandardPreview;
-  const auto key = [](Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
-    return std::function<void(W*)>(
-        [k, m](W* w) { QTest::keyClick(w->QRPreview->viewport(), k, m); });
-  };
-  const auto click = [](QToolButton* W::*button) {
-    return std::function<void(W*)>([button](W* w) { (w->*button)->click(); });
-  };
-  const Qt::KeyboardModifiers ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
+  const Qt::KeyboardModifiers ctrl = Qt::ControlModifier, shift = Qt::ShiftModifier;
+  // A row clicks its button or, without one, presses its key.
   const struct {
     const char* what;
-    std::function<void(W*)> act;
     int page;
+    Qt::Key key;
+    Qt::KeyboardModifiers mods;
+    QToolButton* W::*button = nullptr;
   } steps[] = {
-      {"next", click(&W::ToolButton2), 2},
-      {"PageDown", key(Qt::Key_PageDown), 3},
-      {"PageUp", key(Qt::Key_PageUp), 2},
-      {"Ctrl+PageDown", key(Qt::Key_PageDown, Qt::ControlModifier), 5},
-      {"PageDown on the last", key(Qt::Key_PageDown), 5},
-      {"next on the last", click(&W::ToolButton2), 5},
-      {"Ctrl+Alt+PageUp", key(Qt::Key_PageUp, Qt::ControlModifier | Qt::AltModifier), 4},
-      {"Ctrl+PageUp", key(Qt::Key_PageUp, Qt::ControlModifier), 1},
-      {"PageUp on the first", key(Qt::Key_PageUp), 1},
-      {"previous on the first", click(&W::PreviousPage), 1},
-      {"Ctrl+Shift+PageDown", key(Qt::Key_PageDown, ctrlShift), 2},
-      {"Shift+PageDown", key(Qt::Key_PageDown, Qt::ShiftModifier), 3},
-      {"End", key(Qt::Key_End), 5},
-      {"previous", click(&W::PreviousPage), 4},
-      {"Home", key(Qt::Key_Home), 1},
-      {"last", click(&W::LastPage), 5},
-      {"Ctrl+Home", key(Qt::Key_Home, Qt::ControlModifier), 1},
-      {"Shift+End", key(Qt::Key_End, Qt::ShiftModifier), 5},
-      {"first", click(&W::FirstPage), 1},
-      {"other keys do nothing", key(Qt::Key_Down), 1},
+      {"next", 2, {}, {}, &W::ToolButton2},
+      {"PageDown", 3, Qt::Key_PageDown, {}},
+      {"PageUp", 2, Qt::Key_PageUp, {}},
+      {"Ctrl+PageDown", 5, Qt::Key_PageDown, ctrl},
+      {"PageDown on the last", 5, Qt::Key_PageDown, {}},
+      {"next on the last", 5, {}, {}, &W::ToolButton2},
+      {"Ctrl+Alt+PageUp", 4, Qt::Key_PageUp, ctrl | Qt::AltModifier},
+      {"Ctrl+PageUp", 1, Qt::Key_PageUp, ctrl},
+      {"PageUp on the first", 1, Qt::Key_PageUp, {}},
+      {"previous on the first", 1, {}, {}, &W::PreviousPage},
+      {"Ctrl+Shift+PageDown", 2, Qt::Key_PageDown, ctrl | shift},
+      {"Shift+PageDown", 3, Qt::Key_PageDown, shift},
+      {"End", 5, Qt::Key_End, {}},
+      {"previous", 4, {}, {}, &W::PreviousPage},
+      {"Home", 1, Qt::Key_Home, {}},
+      {"last", 5, {}, {}, &W::LastPage},
+      {"Ctrl+Home", 1, Qt::Key_Home, ctrl},
+      {"Shift+End", 5, Qt::Key_End, shift},
+      {"first", 1, {}, {}, &W::FirstPage},
+      {"other keys do nothing", 1, Qt::Key_Down, {}},
   };
   Preview({[&] {
     W* w = Window();
@@ -153,12 +143,13 @@ TEST_F(PreviewTest, NavigationThroughFivePagesByButtonsAndKeys) {
     ASSERT_EQ(w->QRPrinter()->PageCount(), 5);
     EXPECT_EQ(w->Panel(1)->text(), QStringLiteral("Page 1 of 5"));
     for (const auto& step : steps) {
-      step.act(w);
+      step.button ? (w->*step.button)->click()
+                  : QTest::keyClick(w->QRPreview->viewport(), step.key, step.mods);
       EXPECT_EQ(w->Panel(1)->text(), QStringLiteral("Page %1 of 5").arg(step.page)) << step.what;
       EXPECT_EQ(w->QRPreview->PreviewImage()->Picture(), w->QRPrinter()->GetPage(step.page))
           << step.what;
     }
-    QTest::keyClick(w->QRPreview->viewport(), Qt::Key_Escape, ctrlShift);
+    QTest::keyClick(w->QRPreview->viewport(), Qt::Key_Escape, ctrl | shift);
     EXPECT_FALSE(w->isVisible()) << "Esc closes whatever else is held";
   }});
   EXPECT_TRUE(PreviewWindows().empty());
@@ -317,19 +308,8 @@ TEST_F(PreviewTest, PrintButtonPrintsQueuedOrSilentlyWithoutPrinter) {
   }
 }
 
-// Bytes the allocator hands out now.
-size_t AllocatedBytes() {
-#if defined(__SANITIZE_ADDRESS__)
-  return __sanitizer_get_current_allocated_bytes();
-#else
-  const struct mallinfo2 info = mallinfo2();
-  return info.uordblks + info.hblkhd;
-#endif
-}
-
-TEST_F(PreviewTest, HundredPreviewsLeaveNoMemoryAndNoTemporaryFileBehind) {
+TEST_F(PreviewTest, HundredPreviewsLeaveNoTemporaryFileBehind) {
   test::ScopedTmpdir tmpdir(dir.path());
-  size_t after10 = 0;
   for (int i = 1; i <= 100; ++i) {
     Preview({[&] {
       ASSERT_EQ(test::OpenFilesIn(dir.path()).size(), 1) << "preview " << i;
@@ -337,11 +317,8 @@ TEST_F(PreviewTest, HundredPreviewsLeaveNoMemoryAndNoTemporaryFileBehind) {
     }});
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_EQ(test::OpenFilesIn(dir.path()), QStringList()) << "preview " << i;
-    if (i == 10) after10 = AllocatedBytes();
   }
-  const size_t after100 = AllocatedBytes();
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
-  EXPECT_LT(double(after100) - double(after10), 1 << 20) << "90 previews kept more than 1 MiB";
 }
 
 }  // namespace

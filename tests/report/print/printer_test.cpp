@@ -119,7 +119,7 @@ TEST_F(PrinterTest, SettingsWithoutAndWithAPrinter) {
   EXPECT_EQ(std::pair(s.DeviceName(), s.Device()->copyCount()), std::pair(QString("one"), 1));
 }
 
-TEST(Paper, DetectionFromThePictureSizeTableRowsAndFilters) {
+TEST(Paper, DetectionFromThePictureSizeAndFilters) {
   const auto only = [](std::vector<TQRPaperSize> sizes) {
     return [sizes](TQRPaperSize s) { return std::ranges::count(sizes, s) > 0; };
   };
@@ -150,18 +150,6 @@ TEST(Paper, DetectionFromThePictureSizeTableRowsAndFilters) {
   }
   EXPECT_EQ(DetectPaper(794, 1123, 0, all, true, start).size, A3);
 
-  // Table rows in tenths of a millimetre.
-  const struct {
-    TQRPaperSize size;
-    long double width, length;
-  } rows[] = {
-      {A4, 2100, 2970},     {Letter, 2159, 2794}, {Note, 2159, 2794},    {Env12, 1206.5, 2794},
-      {CSheet, 4318, 5588}, {DSheet, 5588, 8636}, {ESheet, 8636, 11176},
-  };
-  for (const auto& r : rows) {
-    EXPECT_NEAR(PaperTableWidth(r.size), r.width, 1e-9) << PaperSizeInfo(r.size).name;
-    EXPECT_NEAR(PaperTableLength(r.size), r.length, 1e-9) << PaperSizeInfo(r.size).name;
-  }
   // Filters of the file dialogs match both letter cases.
   EXPECT_EQ(ToQtFilters(QStringLiteral("Report file(*.QRP)|*.QRP|Text (*.txt)|*.txt")),
             QStringList({"Report file(*.QRP *.qrp)", "Text (*.txt *.TXT)"}));
