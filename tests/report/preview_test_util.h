@@ -110,36 +110,30 @@ inline std::vector<TQRStandardPreview*> PreviewWindows() {
   return windows;
 }
 
-// Runs `steps` one after the other from the event loop (the preview's nested loop once it
-// runs), starting once `windows` preview windows are open; each step runs after the events its
-// predecessor caused. A step that fails an assertion closes every preview so that the loops
+// Runs the queued steps one after the other from the event loop (the preview's nested loop once
+// it runs), the first once `windows` preview windows are open; each step runs after the events
+// its predecessor caused. A step that fails an assertion closes every preview so that the loops
 // end.
+inline void RunSteps(const std::shared_ptr<std::deque<std::function<void()>>>& queue,
+                     size_t windows) {
+  if (queue->empty()) return;
+  if (PreviewWindows().size() < windows) {
+    QTimer::singleShot(1, [queue, windows] { RunSteps(queue, windows); });
+    return;
+  }
+  const std::function<void()> step = std::move(queue->front());
+  queue->pop_front();
+  step();
+  if (::testing::Test::HasFatalFailure()) {
+    for (TQRStandardPreview* w : PreviewWindows()) w->close();
+    queue->clear();
+  }
+  QTimer::singleShot(0, [queue] { RunSteps(queue, 0); });
+}
+
 inline void RunInLoop(std::vector<std::function<void()>> steps, size_t windows = 1) {
   auto queue = std::make_shared<std::deque<std::function<void()>>>(steps.begin(), steps.end());
-  auto next = std::make_shared<std::function<void()>>();
-  auto started = std::make_shared<bool>(false);
-  // The function holds itself until its last step; the copy the timer runs keeps it alive.
-  *next = [queue, next, started, windows] {
-    if (queue->empty()) return;
-    if (!*started && PreviewWindows().size() < windows) {
-      QTimer::singleShot(1, *next);
-      return;
-    }
-    *started = true;
-    auto step = std::move(queue->front());
-    queue->pop_front();
-    step();
-    if (::testing::Test::HasFatalFailure()) {
-      for (TQRStandardPreview* w : PreviewWindows()) w->close();
-      queue->clear();
-    }
-    if (queue->empty()) {
-      *next = nullptr;
-    } else {
-      QTimer::singleShot(0, *next);
-    }
-  };
-  QTimer::singleShot(0, *next);
+  QTimer::singleShot(0, [queue, windows] { RunSteps(queue, windows); });
 }
 
 // Runs a command; its standard output, empty when it failed to run or exited non-zero.
