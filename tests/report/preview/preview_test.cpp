@@ -156,29 +156,6 @@ TEST_F(PreviewTest, NavigationThroughFivePagesByButtonsAndKeys) {
   EXPECT_EQ(Printing(form->Report1).PrinterCount(), 0);
 }
 
-// Zoomed out, the drawing's one-pixel lines still show at every size: the spacing arrow's line,
-// 166.9 mm from the paper's left edge, leaves ink between the elements.
-TEST_F(PreviewTest, PageImageIsWhitePaperWhoseThinLinesShowAtEverySize) {
-  TQRPrinter printer;
-  form->Report1.Generate(printer);
-  TQRPreviewImage image;
-  image.SetQRPrinter(&printer);
-  image.SetPageNumber(1);
-  for (int width = 400; width <= 700; width += 9) {
-    QImage page(width, width * 1127 / 798, QImage::Format_RGB32);
-    QPainter p(&page);
-    image.PaintPage(p, page.size());
-    int darkest = 255;
-    for (int x = qRound(width * 166.9 / 210) - 4; x <= qRound(width * 166.9 / 210) + 4; ++x) {
-      darkest = std::min(darkest, qGray(page.pixel(x, page.height() * 2 / 5)));
-    }
-    EXPECT_LT(darkest, 200) << "page width " << width;
-    EXPECT_EQ(std::pair(page.pixel(0, 0), page.pixel(5, page.height() / 2)),
-              std::pair(qRgb(0, 0, 0), qRgb(255, 255, 255)))
-        << "outline and white paper";
-  }
-}
-
 TEST_F(PreviewTest, ClosingWhileAZoomButtonHandlesEventsKeepsTheWindowUntilItReturns) {
   QPointer<TQRStandardPreview> window;
   Preview({[&] {

@@ -89,22 +89,11 @@ TEST_F(PrinterTest, StatusGuardsAndPicturePagesAnnouncedByPostedNotices) {
   EXPECT_FALSE(p.Cancelled()) << "a new build clears the cancel flag";
 }
 
-TEST_F(PrinterTest, SettingsWithoutAndWithAPrinter) {
-  // Without a printer: A4 portrait, one copy, nothing to apply to, and no error.
-  PdfPrinters none(dir.path(), {});
-  TPrinterSettings s;
-  s.SetPrinterIndex(-1, none);
-  EXPECT_FALSE(s.HasDevice());
-  s.SetPaperSize(TQRPaperSize::A3);
-  s.SetOrientation(PaperOrientation::Landscape);
-  s.SetCopies(3);
-  s.ApplyToDevice();
-  EXPECT_EQ(std::tuple(s.PaperSize(), s.Orientation(), s.Copies(), s.PhysicalWidth()),
-            std::tuple(TQRPaperSize::A4, PaperOrientation::Portrait, 1, 0));
-
+TEST_F(PrinterTest, SettingsOfAPrinter) {
   PdfPrinters printers(dir.path(), {QStringLiteral("one"), QStringLiteral("two")});
   printers.defaultIndex = 1;
   EXPECT_EQ(ResolvePrinterName(printers, 7), QStringLiteral("two")) << "no such: the default";
+  TPrinterSettings s;
   s.SetPrinterIndex(-1, printers);
   ASSERT_TRUE(s.HasDevice());
   EXPECT_EQ(std::pair(s.XResolution(), s.Offers(TQRPaperSize::A4Small)), std::pair(1200, false));
