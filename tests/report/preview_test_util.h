@@ -84,7 +84,7 @@ class ScriptedDialogs final : public PreviewDialogs {
   template <class T>
   static std::optional<T> Take(std::deque<T>& queue) {
     if (queue.empty()) return std::nullopt;
-    const T value = queue.front();
+    std::optional<T> value = std::move(queue.front());
     queue.pop_front();
     return value;
   }
