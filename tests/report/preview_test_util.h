@@ -1,39 +1,24 @@
 #pragma once
-// Shared by the preview and printing tests: the application, printer catalogs that have no
-// printer or print into PDF files, dialogs answered from a script, the report after 145 MHz,
-// and helpers that run code inside the preview's nested event loop.
+// Shared by the preview and printing tests: a printer catalog that prints into PDF files,
+// dialogs answered from a script, and helpers that run code inside the preview's nested event
+// loop and read PDF files.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QFile>
 #include <QPrinter>
 #include <QProcess>
 #include <QTimer>
 #include <deque>
-#include <functional>
-#include <memory>
-#include <optional>
-#include <vector>
 
-#include "calc/dimensions.h"
 #include "report/preview/preview_dialogs.h"
 #include "report/preview/standard_preview.h"
 #include "report/print/printer_settings.h"
 #include "report/print/qr_printer.h"
-#include "report/print_form.h"
 #include "tests/report/report_test_util.h"
 
 namespace hb9cv::pvtest {
 
-class NoPrinters final : public PrinterCatalog {
- public:
-  QStringList PrinterNames() const override { return {}; }
-  QString DefaultPrinterName() const override { return {}; }
-  std::optional<PrinterDescription> Describe(const QString&) const override { return std::nullopt; }
-  std::unique_ptr<QPrinter> OpenDevice(const QString&) const override { return nullptr; }
-};
-
-// Printers that write every print job into the next file "<dir>/job-<n>.pdf".
+// Printers that write every print job into the next file "<dir>/job-<n>.pdf"; no names, no
+// printer.
 class PdfPrinters final : public PrinterCatalog {
  public:
   explicit PdfPrinters(QString dir, QStringList names = {QStringLiteral("PDF file")})
@@ -99,7 +84,7 @@ class ScriptedDialogs final : public PreviewDialogs {
   template <class T>
   static std::optional<T> Take(std::deque<T>& queue) {
     if (queue.empty()) return std::nullopt;
-    const T value = queue.front();
+    std::optional<T> value = std::move(queue.front());
     queue.pop_front();
     return value;
   }
@@ -125,63 +110,52 @@ inline std::vector<TQRStandardPreview*> PreviewWindows() {
   return windows;
 }
 
-// Runs `steps` one after the other from the event loop (the preview's nested loop once it
-// runs), starting once `windows` preview windows are open; each step runs after the events its
-// predecessor caused. A step that fails an assertion closes every preview so that the loops
+// Runs the queued steps one after the other from the event loop (the preview's nested loop once
+// it runs), the first once `windows` preview windows are open; each step runs after the events
+// its predecessor caused. A step that fails an assertion closes every preview so that the loops
 // end.
-inline void RunInLoop(std::vector<std::function<void()>> steps, size_t windows = 1) {
-  auto queue = std::make_shared<std::deque<std::function<void()>>>(steps.begin(), steps.end());
-  auto next = std::make_shared<std::function<void()>>();
-  auto started = std::make_shared<bool>(false);
-  // The function holds itself until its last step; the copy the timer runs keeps it alive.
-  *next = [queue, next, started, windows] {
-    if (queue->empty()) return;
-    if (!*started && PreviewWindows().size() < windows) {
-      QTimer::singleShot(1, *next);
-      return;
-    }
-    *started = true;
-    auto step = std::move(queue->front());
-    queue->pop_front();
-    step();
-    if (::testing::Test::HasFatalFailure()) {
-      for (TQRStandardPreview* w : PreviewWindows()) w->close();
-      queue->clear();
-    }
-    if (queue->empty()) {
-      *next = nullptr;
-    } else {
-      QTimer::singleShot(0, *next);
-    }
-  };
-  QTimer::singleShot(0, *next);
+inline void RunSteps(const std::shared_ptr<std::deque<std::function<void()>>>& queue,
+                     size_t windows) {
+  if (queue->empty()) return;
+  if (PreviewWindows().size() < windows) {
+    QTimer::singleShot(1, [queue, windows] { RunSteps(queue, windows); });
+    return;
+  }
+  const std::function<void()> step = std::move(queue->front());
+  queue->pop_front();
+  step();
+  if (::testing::Test::HasFatalFailure()) {
+    for (TQRStandardPreview* w : PreviewWindows()) w->close();
+    queue->clear();
+  }
+  QTimer::singleShot(0, [queue] { RunSteps(queue, 0); });
 }
 
-// Runs a command; its standard output, or nullopt when it failed to run or exited non-zero.
-inline std::optional<QByteArray> RunTool(const QString& program, const QStringList& args) {
+inline void RunInLoop(std::vector<std::function<void()>> steps, size_t windows = 1) {
+  auto queue = std::make_shared<std::deque<std::function<void()>>>(steps.begin(), steps.end());
+  QTimer::singleShot(0, [queue, windows] { RunSteps(queue, windows); });
+}
+
+// Runs a command; its standard output, empty when it failed to run or exited non-zero.
+inline QByteArray RunTool(const QString& program, const QStringList& args) {
   QProcess p;
   p.start(program, args);
-  if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
-    return std::nullopt;
-  }
-  return p.readAllStandardOutput();
+  const bool ok = p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit;
+  return ok && p.exitCode() == 0 ? p.readAllStandardOutput() : QByteArray();
 }
 
 // The text pdftotext reads from a PDF, one entry a page.
 inline QStringList PdfPages(const QString& file) {
-  const auto out = RunTool(QStringLiteral("pdftotext"), {file, QStringLiteral("-")});
-  QStringList pages = QString::fromUtf8(out.value_or(QByteArray())).split(QChar('\f'));
+  QStringList pages = QString::fromUtf8(RunTool("pdftotext", {file, "-"})).split(QChar('\f'));
   pages.removeLast();  // after the last page's form feed
   for (QString& page : pages) page = page.trimmed();
   return pages;
 }
 
-// What pdfinfo says about the size of a PDF's pages, "595 x 842 pts (A4)".
-inline QString PdfPageSize(const QString& file) {
-  const auto out = RunTool(QStringLiteral("pdfinfo"), {file});
-  for (const QString& line :
-       QString::fromUtf8(out.value_or(QByteArray())).split(QLatin1Char('\n'))) {
-    if (line.startsWith(QStringLiteral("Page size:"))) return line.mid(10).trimmed();
+// A "Key: value" line of what pdfinfo says about a PDF, "Page size": "595 x 842 pts (A4)".
+inline QString PdfInfo(const QString& file, const QString& key) {
+  for (const QString& line : QString::fromUtf8(RunTool("pdfinfo", {file})).split('\n')) {
+    if (line.startsWith(key + ':')) return line.mid(key.size() + 1).trimmed();
   }
   return {};
 }

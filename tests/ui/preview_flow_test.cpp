@@ -27,8 +27,6 @@ class PreviewFlowTest : public ::testing::Test {
   void SetUp() override {
     SetDecimalSeparator(',');
     ASSERT_TRUE(dir.isValid());
-    printers = std::make_unique<PdfPrinters>(dir.path());
-    scoped.emplace(*printers);
     form1.SetReport(&printForm);
     form1.show();
     form1.SetFieldText("0145,000");
@@ -40,14 +38,15 @@ class PreviewFlowTest : public ::testing::Test {
   }
 
   QTemporaryDir dir;
-  std::unique_ptr<PdfPrinters> printers;
-  std::optional<ScopedPrinters> scoped;
+  PdfPrinters printers{dir.path()};
+  ScopedPrinters scoped{printers};
   TForm1 form1;
   TPrintForm printForm;
 };
 
 TEST_F(PreviewFlowTest, MainWindowComputesWhileAPreviewIsOpen) {
   bool inner_checked = false;
+  TQRPrinter* newest = nullptr;
   RunInLoop({[&] {
     ASSERT_EQ(PreviewWindows().size(), 1u);
     const Metafile first = PreviewWindows().front()->QRPreview->PreviewImage()->Picture();
@@ -57,19 +56,25 @@ TEST_F(PreviewFlowTest, MainWindowComputesWhileAPreviewIsOpen) {
     form1.Potej1->trigger();
     EXPECT_EQ(form1.Label_Z->Caption(), QStringLiteral("317,2 mm"));
     RunInLoop({[&] {
-                const auto both = PreviewWindows();
-                ASSERT_EQ(both.size(), 2u);
-                TQRPrinter* newest = Printing(printForm.Report1).CurrentPrinter();
-                for (TQRStandardPreview* w : both) {
-                  const Metafile page = w->QRPreview->PreviewImage()->Picture();
-                  const bool is_new = w->QRPrinter() == newest;
-                  EXPECT_EQ(PageShows(page, "435 MHz"), is_new);
-                  EXPECT_EQ(PageShows(page, "145 MHz"), !is_new)
-                      << "the first preview keeps its page";
-                }
-                inner_checked = true;
-                for (TQRStandardPreview* w : both) w->close();
-              }},
+                 const auto both = PreviewWindows();
+                 ASSERT_EQ(both.size(), 2u);
+                 newest = Printing(printForm.Report1).CurrentPrinter();
+                 for (TQRStandardPreview* w : both) {
+                   const Metafile page = w->QRPreview->PreviewImage()->Picture();
+                   const bool is_new = w->QRPrinter() == newest;
+                   EXPECT_EQ(PageShows(page, "435 MHz"), is_new);
+                   EXPECT_EQ(PageShows(page, "145 MHz"), !is_new)
+                       << "the first preview keeps its page";
+                   if (!is_new) w->close();
+                 }
+               },
+               [&] {  // the newer window goes on with its own printer
+                 ASSERT_EQ(PreviewWindows().size(), 1u);
+                 EXPECT_EQ(PreviewWindows().front()->QRPrinter(), newest);
+                 EXPECT_EQ(Printing(printForm.Report1).PrinterCount(), 1);
+                 inner_checked = true;
+                 PreviewWindows().front()->close();
+               }},
               2);
     form1.Tisk1->trigger();  // a second "&Tisk" from inside the first preview
   }});

@@ -1,10 +1,5 @@
 // The report printer without windows: its states and guards, notices, page range on a
 // printer, device settings, paper detection, and the file dialog filters.
-#include <QAbstractButton>
-#include <QDialogButtonBox>
-#include <QPrintDialog>
-#include <QPushButton>
-#include <QTabWidget>
 #include <QTemporaryDir>
 
 #include "calc/errors.h"
@@ -58,87 +53,62 @@ void ExpectQRError(const std::function<void()>& f, const char* message) {
   }
 }
 
-TEST_F(PrinterTest, StatusGuardsBeginAndNewPage) {
-  TQRPrinter p;
-  ExpectQRError([&] { p.NewPage(); }, "Illegal call to NewPage");
-  p.BeginDoc();
-  ExpectQRError([&] { p.BeginDoc(); }, "QRPrinter not ready");
-  EXPECT_EQ(p.Status(), PrinterStatus::Busy) << "a refused begin changes nothing more";
-  p.NewPage();
-  p.EndDoc();
-  EXPECT_EQ(p.Status(), PrinterStatus::Finished);
-  ExpectQRError([&] { p.BeginDoc(); }, "QRPrinter not ready");
-  ExpectQRError([&] { p.NewPage(); }, "Illegal call to NewPage");
-  p.Cleanup();
-  EXPECT_EQ(p.Status(), PrinterStatus::Ready);
-  EXPECT_EQ(p.PageList().PageCount(), 0);
-}
-
-TEST_F(PrinterTest, PicturePagesAreStoredAndAnnouncedByPostedNotices) {
+TEST_F(PrinterTest, StatusGuardsAndPicturePagesAnnouncedByPostedNotices) {
   TQRPrinter p;
   NoticeSink sink;
   p.SetClient(&sink);
   int afterPreview = 0;
   p.AfterPreview = [&] { ++afterPreview; };
+  ExpectQRError([&] { p.NewPage(); }, "Illegal call to NewPage");
   Build(p, 3);
+  EXPECT_EQ(p.Status(), PrinterStatus::Finished);
+  ExpectQRError([&] { p.BeginDoc(); }, "QRPrinter not ready");
+  ExpectQRError([&] { p.NewPage(); }, "Illegal call to NewPage");
   EXPECT_TRUE(sink.received.empty()) << "notices are queued, not sent";
   QCoreApplication::sendPostedEvents(&sink);
   EXPECT_EQ(sink.received, (std::vector<std::pair<QRNotice, int>>{{QRNotice::PageFinished, 1},
                                                                   {QRNotice::PageFinished, 2},
                                                                   {QRNotice::PageFinished, 3}}));
-  EXPECT_EQ(p.PageCount(), 3);
-  EXPECT_TRUE(p.GetPage(0).IsNull());
-  EXPECT_TRUE(p.GetPage(4).IsNull());
-  EXPECT_EQ(p.GetPage(3).PixelSize(), QSize(794, 1123));
-  EXPECT_TRUE(p.GetPage(3).Validate());
+  EXPECT_EQ(std::tuple(p.PageCount(), p.GetPage(0).IsNull(), p.GetPage(4).IsNull(),
+                       p.GetPage(3).PixelSize(), p.GetPage(3).Validate()),
+            std::tuple(3, true, true, QSize(794, 1123), true));
   EXPECT_NE(p.GetPage(1), p.GetPage(2));
-  // Closing the preview cancels a build that runs, and tells it once.
   p.Cleanup();
+  EXPECT_EQ(std::pair(p.Status(), p.PageList().PageCount()), std::pair(PrinterStatus::Ready, 0));
+  // Closing the preview cancels a build that runs, and tells it once.
   p.SetShowingPreview(true);
   p.BeginDoc();
+  ExpectQRError([&] { p.BeginDoc(); }, "QRPrinter not ready");
+  EXPECT_EQ(p.Status(), PrinterStatus::Busy) << "a refused begin changes nothing more";
   p.SetShowingPreview(false);
   p.SetShowingPreview(false);
-  EXPECT_TRUE(p.Cancelled());
-  EXPECT_EQ(afterPreview, 1);
+  EXPECT_EQ(std::pair(p.Cancelled(), afterPreview), std::pair(true, 1));
   p.Abort();
   p.Cleanup();
   p.BeginDoc();
   EXPECT_FALSE(p.Cancelled()) << "a new build clears the cancel flag";
 }
 
-TEST_F(PrinterTest, SettingsWithoutAndWithAPrinter) {
-  // Without a printer: A4 portrait, one copy, nothing to apply to, and no error.
-  NoPrinters none;
-  TPrinterSettings s;
-  s.SetPrinterIndex(-1, none);
-  EXPECT_FALSE(s.HasDevice());
-  s.SetPaperSize(TQRPaperSize::A3);
-  s.SetOrientation(PaperOrientation::Landscape);
-  s.SetCopies(3);
-  s.ApplyToDevice();
-  EXPECT_EQ(std::tuple(s.PaperSize(), s.Orientation(), s.Copies(), s.PhysicalWidth()),
-            std::tuple(TQRPaperSize::A4, PaperOrientation::Portrait, 1, 0));
-
+TEST_F(PrinterTest, SettingsOfAPrinter) {
   PdfPrinters printers(dir.path(), {QStringLiteral("one"), QStringLiteral("two")});
   printers.defaultIndex = 1;
   EXPECT_EQ(ResolvePrinterName(printers, 7), QStringLiteral("two")) << "no such: the default";
+  TPrinterSettings s;
   s.SetPrinterIndex(-1, printers);
   ASSERT_TRUE(s.HasDevice());
-  EXPECT_EQ(s.XResolution(), 1200);
-  EXPECT_FALSE(s.Offers(TQRPaperSize::A4Small));
+  EXPECT_EQ(std::pair(s.XResolution(), s.Offers(TQRPaperSize::A4Small)), std::pair(1200, false));
   s.SetPaperSize(TQRPaperSize::A4);
   s.SetCopies(2);
   s.SetOrientation(PaperOrientation::Landscape);
   s.ApplyToDevice();
   EXPECT_NEAR(s.PhysicalWidth(), 2970, 1);  // Qt's A4 is whole points, 842 x 595
-  EXPECT_EQ(s.Device()->copyCount(), 2);
-  EXPECT_EQ(s.Device()->pageLayout().orientation(), QPageLayout::Landscape);
-  s.SetPrinterIndex(0, printers);
-  EXPECT_EQ(s.DeviceName(), QStringLiteral("one"));
-  EXPECT_EQ(s.Device()->copyCount(), 1) << "a new choice starts from the driver's defaults";
+  EXPECT_EQ(std::pair(s.Device()->copyCount(), s.Device()->pageLayout().orientation()),
+            std::pair(2, QPageLayout::Landscape));
+  s.SetPrinterIndex(0, printers);  // a new choice starts from the driver's defaults
+  EXPECT_EQ(std::pair(s.DeviceName(), s.Device()->copyCount()), std::pair(QString("one"), 1));
 }
 
-TEST(Paper, DetectionFromThePictureSize) {
+TEST(Paper, DetectionFromThePictureSizeAndFilters) {
   const auto only = [](std::vector<TQRPaperSize> sizes) {
     return [sizes](TQRPaperSize s) { return std::ranges::count(sizes, s) > 0; };
   };
@@ -168,61 +138,13 @@ TEST(Paper, DetectionFromThePictureSize) {
         << c.picture.width() << "x" << c.picture.height();
   }
   EXPECT_EQ(DetectPaper(794, 1123, 0, all, true, start).size, A3);
-}
 
-TEST(Paper, TableRowsInTenthsOfAMillimetre) {
-  using enum TQRPaperSize;
-  const struct {
-    TQRPaperSize size;
-    long double width, length;
-  } rows[] = {
-      {A4, 2100, 2970},     {Letter, 2159, 2794}, {Note, 2159, 2794},    {Env12, 1206.5, 2794},
-      {CSheet, 4318, 5588}, {DSheet, 5588, 8636}, {ESheet, 8636, 11176},
-  };
-  for (const auto& r : rows) {
-    EXPECT_NEAR(PaperTableWidth(r.size), r.width, 1e-9) << PaperSizeInfo(r.size).name;
-    EXPECT_NEAR(PaperTableLength(r.size), r.length, 1e-9) << PaperSizeInfo(r.size).name;
-  }
-}
-
-TEST(Paper, ReportFileFiltersMatchBothLetterCases) {
+  // Filters of the file dialogs match both letter cases.
   EXPECT_EQ(ToQtFilters(QStringLiteral("Report file(*.QRP)|*.QRP|Text (*.txt)|*.txt")),
             QStringList({"Report file(*.QRP *.qrp)", "Text (*.txt *.TXT)"}));
   EXPECT_EQ(ToQtFilters(QStringLiteral("Pictures|*.png;*.JPG")),
             QStringList{"Pictures (*.png *.PNG *.JPG *.jpg)"});
   EXPECT_TRUE(ToQtFilters(QString()).isEmpty());
-}
-
-TEST_F(PrinterTest, PrinterSetupOffersOnlyWhatAPrintHonoursAndAcceptsWithOk) {
-  QPrinter printer(QPrinter::HighResolution);
-  const std::unique_ptr<QPrintDialog> dialog = MakePrintSetupDialog(&printer, nullptr);
-  dialog->show();
-  auto* box = dialog->findChild<QDialogButtonBox*>();
-  ASSERT_NE(box, nullptr);
-  // The options pane too, as the user opens it.
-  for (QAbstractButton* b : box->buttons()) {
-    const QDialogButtonBox::ButtonRole role = box->buttonRole(b);
-    if (role != QDialogButtonBox::AcceptRole && role != QDialogButtonBox::RejectRole) b->click();
-  }
-  QCoreApplication::processEvents();
-  // clang-format off
-  const std::pair<const char*, bool> widgets[] = {
-      {"printers", true}, {"copies", true}, {"printAll", true}, {"printRange", true},
-      {"from", true}, {"to", true}, {"properties", false}, {"colorMode", false}, {"duplex", false},
-      {"collate", false}, {"reverse", false}, {"pageSetCombo", false}, {"pagesRadioButton", false},
-      {"printSelection", false}, {"printCurrentPage", false}, {"filename", false},
-      {"preview", false},
-  };
-  // clang-format on
-  for (const auto& [name, shown] : widgets) {
-    auto* w = dialog->findChild<QWidget*>(QLatin1String(name));
-    ASSERT_NE(w, nullptr) << name;
-    EXPECT_EQ(w->isVisibleTo(dialog.get()), shown) << name;
-  }
-  auto* tabs = dialog->findChild<QTabWidget*>(QStringLiteral("tabs"));
-  ASSERT_NE(tabs, nullptr);
-  EXPECT_EQ(tabs->count(), 1) << "colour and duplex have no tab";
-  EXPECT_EQ(box->button(QDialogButtonBox::Ok)->text(), QStringLiteral("OK"));
 }
 
 TEST_F(PrinterTest, PagesOutsideTheRangeNeverReachPaper) {
@@ -258,9 +180,9 @@ TEST_F(PrinterTest, BuildTakesTheReportSettingsAndACancelDropsTheJob) {
   p.SetDestination(PrinterDestination::Printer);
   p.Cancel();  // cleared by the begin of the build
   form->Report1.Generate(p);
-  EXPECT_EQ(p.PrinterSettings().DeviceName(), QStringLiteral("b"));
-  EXPECT_EQ(std::tuple(p.PrinterSettings().Copies(), p.FirstPage(), p.LastPage()),
-            std::tuple(3, 1, 1));
+  EXPECT_EQ(std::tuple(p.PrinterSettings().DeviceName(), p.PrinterSettings().Copies(),
+                       p.FirstPage(), p.LastPage()),
+            std::tuple(QString("b"), 3, 1, 1));
   ASSERT_EQ(printers.WrittenFiles().size(), 1);
   // A cancel during the build: the report pass ends with abort, the job is dropped.
   TQRPrinter q;
