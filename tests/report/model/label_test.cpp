@@ -65,9 +65,6 @@ TEST_F(LabelTest, HeightGrowsToTheCharacterHeightAndNeverShrinks) {
   label->SetFont(font);
   EXPECT_EQ(label->Height(), WHeight() + 1);
   EXPECT_GT(label->Height(), grown);
-  label->SetBounds(100, 20, 40, 200);
-  label->SetCaption(QStringLiteral("x"));
-  EXPECT_EQ(label->Height(), 200);
 }
 
 TEST_F(LabelTest, AlignmentDecidesWhichEdgeStaysAlsoWhenPrintedTextRunsWider) {

@@ -297,25 +297,6 @@ TEST(EmfTest, PlaysTheCommonSubsetOfOtherProgramsPictures) {
   EXPECT_NE(text(0), text(700));
 }
 
-TEST(EmfTest, MapModesWithTheYAxisUpKeepTextUpright) {
-  // 0.01 mm units, y up: a 10 mm (40 pixel) "T" hangs from (20 mm, 20 mm) = pixel (80, 80).
-  ForeignEmf f(400, 400, 100, 100);
-  f.Add(U_EMRSETMAPMODE_set(U_MM_HIMETRIC));
-  f.Font(-1000);
-  f.Add(TextWithoutAdvances(2000, -2000, u"T"));
-  const QImage img = RenderPage(f.Finish(), QSize(400, 400));
-  ASSERT_FALSE(img.isNull());
-  int widestRow = -1, widest = 0;  // the bar of the T is at its top
-  for (int y = 60; y < 140; ++y) {
-    const int ink = InkIn(img, QRect(70, y, 60, 1));
-    if (ink > widest) widest = ink, widestRow = y;
-  }
-  EXPECT_GE(widestRow, 82);
-  EXPECT_LE(widestRow, 95);
-  EXPECT_EQ(InkIn(img, QRect(0, 0, 400, 80)), 0);
-  EXPECT_GT(InkIn(img, QRect(70, 100, 60, 15)), 10);
-}
-
 // Pictures that once crashed or hung the player (fuzzer findings, giant fonts, transforms and
 // viewports, deep saves, handles beyond the table) load and play in reasonable time.
 TEST(EmfTest, HostilePicturesLoadAndPlayWithoutHarm) {
