@@ -37,15 +37,13 @@ TEST_F(LabelTest, CaptionChangeGrowsToTheRightAndWritesTheStoredWidth) {
   for (const QString& caption :
        {QStringLiteral("Průměr 14,73 až 26,31 mm"), QStringLiteral("0 mm")}) {
     label->SetCaption(caption);
-    EXPECT_EQ(label->Left(), 100);
-    EXPECT_EQ(Stored(TQRPrintableSize::kLeft), storedLeft);
-    EXPECT_EQ(label->Width(), Measure(caption));
+    EXPECT_EQ(std::tuple(label->Left(), Stored(TQRPrintableSize::kLeft), label->Width()),
+              std::tuple(100, storedLeft, Measure(caption)));
     EXPECT_NEAR(double(Stored(TQRPrintableSize::kWidth)), label->Width() * 254.0 / 96, 1e-9);
   }
   label->SetCaption(QString());
-  EXPECT_EQ(label->Lines(), QStringList{QString()});
-  EXPECT_EQ(label->Width(), 0);
-  EXPECT_EQ(Stored(TQRPrintableSize::kWidth), 0);
+  EXPECT_EQ(std::tuple(label->Lines(), label->Width(), Stored(TQRPrintableSize::kWidth)),
+            std::tuple(QStringList{QString()}, 0, 0.0L));
   // Frame lines at the sides count into the width.
   label->Frame.DrawLeft = label->Frame.DrawRight = true;
   label->Frame.Width = 2;
@@ -167,9 +165,10 @@ TEST_F(LabelTest, NothingIsMeasuredWhileLoading) {
   loaded->SetFontSize(8);
   loaded->SetCaption(QStringLiteral("a much longer text than the stored one"));
   loaded->Loaded();
-  EXPECT_EQ(loaded->Bounds(), (PixelBounds{234, 55, 124, 17}));
-  EXPECT_EQ(loaded->Size.Stored(TQRPrintableSize::kWidth), 328.083L);
-  EXPECT_EQ(loaded->Font().pointSize, 8) << "the stored point size decides the font";
+  // The stored point size decides the font.
+  EXPECT_EQ(std::tuple(loaded->Bounds(), loaded->Size.Stored(TQRPrintableSize::kWidth),
+                       loaded->Font().pointSize),
+            std::tuple(PixelBounds{234, 55, 124, 17}, 328.083L, 8.0));
 }
 
 }  // namespace

@@ -56,9 +56,10 @@ TEST_F(PassTest, TitleBandTallerThanThePageSpacePrintsOnOnePage) {
   // From 10 mm to 287.548 mm, 0.548 mm into the bottom margin.
   ASSERT_EQ(Fills().size(), 1u);
   EXPECT_EQ(Fills()[0].rect, (DeviceRect{100, 100, 2000, 2875}));
-  EXPECT_EQ(report.PageCount(), 1);
-  EXPECT_EQ(report.Functions.Value(QStringLiteral("PAGENUMBER")).toInt(), 1);
-  EXPECT_FALSE(report.Building());
+  EXPECT_EQ(
+      std::tuple(report.PageCount(), report.Functions.Value(QStringLiteral("PAGENUMBER")).toInt(),
+                 report.Building()),
+      std::tuple(1, 1, false));
 }
 
 TEST_F(PassTest, PrintIfEmptyOffGivesNoPageAndNegativeSpaceZeroesTheMargins) {
@@ -85,9 +86,8 @@ TEST_F(PassTest, DeviceProtocolOnCancelFailureAndNestedPass) {
     report.Generate(nested);
   };
   report.Generate(first);
-  EXPECT_EQ(seen, TQRUnit::Native);
-  EXPECT_EQ(report.Units(), TQRUnit::MM);
-  EXPECT_TRUE(nested.calls.empty());
+  EXPECT_EQ(std::tuple(seen, report.Units(), nested.calls),
+            std::tuple(TQRUnit::Native, TQRUnit::MM, Calls{}));
 
   TestDevice cancelled(1);
   cancelled.onNewPage = [&] { cancelled.Cancel(); };
@@ -97,9 +97,8 @@ TEST_F(PassTest, DeviceProtocolOnCancelFailureAndNestedPass) {
   TestDevice failing(1);
   failing.onNewPage = [] { throw EQRError("Illegal call to NewPage"); };
   EXPECT_THROW(report.Generate(failing), EQRError);
-  EXPECT_EQ(failing.calls.back(), "abort");
-  EXPECT_FALSE(report.Building());
-  EXPECT_EQ(report.Units(), TQRUnit::MM);
+  EXPECT_EQ(std::tuple(failing.calls.back(), report.Building(), report.Units()),
+            std::tuple("abort", false, TQRUnit::MM));
   EXPECT_EQ(Run().pages.size(), 1u) << "the report stays usable";
 }
 

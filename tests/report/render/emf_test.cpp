@@ -130,7 +130,6 @@ TEST(EmfTest, RecordsThatContradictTheirSizeOrAreUnknownAreSkipped) {
   const Metafile m(page);
   ASSERT_TRUE(m.Validate());
   const QImage image = RenderPage(m, m.PixelSize());
-  ASSERT_FALSE(image.isNull());
   EXPECT_EQ(image.pixel(30, 20), qRgb(0, 0, 255));    // the fill still plays
   EXPECT_EQ(InkIn(image, QRect(10, 50, 60, 20)), 0);  // the text does not
 }
@@ -255,7 +254,6 @@ TEST(EmfTest, PlaysTheCommonSubsetOfOtherProgramsPictures) {
   ASSERT_TRUE(m.Validate());
   ASSERT_EQ(m.PixelSize(), QSize(200, 200));
   const QImage img = RenderPage(m, QSize(200, 200));
-  ASSERT_FALSE(img.isNull());
   const QRgb kRed = qRgb(255, 0, 0), kWhite = qRgb(255, 255, 255);
   const struct {
     int x, y;

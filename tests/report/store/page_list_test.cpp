@@ -218,18 +218,14 @@ TEST_F(PageListTest, ASaveThatFailsLeavesTheOldFileIntact) {
   ASSERT_LT(old.size(), 60000);
   auto big = ListOf({emftest::Page145()});
   // A file size limit makes writes past 60000 bytes fail half-way, as a full disk would.
-  struct sigaction ignore {
-  }, previous{};
-  ignore.sa_handler = SIG_IGN;
-  sigaction(SIGXFSZ, &ignore, &previous);
+  const auto previous = signal(SIGXFSZ, SIG_IGN);
   rlimit saved{};
   getrlimit(RLIMIT_FSIZE, &saved);
-  rlimit limited = saved;
-  limited.rlim_cur = 60000;
+  const rlimit limited{60000, saved.rlim_max};
   setrlimit(RLIMIT_FSIZE, &limited);
   const QString message = ErrorOf([&] { big->SaveToFile(path); });
   setrlimit(RLIMIT_FSIZE, &saved);
-  sigaction(SIGXFSZ, &previous, nullptr);
+  signal(SIGXFSZ, previous);
   EXPECT_EQ(message, QStringLiteral("Cannot create file ") + path);
   EXPECT_EQ(ReadFile(path), old);
   EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{QStringLiteral("old.QRP")});
