@@ -20,7 +20,6 @@ namespace hb9cv::emftest {
 
 // An A4 page at 96 pixels per inch.
 inline const QSize kPagePixels(794, 1123);
-inline const QSize kPaper(21000, 29700);  // 0.01 mm
 
 using PageFn = std::function<void(Canvas&)>;
 
@@ -41,7 +40,7 @@ inline void DrawSamplePage(Canvas& c) {
 }
 
 inline Metafile RecordPage(const PageFn& draw) {
-  EmfRecorder recorder(kPagePixels, kPaper, 96, 96);
+  EmfRecorder recorder(kPagePixels, QSize(21000, 29700), 96, 96);  // paper in 0.01 mm
   draw(recorder);
   return recorder.Finish();
 }
@@ -49,8 +48,6 @@ inline Metafile RecordPage(const PageFn& draw) {
 // The same page drawn straight onto an image through the QPainter canvas.
 inline QImage RenderDirect(const PageFn& draw) {
   QImage image(kPagePixels, QImage::Format_RGB32);
-  image.setDotsPerMeterX(qRound(96 / 0.0254));
-  image.setDotsPerMeterY(qRound(96 / 0.0254));
   image.fill(Qt::white);
   QPainter painter(&image);
   QPainterCanvas canvas(painter, 96, 96);
