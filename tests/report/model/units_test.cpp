@@ -13,8 +13,6 @@
 namespace hb9cv {
 namespace {
 
-using test::TestDevice;
-
 TEST(QRRound, HalvesGoToTheEvenNeighbourAndOutOfRangeIsClamped) {
   const std::pair<long double, int> cases[] = {
       {2.5L, 2},       {3.5L, 4},        {-2.5L, -2},       {0.5L, 0},
@@ -26,13 +24,13 @@ TEST(QRRound, HalvesGoToTheEvenNeighbourAndOutOfRangeIsClamped) {
 }
 
 TEST(DeviceConversion, ScreenPageAndPrinterOffsets) {
-  const TestDevice screen(FactorForDpi(96));
+  const test::TestDevice screen(FactorForDpi(96));
   // 793.7, 1122.52, 37.8, one pixel, just under half a pixel.
   EXPECT_EQ(std::tuple(screen.XSize(2100), screen.YSize(2970), screen.XPos(100),
                        screen.YSize(2.6458L), screen.XSize(1.3229L)),
             std::tuple(794, 1123, 38, 1, 0));
   // The unprintable margin moves positions, not sizes: 137, 196 and 236 pixels.
-  const TestDevice printer(FactorForDpi(600), 42, 17);
+  const test::TestDevice printer(FactorForDpi(600), 42, 17);
   EXPECT_EQ(std::tuple(printer.XPos(100), printer.YPos(100), printer.XSize(100)),
             std::tuple(137, 196, 236));
 }

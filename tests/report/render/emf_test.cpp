@@ -15,8 +15,7 @@
 namespace hb9cv {
 namespace {
 
-using emftest::Compare;
-using emftest::InkIn;
+using namespace emftest;
 
 QByteArray Patch32(QByteArray b, qsizetype at, std::uint32_t v) {
   std::memcpy(b.data() + at, &v, 4);
@@ -97,7 +96,6 @@ TEST(EmfTest, DamagedPicturesAreRefusedWholeAndNothingIsDrawn) {
   // clang-format off
   const std::pair<const char*, QByteArray> cases[] = {
       {"empty", QByteArray()}, {"cut inside the header", good.left(60)},
-      {"cut short", good.left(good.size() - 4)},
       {"byte count larger", Patch32(good, 48, std::uint32_t(good.size() + 4))},
       {"byte count smaller", Patch32(good, 48, std::uint32_t(good.size() - 20))},
       {"signature", Patch32(good, 40, 0x12345678)},
