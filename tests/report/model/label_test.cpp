@@ -23,6 +23,17 @@ class LabelTest : public ::testing::Test {
   int Measure(const QString& text) { return report.TextWidth(font, text); }
   int WHeight() { return report.TextHeight(font, QStringLiteral("W")); }
   long double Stored(int index) { return label->Size.Stored(index); }
+  // The report printed at `dpi`: the label's background box and its text, drawn just after.
+  std::pair<DeviceRect, test::CanvasOp> Print(int dpi, double widen = 1) {
+    test::TestDevice device(FactorForDpi(dpi));
+    device.widen = widen;
+    report.Generate(device);
+    const std::vector<test::CanvasOp> ops = device.pages.at(0).ops;
+    const auto text = std::find_if(ops.begin(), ops.end(),
+                                   [](const auto& op) { return op.kind == test::CanvasOp::Text; });
+    if (text == ops.end() || text == ops.begin()) return {};
+    return {std::prev(text)->rect, *text};
+  }
 
   TReport report{QStringLiteral("report")};
   TQRBand* band = nullptr;
@@ -83,18 +94,10 @@ TEST_F(LabelTest, AlignmentDecidesWhichEdgeStaysAlsoWhenPrintedTextRunsWider) {
     label->SetBounds(300, 20, 20, 30);
     label->SetCaption(caption);
     EXPECT_EQ(std::pair(label->Left(), label->Width()), std::pair(left, width));
-    const auto print = [&](double widen) {
-      test::TestDevice device(FactorForDpi(600));
-      device.widen = widen;
-      report.Generate(device);
-      const std::vector<test::CanvasOp> ops = device.pages.at(0).ops;
-      const auto text =
-          std::find_if(ops.begin(), ops.end(), [&](const auto& op) { return op.text == caption; });
-      EXPECT_TRUE(text != ops.end() && text != ops.begin());
-      return std::pair(std::prev(text)->rect, text->rect);  // the background is drawn just before
-    };
-    const DeviceRect place = print(1).first;
-    const auto [box, text] = print(1.2);
+    const DeviceRect place = Print(600).first;
+    const auto [box, op] = Print(600, 1.2);
+    const DeviceRect text = op.rect;
+    ASSERT_EQ(op.text, caption);
     EXPECT_LE(box.left, text.left);
     EXPECT_GE(box.right, text.right);
     if (alignment == TextAlignment::taLeftJustify) {
@@ -114,14 +117,9 @@ TEST_F(LabelTest, TextStartsInsideTheTopAndLeftFrameLines) {
   label->Frame.DrawTop = label->Frame.DrawLeft = true;
   label->Frame.Width = 9;  // points: 32 stored units, 32 pixels at 254 pixels per inch
   label->SetCaption(QStringLiteral("framed"));
-  test::TestDevice device(FactorForDpi(254));
-  report.Generate(device);
-  const std::vector<test::CanvasOp>& ops = device.pages.at(0).ops;
-  const auto text = std::find_if(ops.begin(), ops.end(),
-                                 [](const auto& op) { return op.kind == test::CanvasOp::Text; });
-  ASSERT_TRUE(text != ops.end() && text != ops.begin());
-  const DeviceRect& box = std::prev(text)->rect;
-  EXPECT_EQ(std::pair(text->x - box.left, text->y - box.top), std::pair(32, 32));
+  const auto [box, text] = Print(254);
+  ASSERT_EQ(text.text, QStringLiteral("framed"));
+  EXPECT_EQ(std::pair(text.x - box.left, text.y - box.top), std::pair(32, 32));
 }
 
 TEST_F(LabelTest, LineBreaking) {
