@@ -38,9 +38,9 @@ TEST(EmfTest, RecordedPagesPlayBackAsDrawnAtAnySizeAndPlace) {
     std::function<Metafile()> record;
     std::function<QImage()> direct;
   } cases[] = {
-      {"sample", [] { return emftest::RecordPage(emftest::DrawSamplePage); },
-       [] { return emftest::RenderDirect(emftest::DrawSamplePage); }},
-      {"145 MHz", emftest::Page145,
+      {"sample", [] { return RecordPage(DrawSamplePage); },
+       [] { return RenderDirect(DrawSamplePage); }},
+      {"145 MHz", Page145,
        [] {
          auto form = test::FormAfter145MHz();
          return RenderReportPage(form->Report1, FactorForDpi(96), FactorForDpi(96));
@@ -50,11 +50,11 @@ TEST(EmfTest, RecordedPagesPlayBackAsDrawnAtAnySizeAndPlace) {
     SCOPED_TRACE(c.name);
     const Metafile page = c.record();
     ASSERT_TRUE(page.Validate());
-    EXPECT_EQ(page.PixelSize(), emftest::kPagePixels);
+    EXPECT_EQ(page.PixelSize(), kPagePixels);
     EXPECT_EQ(c.record(), page);  // every byte written on purpose
     const QImage direct = c.direct();
     const QImage played = RenderPage(page, page.PixelSize());
-    const emftest::ImageDiff d = Compare(played, direct, 24);
+    const ImageDiff d = Compare(played, direct, 24);
     EXPECT_LE(d.differing, 50) << "mean " << d.meanChannel;
     EXPECT_LT(d.meanChannel, 0.05);
     // The preview draws pages at other sizes and places; the picture follows the target.
@@ -65,7 +65,7 @@ TEST(EmfTest, RecordedPagesPlayBackAsDrawnAtAnySizeAndPlace) {
     p.fillRect(QRect(50, 60, 397, 562), Qt::white);
     ASSERT_TRUE(PlayEmf(p, page, QRectF(50, 60, 397, 562)));
     p.end();
-    const emftest::ImageDiff h =
+    const ImageDiff h =
         Compare(canvas.copy(50, 60, 397, 562),
                 direct.scaled(397, 562, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), 96);
     EXPECT_LT(h.meanChannel, 2.0);
@@ -76,7 +76,7 @@ TEST(EmfTest, RecordedPagesPlayBackAsDrawnAtAnySizeAndPlace) {
 }
 
 QByteArray SmallPage() {
-  return emftest::RecordPage([](Canvas& c) {
+  return RecordPage([](Canvas& c) {
            c.FillRect({10, 10, 60, 40}, QColor(0, 0, 255));
            c.SetFont({});
            c.TextOut(10, 50, QStringLiteral("Text"));
