@@ -1,22 +1,11 @@
 #pragma once
-// Shared by the page-picture tests: the application, a sample page, the report page after
-// 145 MHz, and rendering/comparing helpers.
-#include <gtest/gtest.h>
-
-#include <QApplication>
-#include <QPainter>
+// Page-picture test helpers: a sample page, the page after 145 MHz, rendering and comparing.
 #include <cstdlib>
-#include <functional>
-#include <memory>
 #include <ostream>
 
-#include "calc/number_text.h"
 #include "report/print/qr_printer.h"
-#include "report/print_form.h"
 #include "report/render/emf_player.h"
 #include "report/render/emf_recorder.h"
-#include "report/render/fonts.h"
-#include "report/render/qpainter_canvas.h"
 #include "resources/drawing.h"
 #include "tests/report/report_test_util.h"
 
@@ -31,35 +20,27 @@ namespace hb9cv::emftest {
 
 // An A4 page at 96 pixels per inch.
 inline const QSize kPagePixels(794, 1123);
-inline const QSize kPaper(21000, 29700);  // 0.01 mm
 
 using PageFn = std::function<void(Canvas&)>;
-
-inline CanvasFont Arial(double points, bool bold = false) {
-  CanvasFont f;
-  f.pointSize = points;
-  f.bold = bold;
-  return f;
-}
 
 // What the report page does not draw itself: coloured fills, a clip around a fill and text,
 // and an unclipped picture scaled down.
 inline void DrawSamplePage(Canvas& c) {
   c.FillRect({38, 38, 756, 1086}, Qt::white);
-  c.SetFont(Arial(9));
+  c.SetFont({.pointSize = 9});
   c.TextOut(98, 645,
             QString::fromUtf8("Impedance koaxiálu je 75 Ohmů, v případě použití koaxiálu"));
   c.FillRect({98, 700, 300, 720}, QColor(200, 30, 40));
   c.SetClipRect({100, 740, 160, 760});
   c.FillRect({90, 730, 400, 800}, QColor(20, 90, 200));
-  c.SetFont(Arial(6, true));
+  c.SetFont({.pointSize = 6, .bold = true});
   c.TextOut(102, 742, QStringLiteral("Kvetorad clipped text beyond"));
   c.ClearClip();
   c.StretchDraw({500, 700, 658, 789}, AntennaDrawing(DrawingBackground::White));
 }
 
 inline Metafile RecordPage(const PageFn& draw) {
-  EmfRecorder recorder(kPagePixels, kPaper, 96, 96);
+  EmfRecorder recorder(kPagePixels, QSize(21000, 29700), 96, 96);  // paper in 0.01 mm
   draw(recorder);
   return recorder.Finish();
 }
@@ -67,8 +48,6 @@ inline Metafile RecordPage(const PageFn& draw) {
 // The same page drawn straight onto an image through the QPainter canvas.
 inline QImage RenderDirect(const PageFn& draw) {
   QImage image(kPagePixels, QImage::Format_RGB32);
-  image.setDotsPerMeterX(qRound(96 / 0.0254));
-  image.setDotsPerMeterY(qRound(96 / 0.0254));
   image.fill(Qt::white);
   QPainter painter(&image);
   QPainterCanvas canvas(painter, 96, 96);
@@ -115,12 +94,6 @@ inline int InkIn(const QImage& image, const QRect& r, int level = 128) {
     for (int x = area.left(); x <= area.right(); ++x) n += qGray(image.pixel(x, y)) < level;
   }
   return n;
-}
-
-// Keeps an image for a person to look at when HB9CV_TEST_ARTIFACTS names a directory.
-inline void SaveArtifact(const QImage& image, const QString& name) {
-  const QString dir = qEnvironmentVariable("HB9CV_TEST_ARTIFACTS");
-  if (!dir.isEmpty()) image.save(dir + QLatin1Char('/') + name);
 }
 
 }  // namespace hb9cv::emftest
