@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QVBoxLayout>
+#include <functional>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -21,44 +22,124 @@
 namespace hb9cv {
 namespace {
 
-struct Action {
-  enum Kind { kType, kKey, kClick, kClickRight, kDrag, kPaste, kAssign, kReadOnly } kind;
-  std::string text;  // typed characters, clipboard text, assigned value
-  int key = 0;
-  Qt::KeyboardModifiers modifiers = Qt::NoModifier;
-  int from = 0, to = 0, times = 1;
+constexpr int kEnd = 8;
+// What a field shows after a case: shown text, `Text`, anchor, caret, beeps, clipboard.
+using Seen = std::tuple<std::string, std::string, int, int, int, std::string>;
+struct Window;
+using Action = std::function<void(Window&)>;
+
+int g_beeps = 0;
+
+// A shown window with the field and a button to move the focus to.
+struct Window {
+  ScopedHook<TCustomMaskEdit::BeepFunction> beep{&TCustomMaskEdit::SetBeep, [] { ++g_beeps; }};
+  explicit Window(const QString& mask = "9999,999;1;_", const QString& text = "0000,000") {
+    g_beeps = 0;
+    auto* layout = new QVBoxLayout(&window);
+    field = new TMaskEdit(&window);
+    field->SetEditMask(mask);
+    field->SetMaxLength(8);
+    field->SetText(text);
+    other = new QPushButton("other", &window);
+    layout->addWidget(field);
+    layout->addWidget(other);
+    window.resize(240, 90);
+    window.show();
+    window.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+    field->setFocus(Qt::OtherFocusReason);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(field->hasFocus());
+  }
+
+  // The run of points whose nearest caret index is `index`: from the middle of the character
+  // before it to the middle of the one after it.
+  std::pair<int, int> RunOf(int index) const {
+    int first = -1, last = -1;
+    for (int x = 0; x < field->width(); ++x) {
+      if (field->cursorPositionAt(QPoint(x, field->height() / 2)) != index) continue;
+      if (first < 0) first = x;
+      last = x;
+    }
+    EXPECT_GE(first, 0) << "no point for index " << index;
+    return {first, last};
+  }
+  QPoint PointOf(int index) const {
+    const auto [first, last] = RunOf(index);
+    return QPoint((first + last) / 2, field->height() / 2);
+  }
+  // Just inside the left half of the character at `index`, and just inside its right half.
+  QPoint LeftHalf(int index) const { return QPoint(RunOf(index).second - 1, field->height() / 2); }
+  QPoint RightHalf(int index) const {
+    if (index == kEnd) return QPoint(field->width() - 4, field->height() / 2);
+    return QPoint(RunOf(index + 1).first + 1, field->height() / 2);
+  }
+  void Run(const Action& a) { a(*this); }
+  Seen Result() const {
+    const std::string shown = field->QLineEdit::text().toStdString();
+    EXPECT_EQ(shown, field->Controller().Shown());
+    const int caret = field->cursorPosition();
+    const int start = field->hasSelectedText() ? field->selectionStart() : caret;
+    const int anchor = caret == start ? field->selectionEnd() : start;
+    return {shown,
+            field->Text().toStdString(),
+            field->hasSelectedText() ? anchor : caret,
+            caret,
+            g_beeps,
+            QGuiApplication::clipboard()->text().toStdString()};
+  }
+  int Current() const {
+    return field->selectedText().size() == 1 && field->cursorPosition() == field->selectionStart()
+               ? field->cursorPosition()
+               : -1;
+  }
+
+  QWidget window;
+  TMaskEdit* field = nullptr;
+  QPushButton* other = nullptr;
 };
-Action Type(std::string s) {
-  return {Action::kType, std::move(s)};
-}
-Action Key(int key, Qt::KeyboardModifiers m = Qt::NoModifier, int times = 1) {
-  return {Action::kKey, {}, key, m, 0, 0, times};
-}
+
 // A click on the left half of the character at `index`, or on its right half, where the
 // nearest caret boundary is the next index; ClickRight(kEnd) clicks right of the last character.
-Action Click(int index) {
-  return {Action::kClick, {}, 0, {}, index, index};
+Action Click(int index, bool right_half = false) {
+  return [=](Window& w) {
+    QTest::mouseClick(w.field, Qt::LeftButton, {},
+                      right_half ? w.RightHalf(index) : w.LeftHalf(index));
+  };
 }
 Action ClickRight(int index) {
-  return {Action::kClickRight, {}, 0, {}, index, index};
+  return Click(index, true);
+}
+Action Type(std::string s) {
+  return [=](Window& w) {
+    for (char ch : s) QTest::keyClick(w.field, ch);
+  };
+}
+Action Key(int key, Qt::KeyboardModifiers m = Qt::NoModifier, int times = 1) {
+  return [=](Window& w) {
+    for (int i = 0; i < times; ++i) QTest::keyClick(w.field, static_cast<Qt::Key>(key), m);
+  };
 }
 Action Drag(int from, int to) {
-  return {Action::kDrag, {}, 0, {}, from, to};
+  return [=](Window& w) {
+    QTest::mousePress(w.field, Qt::LeftButton, {}, w.PointOf(from));
+    QTest::mouseMove(w.field, w.PointOf(to));
+    QTest::mouseRelease(w.field, Qt::LeftButton, {}, w.PointOf(to));
+  };
 }
 Action Paste(std::string s, int key = Qt::Key_V, Qt::KeyboardModifiers m = Qt::ControlModifier) {
-  return {Action::kPaste, std::move(s), key, m};
+  return [=](Window& w) {
+    QGuiApplication::clipboard()->setText(QString::fromLatin1(s));
+    QTest::keyClick(w.field, static_cast<Qt::Key>(key), m);
+  };
 }
 Action Assign(std::string s) {
-  return {Action::kAssign, std::move(s)};
+  return [=](Window& w) { w.field->SetText(QString::fromLatin1(s)); };
 }
-const Action kReadOnly{Action::kReadOnly, {}};
+const Action kReadOnly = [](Window& w) { w.field->SetReadOnly(true); };
 constexpr auto kShift = Qt::ShiftModifier;
 constexpr auto kCtrl = Qt::ControlModifier;
 
-// What a field shows after a case: shown text, `Text`, anchor, caret, beeps, clipboard.
-using Seen = std::tuple<std::string, std::string, int, int, int, std::string>;
-
-constexpr int kEnd = 8;
 constexpr int kAll = -1;  // the whole text selected
 constexpr std::pair<int, int> kCurrent{-2, -2};
 
@@ -138,108 +219,6 @@ const std::vector<Case> kCases = {
      "1234,567", "1234,567", 6, 0, kCurrent, "6"},
 };
 // clang-format on
-
-int g_beeps = 0;
-
-// A shown window with the field and a button to move the focus to.
-struct Window {
-  ScopedHook<TCustomMaskEdit::BeepFunction> beep{&TCustomMaskEdit::SetBeep, [] { ++g_beeps; }};
-  explicit Window(const QString& mask = "9999,999;1;_", const QString& text = "0000,000") {
-    g_beeps = 0;
-    auto* layout = new QVBoxLayout(&window);
-    field = new TMaskEdit(&window);
-    field->SetEditMask(mask);
-    field->SetMaxLength(8);
-    field->SetText(text);
-    other = new QPushButton("other", &window);
-    layout->addWidget(field);
-    layout->addWidget(other);
-    window.resize(240, 90);
-    window.show();
-    window.activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
-    field->setFocus(Qt::OtherFocusReason);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(field->hasFocus());
-  }
-
-  // The run of points whose nearest caret index is `index`: from the middle of the character
-  // before it to the middle of the one after it.
-  std::pair<int, int> RunOf(int index) const {
-    int first = -1, last = -1;
-    for (int x = 0; x < field->width(); ++x) {
-      if (field->cursorPositionAt(QPoint(x, field->height() / 2)) != index) continue;
-      if (first < 0) first = x;
-      last = x;
-    }
-    EXPECT_GE(first, 0) << "no point for index " << index;
-    return {first, last};
-  }
-  QPoint PointOf(int index) const {
-    const auto [first, last] = RunOf(index);
-    return QPoint((first + last) / 2, field->height() / 2);
-  }
-  // Just inside the left half of the character at `index`, and just inside its right half.
-  QPoint LeftHalf(int index) const { return QPoint(RunOf(index).second - 1, field->height() / 2); }
-  QPoint RightHalf(int index) const {
-    if (index == kEnd) return QPoint(field->width() - 4, field->height() / 2);
-    return QPoint(RunOf(index + 1).first + 1, field->height() / 2);
-  }
-  void Run(const Action& a) {
-    switch (a.kind) {
-      case Action::kType:
-        for (char ch : a.text) QTest::keyClick(field, ch);
-        break;
-      case Action::kKey:
-        for (int i = 0; i < a.times; ++i)
-          QTest::keyClick(field, static_cast<Qt::Key>(a.key), a.modifiers);
-        break;
-      case Action::kPaste:
-        QGuiApplication::clipboard()->setText(QString::fromLatin1(a.text));
-        QTest::keyClick(field, static_cast<Qt::Key>(a.key), a.modifiers);
-        break;
-      case Action::kClick:
-        QTest::mouseClick(field, Qt::LeftButton, Qt::NoModifier, LeftHalf(a.from));
-        break;
-      case Action::kClickRight:
-        QTest::mouseClick(field, Qt::LeftButton, Qt::NoModifier, RightHalf(a.from));
-        break;
-      case Action::kDrag:
-        QTest::mousePress(field, Qt::LeftButton, Qt::NoModifier, PointOf(a.from));
-        if (a.to != a.from) QTest::mouseMove(field, PointOf(a.to));
-        QTest::mouseRelease(field, Qt::LeftButton, Qt::NoModifier, PointOf(a.to));
-        break;
-      case Action::kAssign:
-        field->SetText(QString::fromLatin1(a.text));
-        break;
-      case Action::kReadOnly:
-        field->SetReadOnly(true);
-        break;
-    }
-  }
-  Seen Result() const {
-    const std::string shown = field->QLineEdit::text().toStdString();
-    EXPECT_EQ(shown, field->Controller().Shown());
-    const int caret = field->cursorPosition();
-    const int start = field->hasSelectedText() ? field->selectionStart() : caret;
-    const int anchor = caret == start ? field->selectionEnd() : start;
-    return {shown,
-            field->Text().toStdString(),
-            field->hasSelectedText() ? anchor : caret,
-            caret,
-            g_beeps,
-            QGuiApplication::clipboard()->text().toStdString()};
-  }
-  int Current() const {
-    return field->selectedText().size() == 1 && field->cursorPosition() == field->selectionStart()
-               ? field->cursorPosition()
-               : -1;
-  }
-
-  QWidget window;
-  TMaskEdit* field = nullptr;
-  QPushButton* other = nullptr;
-};
 
 std::string Shown(const Window& w) {
   return std::get<0>(w.Result());
