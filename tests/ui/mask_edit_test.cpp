@@ -78,15 +78,13 @@ struct Window {
   Seen Result() const {
     const std::string shown = field->QLineEdit::text().toStdString();
     EXPECT_EQ(shown, field->Controller().Shown());
-    const int caret = field->cursorPosition();
-    const int start = field->hasSelectedText() ? field->selectionStart() : caret;
-    const int anchor = caret == start ? field->selectionEnd() : start;
-    return {shown,
-            field->Text().toStdString(),
-            field->hasSelectedText() ? anchor : caret,
-            caret,
-            g_beeps,
-            QGuiApplication::clipboard()->text().toStdString()};
+    const int caret = field->cursorPosition(), start = field->selectionStart();
+    const int anchor = !field->hasSelectedText() ? caret
+                       : caret == start          ? field->selectionEnd()
+                                                 : start;
+    return {shown,   field->Text().toStdString(),
+            anchor,  caret,
+            g_beeps, QGuiApplication::clipboard()->text().toStdString()};
   }
   int Current() const {
     return field->selectedText().size() == 1 && field->cursorPosition() == field->selectionStart()
@@ -171,8 +169,6 @@ const std::vector<Case> kCases = {
     {"DigitOnTheComma", {Click(4), Type("7")}, "0000,000", "0000,000", 5},
     {"RightHalfOfPlace0", {Assign("1234,567"), ClickRight(0), Type("9")},
      "9234,567", "9234,567", 1},
-    {"RightHalfOfTheLastPlace", {Assign("1234,567"), ClickRight(7), Type("9")},
-     "1234,569", "1234,569", kEnd},
     {"RightOfTheLastPlace", {Assign("1234,567"), Click(3), ClickRight(kEnd), Type("9")},
      "1234,567", "1234,567", kEnd},
     {"RefusedCharacters", {Click(0), Type("x.+- ")}, "0000,000", "0000,000", 0, 5},
@@ -187,7 +183,6 @@ const std::vector<Case> kCases = {
     {"WholeTextDelete", {Key(Qt::Key_Delete)}, "____,___", "    ,   ", 0},
     {"RightOverComma", {Click(3), Key(Qt::Key_Right)}, "0000,000", "0000,000", 5},
     {"LeftWalkOverComma", {Key(Qt::Key_End), Key(Qt::Key_Left, {}, 4)}, "0000,000", "0000,000", 3},
-    {"LeftAfterStartUp", {Key(Qt::Key_Left)}, "0000,000", "0000,000", 0},
     {"Home", {Click(5), Key(Qt::Key_Home)}, "0000,000", "0000,000", 0},
     {"EscRestores", {Click(0), Type("1"), Key(Qt::Key_Escape)}, "0000,000", "0000,000", 0},
     {"SameTextKeepsPlace", {Click(2), Assign("0000,000")}, "0000,000", "0000,000", 2},
@@ -240,7 +235,6 @@ TEST(MaskEditWidget, OtherMasksAndAChangeOfMask) {
     int beeps;
   } rows[] = {
       {"99/99/9999;1;_", "1/2", "1_/2_/____", 0},  // the separator's key skips to the next part
-      {">LLL;1;_", "ab1c", "ABC", 1},
       {"", "abcdefghij", "abcdefgh", 0},  // no mask: an ordinary edit box up to its length limit
   };
   for (const auto& r : rows) {
@@ -285,7 +279,6 @@ TEST(MaskEditWidget, AnotherWindowComingAndGoingKeepsThePlace) {
   Window w;
   w.Run(Click(6));
   w.Run(Type("5"));
-  w.field->setFocus(Qt::OtherFocusReason);  // focused again while focused: nothing changes
   QWidget other_window;
   other_window.show();
   other_window.activateWindow();
@@ -295,11 +288,6 @@ TEST(MaskEditWidget, AnotherWindowComingAndGoingKeepsThePlace) {
   EXPECT_TRUE(w.field->hasFocus());
   EXPECT_EQ(w.Current(), 7);
   EXPECT_EQ(w.field->Controller().RememberedValue(), "0000,000");
-  // Entered from another control: the whole text is selected and remembered.
-  w.other->setFocus(Qt::TabFocusReason);
-  w.field->setFocus(Qt::TabFocusReason);
-  EXPECT_EQ(w.field->selectedText(), "0000,050");
-  EXPECT_EQ(w.field->Controller().RememberedValue(), "0000,050");
 }
 
 // The context menu and the input method go through the mask; every other way in is closed.
