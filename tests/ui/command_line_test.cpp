@@ -29,7 +29,6 @@ TEST(CommandLineTest, Lines) {
       {{"--compute", "145", "--version", "--help"}, "help 145"},
       {{"--compute=145,5", "--json"}, "compute 145,5 json"},
       {{"--json", "--compute", "145", "--compute", "50"}, "compute 145 50 json"},
-      {{"--compute", "-5"}, "compute -5"},  // a value is taken as it stands
       {{"--pdf=a=b.pdf", "--compute", "145"}, "compute 145 pdf=a=b.pdf"},
       {{"--compute", "145", "--report", "r.QRP", "--print"}, "compute 145 report=r.QRP print="},
       {{"--print=PDF", "--compute", "145"}, "compute 145 print=PDF"},
@@ -70,7 +69,7 @@ TEST(CommandLineTest, FrequencyAsTheFieldHoldsIt) {
 
 // The values themselves are the calculation's; here a point stands for the comma, and the
 // boundary that only the window's extended arithmetic cuts down is cut down here too.
-TEST(CommandLineTest, ComputeAndOutput) {
+TEST(CommandLineTest, ComputeOutputAndJsonStrings) {
   SetDecimalSeparator(',');
   std::string error;
   EXPECT_EQ(ComputeFrequency("145.5", error)->values[0].second, "145,5 MHz");
@@ -98,9 +97,6 @@ TEST(CommandLineTest, ComputeAndOutput) {
   const std::string array = FormatJson(two, true);
   EXPECT_EQ(array.substr(0, 22) + array.substr(array.size() - 4),
             "[{\"frequency\":\"50 MHz\"\"}]\n");
-}
-
-TEST(CommandLineTest, JsonString) {
   EXPECT_EQ(JsonString("Průměr \"a\\b\"\n\t" + std::string("\x01\x1f", 2)),
             R"("Průměr \"a\\b\"\n\t\u0001\u001f")");
 }

@@ -17,8 +17,6 @@ EditMask Frequency() {
 TEST(EditMaskFrequency, PlacesAndAssignedText) {
   const EditMask m = Frequency();
   EXPECT_EQ(m.PlaceCount(), 8);
-  EXPECT_TRUE(m.SaveLiterals());
-  EXPECT_EQ(m.Blank(), '_');
   EXPECT_EQ(m.Classify(5), K::kLiteral);
   EXPECT_EQ(m.Classify(9), K::kSectionSeparator);
   EXPECT_EQ(m.Classify(10), K::kSectionValue);

@@ -64,10 +64,6 @@ struct Window {
     EXPECT_GE(first, 0) << "no point for index " << index;
     return {first, last};
   }
-  QPoint PointOf(int index) const {
-    const auto [first, last] = RunOf(index);
-    return QPoint((first + last) / 2, field->height() / 2);
-  }
   // Just inside the left half of the character at `index`, and just inside its right half.
   QPoint LeftHalf(int index) const { return QPoint(RunOf(index).second - 1, field->height() / 2); }
   QPoint RightHalf(int index) const {
@@ -120,9 +116,9 @@ Action Key(int key, Qt::KeyboardModifiers m = Qt::NoModifier, int times = 1) {
 }
 Action Drag(int from, int to) {
   return [=](Window& w) {
-    QTest::mousePress(w.field, Qt::LeftButton, {}, w.PointOf(from));
-    QTest::mouseMove(w.field, w.PointOf(to));
-    QTest::mouseRelease(w.field, Qt::LeftButton, {}, w.PointOf(to));
+    QTest::mousePress(w.field, Qt::LeftButton, {}, w.LeftHalf(from));
+    QTest::mouseMove(w.field, w.LeftHalf(to));
+    QTest::mouseRelease(w.field, Qt::LeftButton, {}, w.LeftHalf(to));
   };
 }
 Action Paste(std::string s, int key = Qt::Key_V, Qt::KeyboardModifiers m = Qt::ControlModifier) {
@@ -183,12 +179,9 @@ const std::vector<Case> kCases = {
     {"WholeTextDelete", {Key(Qt::Key_Delete)}, "____,___", "    ,   ", 0},
     {"RightOverComma", {Click(3), Key(Qt::Key_Right)}, "0000,000", "0000,000", 5},
     {"LeftWalkOverComma", {Key(Qt::Key_End), Key(Qt::Key_Left, {}, 4)}, "0000,000", "0000,000", 3},
-    {"Home", {Click(5), Key(Qt::Key_Home)}, "0000,000", "0000,000", 0},
     {"EscRestores", {Click(0), Type("1"), Key(Qt::Key_Escape)}, "0000,000", "0000,000", 0},
     {"SameTextKeepsPlace", {Click(2), Assign("0000,000")}, "0000,000", "0000,000", 2},
     {"AssignNewText", {Click(2), Assign("12,5")}, "12__,5__", "12  ,5  ", 0},
-    {"ShiftRightSelects", {Click(2), Key(Qt::Key_Right, kShift, 2)},
-     "0000,000", "0000,000", 0, 0, {2, 5}},
     {"ShiftLeftPastTheStart",
      {Click(2), Key(Qt::Key_Right, kShift, 2), Key(Qt::Key_Left, kShift, 3)},
      "0000,000", "0000,000", 0, 0, {3, 1}},
@@ -206,8 +199,6 @@ const std::vector<Case> kCases = {
      {Click(0), Type("9"), Key(Qt::Key_Home), Paste("5", Qt::Key_Insert, kShift), Key(Qt::Key_Escape)},
      "5000,000", "5000,000", 1},
     // Cut and copy.
-    {"CtrlXCuts", {Assign("1234,567"), Click(2), Key(Qt::Key_X, kCtrl)},
-     "12_4,567", "12 4,567", 2, 0, kCurrent, "3"},
     {"ShiftDeleteCuts", {Assign("1234,567"), Drag(5, 7), Key(Qt::Key_Delete, kShift)},
      "1234,__7", "1234,  7", 5, 0, kCurrent, "56"},
     {"CtrlInsertCopies", {Assign("1234,567"), Click(6), Key(Qt::Key_Insert, kCtrl)},
@@ -299,10 +290,10 @@ TEST(MaskEditWidget, OtherWaysIntoTheTextAndAnotherWindow) {
 
   w.Run(Click(1));
   QGuiApplication::clipboard()->setText("77", QClipboard::Selection);
-  QTest::mouseClick(w.field, Qt::MiddleButton, Qt::NoModifier, w.PointOf(1));
+  QTest::mouseClick(w.field, Qt::MiddleButton, Qt::NoModifier, w.LeftHalf(1));
   QMimeData mime;
   mime.setText("77");
-  QDropEvent drop(QPointF(w.PointOf(2)), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QDropEvent drop(QPointF(w.LeftHalf(2)), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(w.field, &drop);
   EXPECT_FALSE(drop.isAccepted());
   QLineEdit* plain = w.field;  // QLineEdit's own operations, past the field's
