@@ -20,10 +20,8 @@ TEST(EditMaskFrequency, PlacesAndAssignedText) {
   EXPECT_EQ(m.Classify(5), K::kLiteral);
   EXPECT_EQ(m.Classify(9), K::kSectionSeparator);
   EXPECT_EQ(m.Classify(10), K::kSectionValue);
-  EXPECT_EQ(m.Classify(14), K::kNone);
   EXPECT_EQ(m.NextEditableIndex(4), 5);
   EXPECT_EQ(m.PreviousEditableIndex(4), 3);
-  EXPECT_EQ(m.MaskPositionOf(9), 0);
   EXPECT_EQ(m.BareValueOf("14__,5__"), "14  5");
   EXPECT_EQ(m.Format("12  5", ' '), "12  ,5  ");
   const struct {

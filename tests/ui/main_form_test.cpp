@@ -125,7 +125,6 @@ TEST_F(MainFormTest, ZeroShowsOneWarningKeepsTheLabelsAndDoesNotKeepTheProgramOp
     visible += qobject_cast<TForm3*>(w) && w->isVisible();
   EXPECT_EQ(visible, 1);
   EXPECT_TRUE(warning.isVisible());
-  EXPECT_FALSE(warning.isModal());
   ExpectMenuState(false);
   EXPECT_EQ(WindowCaptions(), kWindow145);
   EXPECT_EQ(report.captions, kReport145);
