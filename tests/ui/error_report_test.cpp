@@ -74,11 +74,11 @@ TEST(Application, QtTextsInTheLanguageOfTheMessagesLocale) {
   // clang-format off
   const struct {
     const char *lc_all, *lc_messages, *lang;
-    QString copy, cancel;
+    QString copy;
   } rows[] = {
-      {"", "cs_CZ.UTF-8", "en_US.UTF-8", "&Kopírovat", "Zrušit"},
-      {"", "", "cs_CZ", "&Kopírovat", "Zrušit"},
-      {"C", "", "cs_CZ.UTF-8", "&Copy", "Cancel"},
+      {"", "cs_CZ.UTF-8", "en_US.UTF-8", "&Kopírovat"},
+      {"", "", "cs_CZ", "&Kopírovat"},
+      {"C", "", "cs_CZ.UTF-8", "&Copy"},
   };
   // clang-format on
   for (const auto& row : rows) {
@@ -87,7 +87,6 @@ TEST(Application, QtTextsInTheLanguageOfTheMessagesLocale) {
     qputenv("LC_MESSAGES", row.lc_messages);
     qputenv("LANG", row.lang);
     InstallQtTranslation();
-    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), row.cancel);
     TMaskEdit field;
     std::unique_ptr<QMenu> menu(field.CreateContextMenu());
     EXPECT_EQ(menu->findChild<QAction*>("edit-copy")->text(), row.copy);

@@ -255,7 +255,6 @@ TEST(WarningForm, ZnovuHidesItByClickEnterSpaceAndAltZ) {
     form.ShowWarning();
     form.ShowWarning();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(QApplication::focusWidget(), form.BitBtn1);
     QTest::keyClick(form.BitBtn1, Qt::Key_Escape);  // other keys leave it open
     EXPECT_TRUE(form.isVisible());

@@ -206,10 +206,6 @@ const std::vector<Case> kCases = {
 };
 // clang-format on
 
-std::string Shown(const Window& w) {
-  return std::get<0>(w.Result());
-}
-
 TEST(FieldTable, Widget) {
   for (const Case& c : kCases) {
     Window w;
@@ -231,13 +227,13 @@ TEST(MaskEditWidget, OtherMasksAndAChangeOfMask) {
   for (const auto& r : rows) {
     Window w(r.mask, "");
     w.Run(Type(r.typed));
-    EXPECT_EQ(Shown(w), r.shown) << r.mask;
+    EXPECT_EQ(std::get<0>(w.Result()), r.shown) << r.mask;
     EXPECT_EQ(g_beeps, r.beeps) << r.mask;
   }
   Window w("9999,999;1;_", "12,5");
   w.Run(Click(5));
   w.field->SetEditMask("99999.99;1;_");  // the bare value "12  5" laid into the new places
-  EXPECT_EQ(Shown(w), "12  5.__");
+  EXPECT_EQ(std::get<0>(w.Result()), "12  5.__");
   EXPECT_EQ(w.field->cursorPosition(), 5);
   EXPECT_EQ(w.field->Controller().MaxLength(), 8) << "the new mask's place count";
   // Ctrl+Right is the box's own: over a word and the blanks after it.
@@ -261,7 +257,7 @@ TEST(MaskEditWidget, EmptyRequiredPlaceKeepsTheFocusUntilEsc) {
   QTest::keyClick(w.field, Qt::Key_Escape);
   w.other->setFocus(Qt::TabFocusReason);
   QCoreApplication::processEvents();
-  EXPECT_EQ(Shown(w), "___");
+  EXPECT_EQ(std::get<0>(w.Result()), "___");
   EXPECT_TRUE(w.other->hasFocus());
   EXPECT_EQ(box.texts.size(), 2);
 }
@@ -281,11 +277,11 @@ TEST(MaskEditWidget, OtherWaysIntoTheTextAndAnotherWindow) {
     menu->findChild<QAction*>(name)->trigger();
   };
   menu_item("edit-cut");
-  EXPECT_EQ(Shown(w), "12_4,567");
+  EXPECT_EQ(std::get<0>(w.Result()), "12_4,567");
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "3");
   QGuiApplication::clipboard()->setText("9x");
   menu_item("edit-paste");
-  EXPECT_EQ(Shown(w), "129_,567");  // "x" is refused by place 3
+  EXPECT_EQ(std::get<0>(w.Result()), "129_,567");  // "x" is refused by place 3
   EXPECT_EQ(w.Current(), 4);
 
   w.Run(Click(1));
@@ -303,7 +299,7 @@ TEST(MaskEditWidget, OtherWaysIntoTheTextAndAnotherWindow) {
   plain->del();
   QTest::keyClick(w.field, Qt::Key_Z, kCtrl);  // undo and redo keys are refused characters
   QTest::keyClick(w.field, Qt::Key_Y, kCtrl);
-  EXPECT_EQ(Shown(w), "129_,567");
+  EXPECT_EQ(std::get<0>(w.Result()), "129_,567");
   EXPECT_EQ(g_beeps, 2);
   EXPECT_FALSE(w.field->isUndoAvailable());
 
@@ -311,7 +307,7 @@ TEST(MaskEditWidget, OtherWaysIntoTheTextAndAnotherWindow) {
   QInputMethodEvent commit;
   commit.setCommitString("56a");
   QApplication::sendEvent(w.field, &commit);
-  EXPECT_EQ(Shown(w), "569_,567");
+  EXPECT_EQ(std::get<0>(w.Result()), "569_,567");
   EXPECT_EQ(w.Current(), 2);
   EXPECT_EQ(g_beeps, 3);
   // Another window coming and going keeps the place and the value Esc goes back to.
