@@ -285,6 +285,8 @@ TEST_F(PreviewTest, HundredPreviewsLeaveNoTemporaryFileBehind) {
   for (int i = 1; i <= 100; ++i) {
     Preview({[&] {
       ASSERT_EQ(test::OpenFilesIn(dir.path()).size(), 1) << "preview " << i;
+      // Open but nameless: a crash leaves nothing behind.
+      ASSERT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
       Window()->close();
     }});
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
