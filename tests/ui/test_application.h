@@ -1,10 +1,6 @@
 #pragma once
 // The program's Application of a test executable (made by tests/qt_test_main.cpp), and a
 // recorder that stands in for the error box.
-#include <gtest/gtest.h>
-
-#include <memory>
-
 #include "ui/application.h"
 #include "ui/error_report.h"
 
@@ -15,15 +11,12 @@ inline Application& App() {
 }
 
 // Records what the error box would have shown while it lives.
-class BoxWatch {
- public:
+struct BoxWatch {
   QStringList titles, texts;
-
- private:
-  ScopedHook<ErrorBox> box_{&SetErrorBox, [this](const QString& title, const QString& text) {
-                              titles << title;
-                              texts << text;
-                            }};
+  ScopedHook<ErrorBox> box{&SetErrorBox, [this](const QString& title, const QString& text) {
+                             titles << title;
+                             texts << text;
+                           }};
 };
 
 }  // namespace hb9cv
