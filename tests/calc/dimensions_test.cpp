@@ -81,13 +81,6 @@ TEST_F(DimensionsTest, ExactBoundaries) {
   EXPECT_EQ(Compute("0001,974").frequency_text, "1,974 MHz");
 }
 
-TEST_F(DimensionsTest, ValuesAreCutNotRounded) {
-  const DimensionSet d = Compute("0145,000");
-  EXPECT_EQ(d.Z, 951.7);
-  EXPECT_EQ(d.Q_high, 5.17);
-  EXPECT_EQ(d.wavelength, 2.0689655172413794);
-}
-
 // The wavelength is divided in extended precision and only then stored as a double; dividing
 // in doubles would change the last digit of these.
 TEST_F(DimensionsTest, WavelengthDividedInExtendedPrecision) {

@@ -1,7 +1,6 @@
 // The integer extended arithmetic against the x87 unit, bit for bit, where the hardware has it.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
 #include <iterator>
 #include <random>
@@ -29,11 +28,9 @@ constexpr int kFieldStep = 1;
 ::testing::AssertionResult Same(const Extended& ours, long double reference) {
   const Extended ref = x87::FromLong(reference);
   if (ours.SameBits(ref)) return ::testing::AssertionSuccess();
-  char buffer[120];
-  std::snprintf(buffer, sizeof buffer, "ours %d %04X %016llX, x87 %d %04X %016llX", ours.negative,
-                ours.exponent, static_cast<unsigned long long>(ours.significand), ref.negative,
-                ref.exponent, static_cast<unsigned long long>(ref.significand));
-  return ::testing::AssertionFailure() << buffer;
+  return ::testing::AssertionFailure()
+         << std::hex << "ours " << ours.negative << " " << ours.exponent << " " << ours.significand
+         << ", x87 " << ref.negative << " " << ref.exponent << " " << ref.significand;
 }
 
 ::testing::AssertionResult SameDigits(const Extended& value, int precision) {

@@ -8,8 +8,8 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
-#include <string>
 
 #include "calc/extended.h"
 #include "calc/number_text.h"
@@ -158,15 +158,8 @@ inline FloatDigits FloatToDigits(long double value, int precision) {
     n /= 10;
     ++exponent;
   }
-  char digits[19];
-  uint32_t high = static_cast<uint32_t>(n / 1000000000);
-  uint32_t low = static_cast<uint32_t>(n % 1000000000);
-  for (int i = 8; i >= 0; --i) {
-    digits[i] = static_cast<char>('0' + high % 10);
-    digits[9 + i] = static_cast<char>('0' + low % 10);
-    high /= 10;
-    low /= 10;
-  }
+  char digits[21];  // room for any 64-bit value; n has 18 digits
+  std::snprintf(digits, sizeof digits, "%018llu", static_cast<unsigned long long>(n));
   int count = 18;
   if (precision < 18) {
     count = precision;

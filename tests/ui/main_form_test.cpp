@@ -196,14 +196,14 @@ void ExpectControls(const QWidget& window, const std::vector<std::string>& rows)
 
 TEST(MainFormLayout, WindowControlsAndMenu) {
   TForm1 form;
-  EXPECT_EQ(form.windowTitle(), "Výpočet rozměrů antény typu HB9CV");
-  EXPECT_EQ(TForm1::kOuterSize, QSize(662, 508));
-  EXPECT_EQ(form.font().family(), "MS Sans Serif");
-  EXPECT_EQ(form.font().pixelSize(), 11);
-  const QColor face = QApplication::palette().color(QPalette::Button);
-  EXPECT_EQ(form.centralWidget()->palette().color(QPalette::Window), face);
-  EXPECT_EQ(form.MaskEdit1->palette().color(QPalette::Base), QColor(0, 255, 255));
-  EXPECT_EQ(form.Label_Z->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+  EXPECT_EQ(
+      std::tuple(form.windowTitle(), TForm1::kOuterSize, form.font().family(),
+                 form.font().pixelSize(), form.centralWidget()->palette().color(QPalette::Window),
+                 form.MaskEdit1->palette().color(QPalette::Base),
+                 form.Label_Z->alignment() & Qt::AlignHorizontal_Mask),
+      std::tuple(QString("Výpočet rozměrů antény typu HB9CV"), QSize(662, 508),
+                 QString("MS Sans Serif"), 11, QApplication::palette().color(QPalette::Button),
+                 QColor(0, 255, 255), Qt::AlignHCenter));
   // clang-format off
   ExpectControls(form, {
       "/Label1 140,16 16 bold Vlož kmitočet =", "/MaskEdit1 276,12 93x32 19 bold 0000,000",
@@ -231,16 +231,15 @@ TEST(MainFormLayout, WindowControlsAndMenu) {
 
 TEST(WarningForm, WindowAndControls) {
   TForm3 form;
-  EXPECT_EQ(form.windowTitle(), "Form3");
-  EXPECT_TRUE(form.windowFlags().testFlag(Qt::FramelessWindowHint));
-  EXPECT_EQ(form.minimumSize(), QSize(432, 43));
-  EXPECT_EQ(form.maximumSize(), QSize(432, 43));
-  EXPECT_TRUE(form.autoFillBackground());
-  EXPECT_EQ(form.palette().color(QPalette::Window), QColor(255, 0, 0));
+  EXPECT_EQ(
+      std::tuple(form.windowTitle(), form.windowFlags().testFlag(Qt::FramelessWindowHint),
+                 form.minimumSize(), form.maximumSize(), form.autoFillBackground(),
+                 form.palette().color(QPalette::Window)),
+      std::tuple(QString("Form3"), true, QSize(432, 43), QSize(432, 43), true, QColor(255, 0, 0)));
   ExpectControls(form, {"Form3/Label1 4,0 32 bold Dělění \"0\", ty vole ...",
                         "Form3/BitBtn1 316,4 109x37 19 bold &Znovu"});
-  EXPECT_EQ(form.Label1->focusPolicy(), Qt::NoFocus);
-  EXPECT_EQ(form.BitBtn1->focusPolicy(), Qt::StrongFocus);
+  EXPECT_EQ(std::pair(form.Label1->focusPolicy(), form.BitBtn1->focusPolicy()),
+            std::pair(Qt::NoFocus, Qt::StrongFocus));
 }
 
 // "&Znovu" hides the warning, not modal and shown once, by each way of choosing it.

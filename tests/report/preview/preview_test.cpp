@@ -273,7 +273,6 @@ TEST_F(PreviewTest, PrintButtonPrintsQueuedOrSilentlyWithoutPrinter) {
           EXPECT_EQ(Printing(form->Report1).CurrentPrinter(), w->QRPrinter());
           EXPECT_EQ(Printing(form->Report1).PrinterCount(), 1);
           EXPECT_TRUE(w->QRPreview->PreviewImage()->PictureLoaded());
-          if (withPrinter) ExpectPrintedReport(printers.WrittenFiles()[0]);
           w->close();
         },
     });
