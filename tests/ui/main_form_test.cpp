@@ -158,6 +158,7 @@ TEST_F(MainFormTest, NewZeroesEverythingThenAFrequencyTypedIntoTheField) {
   EXPECT_EQ(QApplication::focusWidget(), form.MaskEdit1);
   EXPECT_EQ(form.MaskEdit1->selectedText(), "0");
   ASSERT_EQ(report.captions.size(), 8u);
+  EXPECT_EQ(report.captions.front(), std::make_pair(ReportValue::Frequency, std::string("0 MHz")));
   EXPECT_EQ(report.captions.back(), std::make_pair(ReportValue::Q, std::string("0 mm")));
   ExpectMenuState(true);
   QTest::keyClicks(form.MaskEdit1, "01455");

@@ -221,6 +221,11 @@ TEST(EmfTest, PlaysTheCommonSubsetOfOtherProgramsPictures) {
   f.Add(selectobject_set(pen, f.H()));
   const U_POINTL line[] = {point32_set(100, 1950), point32_set(1900, 1950)};
   f.Add(U_EMRPOLYLINE_set(R(100, 1950, 1900, 1950), 2, line));
+  // A world transform moves the next rectangle 50 logical units right.
+  f.Add(U_EMRSETWORLDTRANSFORM_set(xform_set(1, 0, 0, 1, 500, 0)));
+  f.Add(selectobject_set(U_BLACK_BRUSH, f.H()));
+  f.Add(U_EMRRECTANGLE_set(R(1000, 1800, 1201, 1901)));  // pixels 150..169
+  f.Add(U_EMRMODIFYWORLDTRANSFORM_set(xform_set(1, 0, 0, 1, 0, 0), U_MWT_IDENTITY));
   // An 8-bit bitmap with a palette, 2×2 pixels stretched to 20×20 at (10, 60).
   const U_RGBQUAD palette[2] = {rgbquad_set(255, 255, 0, 0), rgbquad_set(0, 255, 255, 0)};
   PU_BITMAPINFO bmi = bitmapinfo_set(bitmapinfoheader_set(2, 2, 1, 8, U_BI_RGB, 8, 0, 0, 2, 0),
@@ -262,6 +267,8 @@ TEST(EmfTest, PlaysTheCommonSubsetOfOtherProgramsPictures) {
       {100, 135, kWhite},  // the clip band
       {20, 185, kRed},
       {50, 195, qRgb(0, 0, 255)},  // after the restore
+      {160, 185, qRgb(0, 0, 0)},
+      {110, 185, kWhite},  // world transform
       {70, 70, qRgb(132, 0, 0)},
   };
   for (const auto& px : pixels) EXPECT_EQ(img.pixel(px.x, px.y), px.rgb) << px.x << "," << px.y;

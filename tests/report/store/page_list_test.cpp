@@ -164,6 +164,8 @@ TEST_F(PageListTest, AFileChangedAfterLoadingGivesNoPageInsteadOfACrash) {
   const auto found = [&](int n) { return !loaded->GetPage(n).IsNull(); };
   EXPECT_EQ((std::tuple{found(1), found(4), found(5), found(2)}),
             std::tuple(true, false, true, false));
+  WriteFile(Path("five.QRP"), SetI32(good, r2, 3));  // page number 3 where 2 should be
+  EXPECT_FALSE(found(2));
   QFile::resize(Path("five.QRP"), good.size() / 2);  // then cut short
   EXPECT_EQ((std::pair{found(5), found(1)}), std::pair(false, true));
 }
