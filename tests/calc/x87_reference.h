@@ -39,24 +39,15 @@ inline Extended FromLong(long double v) {
 }
 
 // Decimal literals are converted with correct rounding, which is what the tables hold.
-inline long double Pow10Low(int i) {
-  static constexpr long double t[32] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,
-                                        1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L,
-                                        1e16L, 1e17L, 1e18L, 1e19L, 1e20L, 1e21L, 1e22L, 1e23L,
-                                        1e24L, 1e25L, 1e26L, 1e27L, 1e28L, 1e29L, 1e30L, 1e31L};
-  return t[i];
-}
-inline long double Pow10Mid(int i) {
-  static constexpr long double t[15] = {1e32L,  1e64L,  1e96L,  1e128L, 1e160L,
-                                        1e192L, 1e224L, 1e256L, 1e288L, 1e320L,
-                                        1e352L, 1e384L, 1e416L, 1e448L, 1e480L};
-  return t[i];
-}
-inline long double Pow10High(int i) {
-  static constexpr long double t[9] = {1e512L,  1e1024L, 1e1536L, 1e2048L, 1e2560L,
-                                       1e3072L, 1e3584L, 1e4096L, 1e4608L};
-  return t[i];
-}
+inline constexpr long double kPow10Low[32] = {
+    1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,  1e10L,
+    1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L, 1e21L,
+    1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L, 1e28L, 1e29L, 1e30L, 1e31L};
+inline constexpr long double kPow10Mid[15] = {1e32L,  1e64L,  1e96L,  1e128L, 1e160L,
+                                              1e192L, 1e224L, 1e256L, 1e288L, 1e320L,
+                                              1e352L, 1e384L, 1e416L, 1e448L, 1e480L};
+inline constexpr long double kPow10High[9] = {1e512L,  1e1024L, 1e1536L, 1e2048L, 1e2560L,
+                                              1e3072L, 1e3584L, 1e4096L, 1e4608L};
 
 inline unsigned short Status() {
   unsigned short status;
@@ -70,16 +61,16 @@ inline void ClearFlags() {
 inline long double ScaleByPow10(long double x, int n) {
   if (n == 0) return x;
   if (n <= -5120) return 0.0L * x;
-  if (n >= 5120) return x * Pow10High(8) * Pow10High(8);
+  if (n >= 5120) return x * kPow10High[8] * kPow10High[8];
   const bool divide = n < 0;
   const int m = divide ? -n : n;
-  const long double a = Pow10Low(m % 32);
+  const long double a = kPow10Low[m % 32];
   x = divide ? x / a : x * a;
   if (const int mid = (m / 32) % 16; mid != 0) {
-    x = divide ? x / Pow10Mid(mid - 1) : x * Pow10Mid(mid - 1);
+    x = divide ? x / kPow10Mid[mid - 1] : x * kPow10Mid[mid - 1];
   }
   if (const int high = m / 512; high != 0) {
-    x = divide ? x / Pow10High(high - 1) : x * Pow10High(high - 1);
+    x = divide ? x / kPow10High[high - 1] : x * kPow10High[high - 1];
   }
   return x;
 }
