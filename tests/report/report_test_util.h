@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPainter>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -164,6 +165,12 @@ class ScopedTmpdir {
  private:
   QByteArray old_;
 };
+
+// A file of the source tree, which the tests' environment names.
+inline QString SourcePath(const QString& relative) {
+  const char* root = std::getenv("HB9CV_SOURCE_DIR");
+  return QDir(QString::fromLocal8Bit(root != nullptr ? root : ".")).filePath(relative);
+}
 
 // The report form with the captions a computation of 145 MHz gives it.
 inline std::unique_ptr<TPrintForm> FormAfter145MHz() {

@@ -295,8 +295,7 @@ TEST(EmfTest, PlaysTheCommonSubsetOfOtherProgramsPictures) {
 // Pictures that once crashed or hung the player (fuzzer findings, giant fonts, transforms and
 // viewports, deep saves, handles beyond the table) load and play in reasonable time.
 TEST(EmfTest, HostilePicturesLoadAndPlayWithoutHarm) {
-  const QDir dir(qEnvironmentVariable("HB9CV_SOURCE_DIR") +
-                 QStringLiteral("/tests/report/data/emf_regressions"));
+  const QDir dir(test::SourcePath(QStringLiteral("tests/report/data/emf_regressions")));
   const QStringList files = dir.entryList({QStringLiteral("*.QRP")}, QDir::Files);
   ASSERT_EQ(files.size(), 7) << dir.path().toStdString();
   for (const QString& name : files) {
