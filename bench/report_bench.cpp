@@ -10,11 +10,11 @@ namespace {
 
 void SetCaptions(TPrintForm& form) {
   // clang-format off
-  const std::pair<ReportValue, const char*> captions[] = {
-      {ReportValue::Frequency, "145 MHz"}, {ReportValue::Z, "951,7 mm"},
-      {ReportValue::R, "1036,5 mm"},       {ReportValue::RZ, "258,6 mm"},
-      {ReportValue::x, "20,6 mm"},         {ReportValue::Tz, "130,3 mm"},
-      {ReportValue::Tr, "140,6 mm"},       {ReportValue::Q, "Průměr 2,89 až 5,17 mm"},
+  const std::pair<ValueId, const char*> captions[] = {
+      {ValueId::Frequency, "145 MHz"}, {ValueId::Z, "951,7 mm"},
+      {ValueId::R, "1036,5 mm"},       {ValueId::RZ, "258,6 mm"},
+      {ValueId::x, "20,6 mm"},         {ValueId::Tz, "130,3 mm"},
+      {ValueId::Tr, "140,6 mm"},       {ValueId::Diameter, "Průměr 2,89 až 5,17 mm"},
   };
   // clang-format on
   for (const auto& [which, text] : captions) form.SetCaption(which, QString::fromUtf8(text));

@@ -388,7 +388,9 @@ FloatDigits FloatToDigits(const Extended& value, int precision) {
   return result;
 }
 
-int FloatToText(char* buffer, const Extended& value, int precision) {
+namespace {
+
+int FloatToText(char* buffer, const Extended& value, int precision, char separator) {
   if (precision < 2) precision = 2;
   if (precision > 18) precision = 18;
   FloatDigits fd;
@@ -408,7 +410,6 @@ int FloatToText(char* buffer, const Extended& value, int precision) {
   }
   if (fd.negative) *out++ = '-';
 
-  const char separator = g_decimal_separator;
   const int e = fd.exponent;
   const char* d = fd.digits;
   if (e > precision || e < -3) {
@@ -447,9 +448,19 @@ int FloatToText(char* buffer, const Extended& value, int precision) {
   return static_cast<int>(out - buffer);
 }
 
+}  // namespace
+
+int FloatToText(char* buffer, const Extended& value, int precision) {
+  return FloatToText(buffer, value, precision, g_decimal_separator);
+}
+
 std::string FloatToStr(double value) {
+  return FloatToStr(value, g_decimal_separator);
+}
+
+std::string FloatToStr(double value, char separator) {
   char buffer[64];
-  const int n = FloatToText(buffer, value, 15);
+  const int n = FloatToText(buffer, value, 15, separator);
   return std::string(buffer, static_cast<size_t>(n));
 }
 

@@ -50,6 +50,8 @@ Extended StrToFloat(const std::string& text, char separator);
 //   123456789012345678       "1,23456789012346E17" 1.5e20                   "1,5E20"
 //   0 and -0                 "0"                   infinity, NaN            "INF", "NAN"
 std::string FloatToStr(double value);
+// The same with an explicit separator (JSON numbers always take a point).
+std::string FloatToStr(double value, char separator);
 // General format into `buffer` (64 bytes suffice), precision clamped to 2..18; returns the
 // number of characters written, without a terminating NUL.
 int FloatToText(char* buffer, const Extended& value, int precision);

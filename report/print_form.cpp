@@ -1,6 +1,8 @@
 #include "report/print_form.h"
 
 #include <memory>
+#include <optional>
+#include <span>
 
 #include "report/preview/pdf_export.h"
 #include "report/preview/report_printing.h"
@@ -11,7 +13,9 @@ namespace hb9cv {
 namespace {
 
 struct LabelDef {
+  TQRLabel* TPrintForm::*label;
   const char* name;
+  std::optional<ValueId> value;  // the computed value it shows, if any
   // Size.Values as the form stores them: height, left, top, width (tenths of a millimetre).
   long double height, left, top, width;
   int pointSize;
@@ -23,38 +27,56 @@ struct LabelDef {
 // In drawing order: later entries are drawn over earlier ones. QRImage1 goes after QRLabel3.
 // clang-format off
 constexpr LabelDef kBeforeDrawing[] = {
-    {"QRLabel1", 66.146L, 476.25L, 47.625L, 981.604L, 16, true, true,
-     "Výpočet rozměrů antény typu HB9CV"},
-    {"QRLabel2", 44.979L, 619.125L, 145.521L, 328.083L, 10, false, false,
-     "pro střední kmitočet :"},
-    {"QRLabel3", 44.979L, 989.542L, 145.521L, 21.167L, 10, false, false, "0"},
+    {&TPrintForm::QRLabel1, "QRLabel1", {},
+     66.146L, 476.25L, 47.625L, 981.604L, 16, true, true, "Výpočet rozměrů antény typu HB9CV"},
+    {&TPrintForm::QRLabel2, "QRLabel2", {},
+     44.979L, 619.125L, 145.521L, 328.083L, 10, false, false, "pro střední kmitočet :"},
+    {&TPrintForm::QRLabel3, "QRLabel3", ValueId::Frequency,
+     44.979L, 989.542L, 145.521L, 21.167L, 10, false, false, "0"},
 };
 // clang-format on
 
 // clang-format off
 constexpr LabelDef kAfterDrawing[] = {
-    {"QRLabel_Z", 39.688L, 883.708L, 587.375L, 68.792L, 8, false, false, "0 mm"},
-    {"QRLabel_R", 39.688L, 1016.0L, 1291.167L, 68.792L, 8, false, false, "0 mm"},
-    {"QRLabel_RZ", 44.979L, 1587.5L, 941.917L, 68.792L, 8, false, false, "0 mm"},
-    {"QRLabel_x", 39.688L, 1322.917L, 764.646L, 68.792L, 8, false, false, "0 mm"},
-    {"QRLabel_Tz", 39.688L, 1029.229L, 846.667L, 68.792L, 8, false, false, "0 mm"},
-    {"QRLabel_Tr", 39.688L, 624.417L, 1071.562L, 68.792L, 8, false, false, "0 mm"},
-    {"QRLabel_Q", 44.979L, 349.25L, 743.479L, 92.604L, 8, false, false, "Průměr"},
-    {"QRLabel4", 44.979L, 158.75L, 1606.021L, 1367.896L, 9, false, false,
+    {&TPrintForm::QRLabel_Z, "QRLabel_Z", ValueId::Z,
+     39.688L, 883.708L, 587.375L, 68.792L, 8, false, false, "0 mm"},
+    {&TPrintForm::QRLabel_R, "QRLabel_R", ValueId::R,
+     39.688L, 1016.0L, 1291.167L, 68.792L, 8, false, false, "0 mm"},
+    {&TPrintForm::QRLabel_RZ, "QRLabel_RZ", ValueId::RZ,
+     44.979L, 1587.5L, 941.917L, 68.792L, 8, false, false, "0 mm"},
+    {&TPrintForm::QRLabel_x, "QRLabel_x", ValueId::x,
+     39.688L, 1322.917L, 764.646L, 68.792L, 8, false, false, "0 mm"},
+    {&TPrintForm::QRLabel_Tz, "QRLabel_Tz", ValueId::Tz,
+     39.688L, 1029.229L, 846.667L, 68.792L, 8, false, false, "0 mm"},
+    {&TPrintForm::QRLabel_Tr, "QRLabel_Tr", ValueId::Tr,
+     39.688L, 624.417L, 1071.562L, 68.792L, 8, false, false, "0 mm"},
+    {&TPrintForm::QRLabel_Q, "QRLabel_Q", ValueId::Diameter,
+     44.979L, 349.25L, 743.479L, 92.604L, 8, false, false, "Průměr"},
+    {&TPrintForm::QRLabel4, "QRLabel4", {},
+     44.979L, 158.75L, 1606.021L, 1367.896L, 9, false, false,
      R"txt(Připojení koaxiálního napáječe na svorky X a X'. Opletení koaxiálu na " X ", střední vodič na " X' ".)txt"},
-    {"QRLabel5", 44.979L, 158.75L, 1648.354L, 1378.479L, 9, false, false,
+    {&TPrintForm::QRLabel5, "QRLabel5", {},
+     44.979L, 158.75L, 1648.354L, 1378.479L, 9, false, false,
      R"txt(Impedance koaxiálu je 75 Ohmů, v případě použití koaxiálu s impedancí 50 Ohmů se PSV může)txt"},
-    {"QRLabel6", 44.979L, 158.75L, 1690.688L, 1407.583L, 9, false, false,
+    {&TPrintForm::QRLabel6, "QRLabel6", {},
+     44.979L, 158.75L, 1690.688L, 1407.583L, 9, false, false,
      R"txt(změnit o hodnotu 0,3. Je možné jemné doladění posunem napájecího vedení "Tz" a "Tr", případně)txt"},
-    {"QRLabel7", 44.979L, 158.75L, 1733.021L, 1402.292L, 9, false, false,
+    {&TPrintForm::QRLabel7, "QRLabel7", {},
+     44.979L, 158.75L, 1733.021L, 1402.292L, 9, false, false,
      R"txt(úpravou vzdálenosti " x ". Někteží dokonce doporučují mezi svorku X' a střední vodič koaxiálu vřadit)txt"},
-    {"QRLabel8", 39.688L, 1314.979L, 724.958L, 18.521L, 8, true, false, "x"},
-    {"QRLabel9", 44.979L, 1100.667L, 896.938L, 37.042L, 8, true, false, "Tz"},
-    {"QRLabel10", 39.688L, 709.083L, 1127.125L, 34.396L, 8, true, false, "Tr"},
-    {"QRLabel11", 44.979L, 158.75L, 1775.354L, 1359.958L, 9, false, false,
+    {&TPrintForm::QRLabel8, "QRLabel8", {},
+     39.688L, 1314.979L, 724.958L, 18.521L, 8, true, false, "x"},
+    {&TPrintForm::QRLabel9, "QRLabel9", {},
+     44.979L, 1100.667L, 896.938L, 37.042L, 8, true, false, "Tz"},
+    {&TPrintForm::QRLabel10, "QRLabel10", {},
+     39.688L, 709.083L, 1127.125L, 34.396L, 8, true, false, "Tr"},
+    {&TPrintForm::QRLabel11, "QRLabel11", {},
+     44.979L, 158.75L, 1775.354L, 1359.958L, 9, false, false,
      R"txt(proměnnou kapacitu (5 - 50 pF) a tou nastavit "ideální stav", ale to se nikdy v praxi neosvědčilo.)txt"},
-    {"QRLabel12", 44.979L, 825.5L, 515.938L, 235.479L, 9, false, false, "Směr vyzařování"},
-    {"QRLabel13", 44.979L, 127.0L, 2725.208L, 164.042L, 6, false, false, "Kvetorad"},
+    {&TPrintForm::QRLabel12, "QRLabel12", {},
+     44.979L, 825.5L, 515.938L, 235.479L, 9, false, false, "Směr vyzařování"},
+    {&TPrintForm::QRLabel13, "QRLabel13", {},
+     44.979L, 127.0L, 2725.208L, 164.042L, 6, false, false, "Kvetorad"},
 };
 // clang-format on
 
@@ -114,9 +136,7 @@ TPrintForm::TPrintForm() : Report1(QStringLiteral("Report1")) {
   TitleBand1->SetForceNewColumn(false);
   TitleBand1->SetForceNewPage(false);
 
-  QRLabel1 = LoadLabel(*TitleBand1, kBeforeDrawing[0]);
-  QRLabel2 = LoadLabel(*TitleBand1, kBeforeDrawing[1]);
-  QRLabel3 = LoadLabel(*TitleBand1, kBeforeDrawing[2]);
+  for (const LabelDef& def : kBeforeDrawing) this->*def.label = LoadLabel(*TitleBand1, def);
 
   QRImage1 = TitleBand1->Add<TQRImage>(QStringLiteral("QRImage1"));
   QRImage1->BeginLoading();
@@ -127,12 +147,7 @@ TPrintForm::TPrintForm() : Report1(QStringLiteral("Report1")) {
   // Decoded when the page is first built: the first window does not wait for it.
   QRImage1->SetPicture(QSize(632, 355), [] { return AntennaDrawing(DrawingBackground::White); });
 
-  TQRLabel** after[] = {&QRLabel_Z, &QRLabel_R, &QRLabel_RZ, &QRLabel_x, &QRLabel_Tz, &QRLabel_Tr,
-                        &QRLabel_Q, &QRLabel4,  &QRLabel5,   &QRLabel6,  &QRLabel7,   &QRLabel8,
-                        &QRLabel9,  &QRLabel10, &QRLabel11,  &QRLabel12, &QRLabel13};
-  static_assert(std::size(after) == std::size(kAfterDrawing));
-  for (size_t i = 0; i < std::size(after); ++i)
-    *after[i] = LoadLabel(*TitleBand1, kAfterDrawing[i]);
+  for (const LabelDef& def : kAfterDrawing) this->*def.label = LoadLabel(*TitleBand1, def);
 
   Report1.Loaded();
   Printing(Report1).Export = [this](const QString& fileName) {
@@ -142,29 +157,17 @@ TPrintForm::TPrintForm() : Report1(QStringLiteral("Report1")) {
 
 TPrintForm::~TPrintForm() = default;
 
-TQRLabel* TPrintForm::ValueLabel(ReportValue which) const {
-  switch (which) {
-    case ReportValue::Frequency:
-      return QRLabel3;
-    case ReportValue::Z:
-      return QRLabel_Z;
-    case ReportValue::R:
-      return QRLabel_R;
-    case ReportValue::RZ:
-      return QRLabel_RZ;
-    case ReportValue::x:
-      return QRLabel_x;
-    case ReportValue::Tz:
-      return QRLabel_Tz;
-    case ReportValue::Tr:
-      return QRLabel_Tr;
-    case ReportValue::Q:
-      return QRLabel_Q;
+TQRLabel* TPrintForm::ValueLabel(ValueId which) const {
+  for (std::span<const LabelDef> defs :
+       {std::span<const LabelDef>(kBeforeDrawing), std::span<const LabelDef>(kAfterDrawing)}) {
+    for (const LabelDef& def : defs) {
+      if (def.value == which) return this->*def.label;
+    }
   }
   return nullptr;
 }
 
-void TPrintForm::SetCaption(ReportValue which, const QString& caption) {
+void TPrintForm::SetCaption(ValueId which, const QString& caption) {
   if (TQRLabel* label = ValueLabel(which)) label->SetCaption(caption);
 }
 

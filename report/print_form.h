@@ -15,11 +15,12 @@ class TPrintForm : public ReportLink {
   TPrintForm(const TPrintForm&) = delete;
   TPrintForm& operator=(const TPrintForm&) = delete;
 
-  void SetCaption(ReportValue which, const QString& caption) override;
+  void SetCaption(ValueId which, const QString& caption) override;
   void Preview() override;
 
-  // The label that shows a value: QRLabel3 for the frequency, QRLabel_<id> for the others.
-  TQRLabel* ValueLabel(ReportValue which) const;
+  // The label that shows a value: QRLabel3 for the frequency, QRLabel_<id> for the others;
+  // nullptr for a value the page does not show.
+  TQRLabel* ValueLabel(ValueId which) const;
 
   TReport Report1;
   TQRBand* TitleBand1 = nullptr;

@@ -1,16 +1,17 @@
 #pragma once
-// What the main window needs from the report: its eight value captions and its preview.
+// What the main window needs from the report: its value captions and its preview.
 #include <QString>
 
-namespace hb9cv {
+#include "calc/value_table.h"
 
-enum class ReportValue { Frequency, Z, R, RZ, x, Tz, Tr, Q };
+namespace hb9cv {
 
 class ReportLink {
  public:
   virtual ~ReportLink() = default;
-  // Sets the caption of QRLabel3 (Frequency) or QRLabel_<id>; takes effect at the next build.
-  virtual void SetCaption(ReportValue which, const QString& caption) = 0;
+  // Sets the caption of the value's label; takes effect at the next build. A value the page
+  // does not show is ignored.
+  virtual void SetCaption(ValueId which, const QString& caption) = 0;
   // Opens the preview and returns when its window has closed.
   virtual void Preview() = 0;
 };

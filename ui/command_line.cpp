@@ -2,9 +2,8 @@
 
 #include <cstdio>
 
-#include "calc/errors.h"
 #include "calc/number_text.h"
-#include "ui/main_form_model.h"
+#include "calc/value_table.h"
 
 namespace hb9cv {
 
@@ -12,14 +11,14 @@ namespace {
 
 struct KnownOption {
   const char* name;
-  enum { Flag, Value, OptionalValue } kind;
+  enum { Flag, Value, File, OptionalValue } kind;
 };
 
 // clang-format off
 constexpr KnownOption kOptions[] = {
     {"--help", KnownOption::Flag},           {"--version", KnownOption::Flag},
     {"--json", KnownOption::Flag},           {"--compute", KnownOption::Value},
-    {"--pdf", KnownOption::Value},           {"--report", KnownOption::Value},
+    {"--pdf", KnownOption::File},            {"--report", KnownOption::File},
     {"--print", KnownOption::OptionalValue},
 };
 // clang-format on
@@ -35,13 +34,11 @@ bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
-std::variant<CommandLineOptions, CommandLineError> Settle(CommandLineOptions options, bool help,
-                                                          bool version);
+CommandLineOptions Settle(CommandLineOptions options, bool help, bool version);
 
 }  // namespace
 
-std::variant<CommandLineOptions, CommandLineError> ParseCommandLine(
-    const std::vector<std::string>& args) {
+CommandLineOptions ParseCommandLine(const std::vector<std::string>& args) {
   CommandLineOptions options;
   bool help = false;
   bool version = false;
@@ -52,31 +49,35 @@ std::variant<CommandLineOptions, CommandLineError> ParseCommandLine(
       continue;
     }
     if (arg.size() < 3 || arg.compare(0, 2, "--") != 0) {
-      if (!arg.empty() && arg[0] == '-') return CommandLineError{"unknown option '" + arg + "'"};
-      return CommandLineError{"unexpected argument '" + arg + "'"};
+      if (!arg.empty() && arg[0] == '-') throw CommandLineError("unknown option '" + arg + "'");
+      throw CommandLineError("unexpected argument '" + arg + "'");
     }
     const size_t eq = arg.find('=');
     const std::string name = arg.substr(0, eq);
     const KnownOption* known = FindOption(name);
-    if (known == nullptr) return CommandLineError{"unknown option '" + name + "'"};
+    if (known == nullptr) throw CommandLineError("unknown option '" + name + "'");
     std::optional<std::string> value;
     if (eq != std::string::npos) {
       if (known->kind == KnownOption::Flag) {
-        return CommandLineError{"option '" + name + "' takes no value"};
+        throw CommandLineError("option '" + name + "' takes no value");
       }
       value = arg.substr(eq + 1);
-      if (value->empty()) return CommandLineError{"option '" + name + "' needs a value"};
-    } else if (known->kind == KnownOption::Value) {
-      if (i + 1 >= args.size()) return CommandLineError{"option '" + name + "' needs a value"};
+      if (value->empty() && known->kind != KnownOption::File) {
+        throw CommandLineError("option '" + name + "' needs a value");
+      }
+    } else if (known->kind == KnownOption::Value || known->kind == KnownOption::File) {
+      if (i + 1 >= args.size()) throw CommandLineError("option '" + name + "' needs a value");
       value = args[++i];
     }
+    // Else the output would fail only after the values were computed, naming no file.
+    if (known->kind == KnownOption::File && value->empty()) {
+      throw CommandLineError("option '" + name + "': no file name given");
+    }
 
-    const auto once = [&](std::optional<std::string>& slot) -> std::optional<CommandLineError> {
-      if (slot) return CommandLineError{"option '" + name + "' given twice"};
+    const auto once = [&](std::optional<std::string>& slot) {
+      if (slot) throw CommandLineError("option '" + name + "' given twice");
       slot = value.value_or(std::string());
-      return std::nullopt;
     };
-    std::optional<CommandLineError> error;
     if (name == "--help") {
       help = true;
     } else if (name == "--version") {
@@ -86,13 +87,12 @@ std::variant<CommandLineOptions, CommandLineError> ParseCommandLine(
     } else if (name == "--compute") {
       options.frequencies.push_back(*value);
     } else if (name == "--pdf") {
-      error = once(options.pdf);
+      once(options.pdf);
     } else if (name == "--report") {
-      error = once(options.report);
+      once(options.report);
     } else if (name == "--print") {
-      error = once(options.print);
+      once(options.print);
     }
-    if (error) return *error;
   }
   return Settle(std::move(options), help, version);
 }
@@ -100,8 +100,7 @@ std::variant<CommandLineOptions, CommandLineError> ParseCommandLine(
 namespace {
 
 // What the options ask for together, once every one of them is read.
-std::variant<CommandLineOptions, CommandLineError> Settle(CommandLineOptions options, bool help,
-                                                          bool version) {
+CommandLineOptions Settle(CommandLineOptions options, bool help, bool version) {
   if (help) {
     options.mode = CommandLineOptions::Mode::Help;
     return options;
@@ -117,12 +116,12 @@ std::variant<CommandLineOptions, CommandLineError> Settle(CommandLineOptions opt
                         : options.print  ? "--print"
                                          : nullptr;
     if (needs != nullptr)
-      return CommandLineError{std::string("option '") + needs + "' needs --compute"};
+      throw CommandLineError(std::string("option '") + needs + "' needs --compute");
     return options;
   }
   // One page per report: a page for several frequencies would need as many reports.
   if (options.frequencies.size() > 1 && options.WantsPage()) {
-    return CommandLineError{"--pdf, --report and --print take a single --compute"};
+    throw CommandLineError("--pdf, --report and --print take a single --compute");
   }
   options.mode = CommandLineOptions::Mode::Compute;
   return options;
@@ -153,74 +152,43 @@ std::string VersionText() {
   return std::string("hb9cv ") + HB9CV_VERSION + "\n";
 }
 
-std::optional<std::string> FrequencyFieldText(const std::string& frequency, std::string& error) {
-  const size_t separator = frequency.find_first_of(",.");
-  const std::string whole = frequency.substr(0, separator);
+double ReadFrequency(const std::string& typed) {
+  const size_t separator = typed.find_first_of(",.");
+  const std::string whole = typed.substr(0, separator);
   const std::string decimals =
-      separator == std::string::npos ? std::string() : frequency.substr(separator + 1);
-  const auto digits_only = [](const std::string& s) {
+      separator == std::string::npos ? std::string() : typed.substr(separator + 1);
+  const auto digitsOnly = [](const std::string& s) {
     for (char c : s) {
       if (!IsDigit(c)) return false;
     }
     return true;
   };
-  if (!digits_only(whole) || !digits_only(decimals) || whole.size() + decimals.size() == 0) {
-    error = "'" + frequency +
-            "' is not a frequency: expected up to four digits, then ',' or '.' and up to three "
-            "decimals";
-    return std::nullopt;
+  // Messages write numbers as the values are written: with the locale's separator.
+  const char point = DecimalSeparator();
+  if (!digitsOnly(whole) || !digitsOnly(decimals) || whole.size() + decimals.size() == 0) {
+    throw Exception("'" + typed + "' is not a frequency: expected up to four digits, then ',' " +
+                    "or '.' and up to three decimals");
   }
   if (whole.size() > 4) {
-    error = "'" + frequency + "' has more than four integer digits (the most is 9999,999 MHz)";
-    return std::nullopt;
+    throw Exception("'" + typed + "' has more than four integer digits (the most is 9999" + point +
+                    "999 MHz)");
   }
   if (decimals.size() > 3) {
-    error = "'" + frequency + "' has more than three decimals (the finest step is 0,001 MHz)";
-    return std::nullopt;
+    throw Exception("'" + typed + "' has more than three decimals (the finest step is 0" + point +
+                    "001 MHz)");
   }
-  std::string text = std::string(4 - whole.size(), '0') + whole;
-  text += kFieldDecimalSeparator;
-  text += decimals + std::string(3 - decimals.size(), ' ');
-  return text;
+  // The same decimal number as the field's "0145,5  ", so the same double.
+  const std::string text = (whole.empty() ? "0" : whole) + '.' + decimals;
+  const double frequency = static_cast<double>(StrToFloat(text, '.'));
+  if (frequency == 0.0) throw Exception("'" + typed + "' is zero: there is nothing to compute");
+  return frequency;
 }
 
-std::optional<ComputedValues> ComputeFrequency(const std::string& frequency, std::string& error) {
-  const std::optional<std::string> field = FrequencyFieldText(frequency, error);
-  if (!field) return std::nullopt;
-  ComputeOutcome outcome;
-  try {
-    outcome = ComputeFromField(*field);
-  } catch (const Exception& e) {
-    error = e.Message();
-    return std::nullopt;
-  }
-  if (outcome.zero) {
-    error = "'" + frequency + "' is zero: there is nothing to compute";
-    return std::nullopt;
-  }
-  // clang-format off
-  static constexpr std::pair<ValuePlace, const char*> kNames[] = {
-      {ValuePlace::QRLabel3, "frequency"}, {ValuePlace::Label_Lambda, "wavelength"},
-      {ValuePlace::Label_Z, "Z"},          {ValuePlace::Label_R, "R"},
-      {ValuePlace::Label_RZ, "RZ"},        {ValuePlace::Label_x, "x"},
-      {ValuePlace::Label_Tz, "Tz"},        {ValuePlace::Label_Tr, "Tr"},
-      {ValuePlace::Label_Q, "diameter"},
-  };
-  // clang-format on
-  ComputedValues result;
-  for (const auto& [place, name] : kNames) {
-    for (const CaptionWrite& write : outcome.writes) {
-      if (write.place == place) result.values.emplace_back(name, write.text);
-    }
-  }
-  return result;
-}
-
-std::string FormatText(const std::vector<ComputedValues>& blocks) {
+std::string FormatText(const std::vector<DimensionSet>& blocks) {
   std::string out;
   for (size_t b = 0; b < blocks.size(); ++b) {
     if (b > 0) out += '\n';
-    for (const auto& [name, text] : blocks[b].values) out += name + '\t' + text + '\n';
+    for (const ValueRow& row : kValueTable) out += row.name + ('\t' + blocks[b].*row.text) + '\n';
   }
   return out;
 }
@@ -254,51 +222,31 @@ std::string JsonString(const std::string& utf8) {
   return out + "\"";
 }
 
-std::string FormatJson(const std::vector<ComputedValues>& blocks, bool array) {
-  std::string out = array ? "[" : "";
-  for (size_t b = 0; b < blocks.size(); ++b) {
-    if (b > 0) out += ",";
-    out += "{";
-    const auto& values = blocks[b].values;
-    for (size_t i = 0; i < values.size(); ++i) {
-      if (i > 0) out += ",";
-      out += JsonString(values[i].first) + ":" + JsonString(values[i].second);
-    }
-    out += "}";
+namespace {
+
+std::string JsonObject(const DimensionSet& d) {
+  std::string out;
+  for (const ValueRow& row : kValueTable) {
+    out += (out.empty() ? "{" : ",") + JsonString(row.name) + ":" + JsonString(d.*row.text);
   }
-  if (array) out += "]";
-  return out + "\n";
+  // The same digits as the texts, but always with a point: JSON has no other.
+  for (const ValueRow& row : kValueTable) {
+    for (const ValueNumber& number : row.numbers) {
+      if (number.key != nullptr) {
+        out += "," + JsonString(number.key) + ":" + FloatToStr(d.*number.field, '.');
+      }
+    }
+  }
+  return out + "}";
 }
 
-std::optional<int> RunWithoutDisplay(const CommandLineOptions& options) {
-  switch (options.mode) {
-    case CommandLineOptions::Mode::Window:
-      return std::nullopt;
-    case CommandLineOptions::Mode::Help:
-      std::fputs(UsageText().c_str(), stdout);
-      return 0;
-    case CommandLineOptions::Mode::Version:
-      std::fputs(VersionText().c_str(), stdout);
-      return 0;
-    case CommandLineOptions::Mode::Compute:
-      break;
-  }
-  std::vector<ComputedValues> blocks;
-  for (const std::string& frequency : options.frequencies) {
-    std::string error;
-    std::optional<ComputedValues> values = ComputeFrequency(frequency, error);
-    if (!values) {
-      std::fprintf(stderr, "hb9cv: %s\n", error.c_str());
-      return kExitFailure;
-    }
-    blocks.push_back(std::move(*values));
-  }
-  const std::string out =
-      options.json ? FormatJson(blocks, options.frequencies.size() > 1) : FormatText(blocks);
-  std::fputs(out.c_str(), stdout);
-  if (std::fflush(stdout) != 0) return kExitFailure;
-  if (options.WantsPage()) return std::nullopt;
-  return 0;
+}  // namespace
+
+std::string FormatJson(const std::vector<DimensionSet>& blocks, bool array) {
+  std::string out = array ? "[" : "";
+  for (size_t b = 0; b < blocks.size(); ++b) out += (b > 0 ? "," : "") + JsonObject(blocks[b]);
+  if (array) out += "]";
+  return out + "\n";
 }
 
 }  // namespace hb9cv

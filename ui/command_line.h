@@ -1,10 +1,13 @@
 #pragma once
-// The command line: options read into a plain record, and the computation printed as text or
-// JSON. Nothing here needs a display or the Qt libraries.
+// The command line: options read into a plain record, frequencies read as the field reads
+// them, and the computed values printed as text or JSON. Nothing here needs a display or the
+// Qt libraries.
 #include <optional>
 #include <string>
-#include <variant>
 #include <vector>
+
+#include "calc/dimensions.h"
+#include "calc/errors.h"
 
 namespace hb9cv {
 
@@ -23,43 +26,31 @@ struct CommandLineOptions {
   bool WantsPage() const { return pdf || report || print; }
 };
 
-struct CommandLineError {
-  std::string message;  // one line, without the usage hint
+// A command line that cannot be run as given; the message is one line, without the usage
+// hint.
+class CommandLineError : public Exception {
+ public:
+  using Exception::Exception;
 };
 
-// `args` without the program name.
-std::variant<CommandLineOptions, CommandLineError> ParseCommandLine(
-    const std::vector<std::string>& args);
+// `args` without the program name. Throws CommandLineError.
+CommandLineOptions ParseCommandLine(const std::vector<std::string>& args);
 
 std::string UsageText();
 std::string VersionText();
 
-// What the frequency field holds for a frequency as typed on the command line: up to four
-// integer digits, "," or "." and up to three decimals. The integer places are filled with
-// leading zeros and the untouched decimal places stay blank, as typing 0, 1, 4, 5 over the
-// field leaves them ("0145,   "). nullopt with `error` set when the field could not hold it.
-std::optional<std::string> FrequencyFieldText(const std::string& frequency, std::string& error);
+// A frequency as typed on the command line, read as the frequency field holds it: up to four
+// integer digits, "," or "." and up to three decimals. Throws Exception for a text the field
+// could not hold and for zero, which the window refuses too.
+double ReadFrequency(const std::string& typed);
 
-// One computed frequency: the value names of the output and the label texts (UTF-8), in the
-// order the names are printed.
-struct ComputedValues {
-  std::vector<std::pair<std::string, std::string>> values;
-};
-
-// Reads `frequency` as the field would hold it and computes as the compute command does.
-// nullopt with `error` set for a text the field cannot hold, one that does not convert, or
-// zero.
-std::optional<ComputedValues> ComputeFrequency(const std::string& frequency, std::string& error);
-
-// "name<TAB>text" lines; blocks separated by an empty line.
-std::string FormatText(const std::vector<ComputedValues>& blocks);
-// One JSON object, or an array of them when `array` is set.
-std::string FormatJson(const std::vector<ComputedValues>& blocks, bool array);
+// "name<TAB>text" lines, the texts as the window shows them; blocks separated by an empty
+// line.
+std::string FormatText(const std::vector<DimensionSet>& blocks);
+// One JSON object, or an array of them when `array` is set: each value's text under its name,
+// then its numbers as JSON numbers (always with a point).
+std::string FormatJson(const std::vector<DimensionSet>& blocks, bool array);
 std::string JsonString(const std::string& utf8);
-
-// --help, --version and --compute without a page; nullopt when the window or the report is
-// needed. Writes to the streams and returns the exit code.
-std::optional<int> RunWithoutDisplay(const CommandLineOptions& options);
 
 // Exit codes.
 inline constexpr int kExitFailure = 1;

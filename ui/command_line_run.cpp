@@ -3,35 +3,36 @@
 #include <QApplication>
 #include <QString>
 #include <cstdio>
-#include <cstdlib>
 #include <exception>
 #include <string>
 #include <vector>
 
 #include "calc/errors.h"
+#include "calc/value_table.h"
 #include "report/preview/pdf_export.h"
 #include "report/print_form.h"
 #include "report/render/fonts.h"
 #include "ui/command_line.h"
 #include "ui/error_report.h"
-#include "ui/main_form_model.h"
 
 namespace hb9cv {
 
 namespace {
 
-void Fail(const std::string& message) {
-  std::fprintf(stderr, "hb9cv: %s\n", message.c_str());
+// Writes all of `text` to standard output; an output that fails (a full disk, a closed pipe)
+// is a failure of the run.
+void Print(const std::string& text) {
+  if (std::fputs(text.c_str(), stdout) < 0 || std::fflush(stdout) != 0) {
+    throw Exception("cannot write to standard output");
+  }
 }
 
-// The report page for one frequency, on every output asked for.
-int WritePage(const CommandLineOptions& options, const char* program) {
-  // No window opens, so no display is needed: without one the offscreen platform stands in,
-  // unless the user chose a platform.
-  if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-      !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  }
+// The report page for one computation, on every output asked for.
+void WritePage(const CommandLineOptions& options, const DimensionSet& values, const char* program) {
+  // No window opens, so no display is needed. The offscreen platform stands in whatever
+  // DISPLAY says: a display that is gone (a stale remote login) would otherwise abort the run
+  // before anything is written.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
   // Qt's notices (a missing runtime folder, the offscreen platform's limits) are no concern
   // of a run that reports its own errors.
   qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
@@ -45,30 +46,43 @@ int WritePage(const CommandLineOptions& options, const char* program) {
   QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
   InstallFontSubstitutions();
 
-  try {
-    TPrintForm form;
-    // The window's own computation decides the captions; it was checked before.
-    std::string unused;
-    const std::string field = FrequencyFieldText(options.frequencies.front(), unused).value();
-    QString frequencyText;
-    for (const CaptionWrite& write : ComputeFromField(field).writes) {
-      if (!IsReportPlace(write.place)) continue;
-      const QString text = QString::fromStdString(write.text);
-      form.SetCaption(ReportValueOf(write.place), text);
-      if (write.place == ValuePlace::QRLabel3) frequencyText = text;
-    }
-    form.Report1.SetShowProgress(false);
-    if (options.pdf) {
-      ExportPdf(form.Report1, QString::fromLocal8Bit(*options.pdf), PdfTitle(frequencyText));
-    }
-    if (options.report) SaveReportFile(form.Report1, QString::fromLocal8Bit(*options.report));
-    if (options.print) PrintOnQueue(form.Report1, QString::fromLocal8Bit(*options.print));
-  } catch (const Exception& e) {
-    Fail(e.Message());
-    return kExitFailure;
-  } catch (const std::exception& e) {
-    Fail(e.what());
-    return kExitFailure;
+  TPrintForm form;
+  for (const ValueRow& row : kValueTable) {
+    if (row.onReport) form.SetCaption(row.id, QString::fromStdString(values.*row.text));
+  }
+  form.Report1.SetShowProgress(false);
+  if (options.pdf) {
+    ExportPdf(form.Report1, QString::fromLocal8Bit(*options.pdf),
+              PdfTitle(QString::fromStdString(values.frequency_text)));
+  }
+  if (options.report) SaveReportFile(form.Report1, QString::fromLocal8Bit(*options.report));
+  if (options.print) PrintOnQueue(form.Report1, QString::fromLocal8Bit(*options.print));
+}
+
+int Run(const CommandLineOptions& options, const char* program) {
+  switch (options.mode) {
+    case CommandLineOptions::Mode::Window:
+      return kExitUsage;
+    case CommandLineOptions::Mode::Help:
+      Print(UsageText());
+      return 0;
+    case CommandLineOptions::Mode::Version:
+      Print(VersionText());
+      return 0;
+    case CommandLineOptions::Mode::Compute:
+      break;
+  }
+  std::vector<DimensionSet> blocks;
+  for (const std::string& typed : options.frequencies) {
+    blocks.push_back(ComputeDimensions(ReadFrequency(typed)));
+  }
+  // With a page asked for, the values follow only when asked for and only once the page is
+  // written, so a failed output leaves nothing behind on standard output either.
+  if (options.WantsPage()) WritePage(options, blocks.front(), program);
+  if (options.json) {
+    Print(FormatJson(blocks, blocks.size() > 1));
+  } else if (!options.WantsPage()) {
+    Print(FormatText(blocks));
   }
   return 0;
 }
@@ -76,17 +90,22 @@ int WritePage(const CommandLineOptions& options, const char* program) {
 }  // namespace
 
 int RunCommandLine(int argc, char** argv) {
-  const std::vector<std::string> args(argv + 1, argv + argc);
-  const auto parsed = ParseCommandLine(args);
-  if (const auto* error = std::get_if<CommandLineError>(&parsed)) {
+  CommandLineOptions options;
+  try {
+    options = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const CommandLineError& e) {
     std::fprintf(stderr, "hb9cv: %s\nTry 'hb9cv --help' for more information.\n",
-                 error->message.c_str());
+                 e.Message().c_str());
     return kExitUsage;
   }
-  const auto& options = std::get<CommandLineOptions>(parsed);
-  if (const std::optional<int> code = RunWithoutDisplay(options)) return *code;
-  if (options.mode != CommandLineOptions::Mode::Compute) return kExitUsage;
-  return WritePage(options, argv[0]);
+  try {
+    return Run(options, argv[0]);
+  } catch (const Exception& e) {
+    std::fprintf(stderr, "hb9cv: %s\n", e.Message().c_str());
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "hb9cv: %s\n", e.what());
+  }
+  return kExitFailure;
 }
 
 }  // namespace hb9cv

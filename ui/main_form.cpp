@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMenuBar>
 #include <QPainter>
+#include <optional>
 #include <utility>
 
 #include "calc/errors.h"
@@ -58,6 +59,42 @@ class TImage : public QWidget {
   QImage picture_;
 };
 
+// The captions in 11-pixel type: the wavelength beside the field, and the ones over the
+// drawing in panel pixels. A value's label has its description, so a screen reader (and
+// anything else reading the accessibility tree) can tell them apart: its caption is its
+// accessible name.
+struct LabelPlace {
+  FormLabel* TForm1::*label;
+  const char* name;
+  std::optional<ValueId> value;
+  bool overDrawing;
+  int x;
+  int y;
+  const char* caption;      // UTF-8
+  const char* description;  // UTF-8; nullptr: none
+};
+
+// clang-format off
+constexpr LabelPlace kLabelPlaces[] = {
+    {&TForm1::Label3, "Label3", {}, false, 176, 52, "Vlnová délka :", nullptr},
+    {&TForm1::Label_Lambda, "Label_Lambda", ValueId::Wavelength, false, 248, 52, "0",
+     "Vlnová délka"},
+    {&TForm1::Label2, "Label2", {}, true, 283, 24, "Směr       vyzařování", nullptr},
+    {&TForm1::Label_Z, "Label_Z", ValueId::Z, true, 181, 8, "Zářič", "Délka zářiče"},
+    {&TForm1::Label_R, "Label_R", ValueId::R, true, 156, 272, "Reflektor", "Délka reflektoru"},
+    {&TForm1::Label_RZ, "Label_RZ", ValueId::RZ, true, 556, 148, "0",
+     "Vzdálenost reflektoru od zářiče"},
+    {&TForm1::Label_x, "Label_x", ValueId::x, true, 460, 76, "0",
+     "Vzdálenost x napájecího vedení od zářiče"},
+    {&TForm1::Label_Tz, "Label_Tz", ValueId::Tz, true, 344, 104, "0", "Odbočka Tz na zářiči"},
+    {&TForm1::Label_Tr, "Label_Tr", ValueId::Tr, true, 204, 192, "0", "Odbočka Tr na reflektoru"},
+    {&TForm1::Label_Q, "Label_Q", ValueId::Diameter, true, 104, 70, "0", "Průměr prvků"},
+    {&TForm1::Label4, "Label4", {}, true, 376, 312,
+     "Svorky X a X' slouží k připojení koaxiálního kabelu,", nullptr},
+    {&TForm1::Label5, "Label5", {}, true, 376, 324, "X' - střední vodič, X - opletení.", nullptr},
+};
+// clang-format on
+
 }  // namespace
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
@@ -103,12 +140,7 @@ void TForm1::CreateFieldRow(QWidget* client) {
 
   Label7 = new FormLabel(QStringLiteral("Label7"), QStringLiteral("[MHz]"), bold16, client);
   Label7->move(376, 16);
-  const QFont normal = WindowFont(11);
-  Label3 =
-      new FormLabel(QStringLiteral("Label3"), QStringLiteral("Vlnová délka :"), normal, client);
-  Label3->move(176, 52);
-  Label_Lambda = new FormLabel(QStringLiteral("Label_Lambda"), QStringLiteral("0"), normal, client);
-  Label_Lambda->move(248, 52);
+  CreateLabels(client, false);
 }
 
 void TForm1::CreateDrawing(QWidget* client) {
@@ -118,55 +150,23 @@ void TForm1::CreateDrawing(QWidget* client) {
   Image1 = new TImage(AntennaDrawing(DrawingBackground::Grey), Panel1);
   Image1->setObjectName(QStringLiteral("Image1"));
   Image1->setGeometry(2, 2, 637, 374);
-  const QFont normal = WindowFont(11);
-
-  // Over the drawing, in panel pixels.
-  struct Place {
-    FormLabel** label;
-    const char* name;
-    int x;
-    int y;
-    QString caption;
-  };
-  // clang-format off
-  const Place places[] = {
-      {&Label2, "Label2", 283, 24, QStringLiteral("Směr       vyzařování")},
-      {&Label_Z, "Label_Z", 181, 8, QStringLiteral("Zářič")},
-      {&Label_R, "Label_R", 156, 272, QStringLiteral("Reflektor")},
-      {&Label_RZ, "Label_RZ", 556, 148, QStringLiteral("0")},
-      {&Label_x, "Label_x", 460, 76, QStringLiteral("0")},
-      {&Label_Tz, "Label_Tz", 344, 104, QStringLiteral("0")},
-      {&Label_Tr, "Label_Tr", 204, 192, QStringLiteral("0")},
-      {&Label_Q, "Label_Q", 104, 70, QStringLiteral("0")},
-      {&Label4, "Label4", 376, 312,
-       QStringLiteral("Svorky X a X' slouží k připojení koaxiálního kabelu,")},
-      {&Label5, "Label5", 376, 324, QStringLiteral("X' - střední vodič, X - opletení.")},
-  };
-  // clang-format on
-  for (const Place& place : places) {
-    *place.label = new FormLabel(QString::fromLatin1(place.name), place.caption, normal, Panel1);
-    (*place.label)->move(place.x, place.y);
-  }
+  CreateLabels(Panel1, true);
   Label_Z->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-
-  // A label's caption is its accessible name; the description says which value it is, so a
-  // screen reader (and anything else reading the accessibility tree) can tell them apart.
-  // clang-format off
-  const std::pair<FormLabel*, const char*> descriptions[] = {
-      {Label_Lambda, "Vlnová délka"},
-      {Label_Z, "Délka zářiče"},
-      {Label_R, "Délka reflektoru"},
-      {Label_RZ, "Vzdálenost reflektoru od zářiče"},
-      {Label_x, "Vzdálenost x napájecího vedení od zářiče"},
-      {Label_Tz, "Odbočka Tz na zářiči"},
-      {Label_Tr, "Odbočka Tr na reflektoru"},
-      {Label_Q, "Průměr prvků"},
-  };
-  // clang-format on
-  for (const auto& [label, description] : descriptions) {
-    label->setAccessibleDescription(QString::fromUtf8(description));
-  }
   MaskEdit1->setAccessibleName(QStringLiteral("Kmitočet v MHz"));
+}
+
+void TForm1::CreateLabels(QWidget* parent, bool overDrawing) {
+  const QFont normal = WindowFont(11);
+  for (const LabelPlace& place : kLabelPlaces) {
+    if (place.overDrawing != overDrawing) continue;
+    FormLabel* label = new FormLabel(QString::fromLatin1(place.name),
+                                     QString::fromUtf8(place.caption), normal, parent);
+    label->move(place.x, place.y);
+    if (place.description != nullptr) {
+      label->setAccessibleDescription(QString::fromUtf8(place.description));
+    }
+    this->*place.label = label;
+  }
 }
 
 void TForm1::CreateMenu() {
@@ -219,35 +219,19 @@ void TForm1::SetFieldText(const QString& text) {
   MaskEdit1->SetText(text);
 }
 
-FormLabel* TForm1::WindowLabel(ValuePlace place) const {
-  switch (place) {
-    case ValuePlace::Label_Lambda:
-      return Label_Lambda;
-    case ValuePlace::Label_Z:
-      return Label_Z;
-    case ValuePlace::Label_R:
-      return Label_R;
-    case ValuePlace::Label_RZ:
-      return Label_RZ;
-    case ValuePlace::Label_x:
-      return Label_x;
-    case ValuePlace::Label_Tz:
-      return Label_Tz;
-    case ValuePlace::Label_Tr:
-      return Label_Tr;
-    case ValuePlace::Label_Q:
-      return Label_Q;
-    default:
-      return nullptr;
+FormLabel* TForm1::WindowLabel(ValueId value) const {
+  for (const LabelPlace& place : kLabelPlaces) {
+    if (place.value == value) return this->*place.label;
   }
+  return nullptr;
 }
 
 void TForm1::Apply(const std::vector<CaptionWrite>& writes) {
   for (const CaptionWrite& write : writes) {
     const QString text = QString::fromStdString(write.text);
-    if (IsReportPlace(write.place)) {
-      if (report_ != nullptr) report_->SetCaption(ReportValueOf(write.place), text);
-    } else if (FormLabel* label = WindowLabel(write.place)) {
+    if (write.on == LabelSet::Report) {
+      if (report_ != nullptr) report_->SetCaption(write.value, text);
+    } else if (FormLabel* label = WindowLabel(write.value)) {
       label->SetCaption(text);
     }
   }

@@ -40,7 +40,8 @@ class TForm1 : public QMainWindow {
   QString FieldText() const;
   void SetFieldText(const QString& text);
 
-  FormLabel* WindowLabel(ValuePlace place) const;
+  // The window's label of a value; nullptr for a value the window does not show.
+  FormLabel* WindowLabel(ValueId value) const;
 
   // Controls, by their component names.
   FormLabel* Label1 = nullptr;
@@ -85,6 +86,8 @@ class TForm1 : public QMainWindow {
   void CreateFieldRow(QWidget* client);
   // The drawing and the labels over it.
   void CreateDrawing(QWidget* client);
+  // The captions of the layout table that sit on `parent`.
+  void CreateLabels(QWidget* parent, bool overDrawing);
   void CreateMenu();
   QAction* AddMenuItem(const char* name, const QString& caption, bool enabled);
 

@@ -5,37 +5,16 @@
 #include <vector>
 
 #include "calc/dimensions.h"
+#include "calc/value_table.h"
 
 namespace hb9cv {
 
-// The value places: the window's labels and the report's labels that the commands write.
-enum class ValuePlace {
-  QRLabel3,  // report: the frequency
-  Label_Lambda,
-  Label_Z,
-  QRLabel_Z,
-  Label_R,
-  QRLabel_R,
-  Label_RZ,
-  QRLabel_RZ,
-  Label_x,
-  QRLabel_x,
-  Label_Tz,
-  QRLabel_Tz,
-  Label_Tr,
-  QRLabel_Tr,
-  Label_Q,
-  QRLabel_Q,
-};
-
-bool IsReportPlace(ValuePlace place);
-
-enum class ReportValue;
-// The report's value a report place shows (the frequency for QRLabel3 and every other place).
-ReportValue ReportValueOf(ValuePlace place);
+// A value's label on the main window or on the report page.
+enum class LabelSet { Window, Report };
 
 struct CaptionWrite {
-  ValuePlace place;
+  ValueId value;
+  LabelSet on;
   std::string text;  // UTF-8
   bool operator==(const CaptionWrite&) const = default;
 };
@@ -53,14 +32,12 @@ struct ComputeOutcome {
 
 // Converts the field's text and computes. Throws EConvertError (before anything has been
 // decided) when the text is not a number.
-ComputeOutcome ComputeFromField(const std::string& field_text);
+ComputeOutcome ComputeFromField(const std::string& fieldText);
 
-// The captions for one result: the report's frequency, the wavelength, then each dimension's
-// window label followed by its report label, the diameter last.
+// The captions for one result, value by value: its window label, then its report label.
 std::vector<CaptionWrite> ResultWrites(const DimensionSet& d);
 
-// The captions of a reset: every window value "0", the report's frequency "0 MHz", the rest
-// "0 mm".
+// The captions of a reset: every window value "0", then every report value "0" and its unit.
 std::vector<CaptionWrite> ResetWrites();
 
 }  // namespace hb9cv

@@ -56,7 +56,9 @@ constexpr Element kLabels[] = {
     {"QRLabel13", 12.700, 272.521, 16.404, 4.498, 6, false, false, "Kvetorad"},
 };
 
-// The captions of 145 MHz, for each ReportValue in its order: rows 2 to 9 of kLabels.
+// The values on the page, and their captions at 145 MHz: rows 2 to 9 of kLabels.
+const ValueId kOnPage[] = {ValueId::Frequency, ValueId::Z,  ValueId::R,  ValueId::RZ,
+                           ValueId::x,         ValueId::Tz, ValueId::Tr, ValueId::Diameter};
 const char* const k145MHz[] = {"145 MHz", "951,7 mm", "1036,5 mm", "258,6 mm",
                                "20,6 mm", "130,3 mm", "140,6 mm",  "Průměr 2,89 až 5,17 mm"};
 
@@ -70,7 +72,7 @@ class PrintFormTest : public ::testing::Test {
   void SetCaptions(QStringList& captions, const std::function<QString(int)>& caption) {
     for (int v = 0; v < 8; ++v) {
       captions[v + 2] = caption(v);
-      form.SetCaption(ReportValue(v), captions[v + 2]);
+      form.SetCaption(kOnPage[v], captions[v + 2]);
     }
   }
   TestDevice::Page Build(int dpi) {
@@ -138,7 +140,7 @@ TEST_F(PrintFormTest, EveryElementAtItsPlaceBeforeAndAfter145MHz) {
 
 TEST_F(PrintFormTest, LongDiameterTextCoversTheDrawingToItsRight) {
   const QString text = QString::fromUtf8("Průměr 14,73 až 26,31 mm");  // 28,5 MHz
-  form.SetCaption(ReportValue::Q, text);
+  form.SetCaption(ValueId::Diameter, text);
   const int width = form.Report1.TextWidth(form.QRLabel_Q->Font(), text);
   EXPECT_EQ(form.QRLabel_Q->Bounds(), (PixelBounds{132, 281, width, 17}));
   EXPECT_NEAR(double(form.QRLabel_Q->Size.Width()), width * 25.4 / 96, 1e-9);

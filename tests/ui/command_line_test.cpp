@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "calc/number_text.h"
 
 namespace hb9cv {
@@ -9,9 +11,12 @@ namespace {
 
 // A parsed line in one string: its error message, or the options it sets.
 std::string Parsed(const std::vector<std::string>& args) {
-  const auto parsed = ParseCommandLine(args);
-  if (const auto* e = std::get_if<CommandLineError>(&parsed)) return e->message;
-  const auto& o = std::get<CommandLineOptions>(parsed);
+  CommandLineOptions o;
+  try {
+    o = ParseCommandLine(args);
+  } catch (const CommandLineError& e) {
+    return e.Message();
+  }
   const char* const modes[] = {"window", "help", "version", "compute"};
   std::string s = modes[static_cast<int>(o.mode)];
   for (const std::string& f : o.frequencies) s += " " + f;
@@ -35,6 +40,9 @@ TEST(CommandLineTest, Lines) {
       {{"--frobnicate"}, "unknown option '--frobnicate'"}, {{"145"}, "unexpected argument '145'"},
       {{"--compute"}, "option '--compute' needs a value"},
       {{"--compute", "145", "--pdf"}, "option '--pdf' needs a value"},
+      {{"--compute", "145", "--pdf", ""}, "option '--pdf': no file name given"},
+      {{"--compute", "145", "--report="}, "option '--report': no file name given"},
+      {{"--compute", "145", "--print="}, "option '--print' needs a value"},
       {{"--help=1"}, "option '--help' takes no value"},
       {{"--json"}, "option '--json' needs --compute"},
       {{"--print"}, "option '--print' needs --compute"},
@@ -47,56 +55,65 @@ TEST(CommandLineTest, Lines) {
     EXPECT_EQ(Parsed(args), seen) << testing::PrintToString(args);
 }
 
-TEST(CommandLineTest, FrequencyAsTheFieldHoldsIt) {
-  // The field text, or the start of the error.
+// A frequency is read as the field holds it; refusals write numbers as the values are written.
+TEST(CommandLineTest, ReadFrequency) {
+  // The value, or the start of the error; "." then "," as the locale's separator.
   // clang-format off
-  const std::pair<const char*, std::string> rows[] = {
-      {"145", "0145,   "},      {"145,5", "0145,5  "},    {"145.5", "0145,5  "},
-      {"9999,999", "9999,999"}, {",001", "0000,001"}, {"1.", "0001,   "}, {"0", "0000,   "},
-      {"10000", "'10000' has more than four integer digits"},
-      {"1,2345", "'1,2345' has more than three decimals"},
-      {"", "'' is not a frequency"}, {",", "',' is not a frequency"},
-      {"-5", "'-5' is not a frequency"}, {"1,5,5", "'1,5,5' is not a frequency"},
+  const std::tuple<char, const char*, double, std::string> rows[] = {
+      {'.', "145", 145, ""}, {'.', "145,5", 145.5, ""}, {'.', "0145.500", 145.5, ""},
+      {'.', "9999,999", 9999.999, ""}, {'.', ",001", 0.001, ""}, {'.', "1.", 1, ""},
+      {'.', "10000", 0, "'10000' has more than four integer digits (the most is 9999.999 MHz)"},
+      {',', "10000", 0, "'10000' has more than four integer digits (the most is 9999,999 MHz)"},
+      {'.', "1,2345", 0, "'1,2345' has more than three decimals (the finest step is 0.001 MHz)"},
+      {'.', "", 0, "'' is not a frequency"}, {'.', ",", 0, "',' is not a frequency"},
+      {'.', "-5", 0, "'-5' is not a frequency"}, {'.', "1,5,5", 0, "'1,5,5' is not a frequency"},
+      {'.', "0", 0, "'0' is zero"}, {'.', "0000,000", 0, "'0000,000' is zero"},
+      {'.', "0,", 0, "'0,' is zero"},
   };
   // clang-format on
-  for (const auto& [typed, seen] : rows) {
-    std::string error;
-    const auto field = FrequencyFieldText(typed, error);
-    EXPECT_EQ(field ? *field : error.substr(0, seen.size()), seen) << typed;
+  for (const auto& [separator, typed, value, error] : rows) {
+    SetDecimalSeparator(separator);
+    try {
+      EXPECT_EQ(ReadFrequency(typed), value) << typed;
+      EXPECT_EQ(error, "") << typed;
+    } catch (const Exception& e) {
+      EXPECT_EQ(e.Message().substr(0, error.size()), error) << typed;
+      EXPECT_NE(error, "") << typed;
+    }
   }
+  SetDecimalSeparator(',');
 }
 
-// The values themselves are the calculation's; here a point stands for the comma, and the
-// boundary that only the window's extended arithmetic cuts down is cut down here too.
-TEST(CommandLineTest, ComputeOutputAndJsonStrings) {
+// The texts are the calculation's; here: the names, the layouts, the boundary the extended
+// arithmetic cuts down, and JSON numbers that keep a point under a comma locale.
+TEST(CommandLineTest, TextAndJson) {
   SetDecimalSeparator(',');
-  std::string error;
-  EXPECT_EQ(ComputeFrequency("145.5", error)->values[0].second, "145,5 MHz");
-  EXPECT_EQ(ComputeFrequency("6,9", error)->values[2].second, "19999,9 mm");
-  // clang-format off
-  const std::pair<const char*, const char*> refused[] = {
-      {"0", "is zero"}, {"0000,000", "is zero"}, {"0,", "is zero"}, {"12345", "four integer digits"}};
-  // clang-format on
-  for (const auto& [typed, why] : refused) {
-    EXPECT_FALSE(ComputeFrequency(typed, error));
-    EXPECT_NE(error.find(why), std::string::npos) << typed << ": " << error;
-  }
-  const std::vector<ComputedValues> two = {*ComputeFrequency("50", error),
-                                           *ComputeFrequency("432", error)};
-  SetDecimalSeparator('.');
-  EXPECT_NE(
-      FormatText(two).find("\nTr\t408 mm\ndiameter\tPrůměr 8,4 až 15 mm\n\nfrequency\t432 MHz\n"),
-      std::string::npos);
-  EXPECT_EQ(FormatJson({two[0]}, false),
-            R"({"frequency":"50 MHz","wavelength":"6 m","Z":"2760 mm","R":"3006 mm",)"
-            R"("RZ":"750 mm","x":"60 mm","Tz":"378 mm","Tr":"408 mm",)"
-            R"("diameter":"Průměr 8,4 až 15 mm"})"
+  const std::vector<DimensionSet> two = {ComputeDimensions(ReadFrequency("50")),
+                                         ComputeDimensions(ReadFrequency("6.9"))};
+  EXPECT_EQ(FormatText(two),
+            "frequency\t50 MHz\nwavelength\t6 m\nZ\t2760 mm\nR\t3006 mm\nRZ\t750 mm\n"
+            "x\t60 mm\nTz\t378 mm\nTr\t408 mm\ndiameter\tPrůměr 8,4 až 15 mm\n\n"
+            "frequency\t6,9 MHz\nwavelength\t43,4782608695652 m\nZ\t19999,9 mm\n"
+            "R\t21782,6 mm\nRZ\t5434,7 mm\nx\t434,7 mm\nTz\t2739,1 mm\nTr\t2956,5 mm\n"
+            "diameter\tPrůměr 60,86 až 108,69 mm\n");
+  EXPECT_EQ(FormatJson({ComputeDimensions(145)}, false),
+            R"({"frequency":"145 MHz","wavelength":"2,06896551724138 m","Z":"951,7 mm",)"
+            R"("R":"1036,5 mm","RZ":"258,6 mm","x":"20,6 mm","Tz":"130,3 mm","Tr":"140,6 mm",)"
+            R"("diameter":"Průměr 2,89 až 5,17 mm","frequency_mhz":145,)"
+            R"("wavelength_m":2.06896551724138,"Z_mm":951.7,"R_mm":1036.5,"RZ_mm":258.6,)"
+            R"("x_mm":20.6,"Tz_mm":130.3,"Tr_mm":140.6,"diameter_min_mm":2.89,)"
+            R"("diameter_max_mm":5.17})"
             "\n");
+  SetDecimalSeparator('.');
   const std::string array = FormatJson(two, true);
-  EXPECT_EQ(array.substr(0, 22) + array.substr(array.size() - 4),
-            "[{\"frequency\":\"50 MHz\"\"}]\n");
+  const std::string tail = R"(,"diameter_min_mm":60.86,"diameter_max_mm":108.69}])"
+                           "\n";
+  EXPECT_EQ(array.substr(0, 22), R"([{"frequency":"50 MHz")");
+  EXPECT_EQ(array.substr(array.size() - tail.size()), tail);
+  EXPECT_NE(array.find(R"("diameter_max_mm":15},{"frequency":"6,9 MHz")"), std::string::npos);
   EXPECT_EQ(JsonString("Průměr \"a\\b\"\n\t" + std::string("\x01\x1f", 2)),
             R"("Průměr \"a\\b\"\n\t\u0001\u001f")");
+  SetDecimalSeparator(',');
 }
 
 }  // namespace

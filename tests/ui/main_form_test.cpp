@@ -23,20 +23,21 @@
 namespace hb9cv {
 namespace {
 
-using P = ValuePlace;
-using Captions = std::vector<std::pair<ReportValue, std::string>>;
+using Captions = std::vector<std::pair<ValueId, std::string>>;
 
 // The first row of the reference table, 145 MHz: the window's labels, and the report's
 // captions in the order they are written.
 // clang-format off
-const std::map<P, QString> kWindow145 = {
-    {P::Label_Lambda, "2,06896551724138 m"}, {P::Label_Z, "951,7 mm"}, {P::Label_R, "1036,5 mm"},
-    {P::Label_RZ, "258,6 mm"}, {P::Label_x, "20,6 mm"}, {P::Label_Tz, "130,3 mm"},
-    {P::Label_Tr, "140,6 mm"}, {P::Label_Q, "Průměr 2,89 až 5,17 mm"}};
+using WindowCaptionList = std::vector<std::pair<FormLabel* TForm1::*, QString>>;
+const WindowCaptionList kWindow145 = {
+    {&TForm1::Label_Lambda, "2,06896551724138 m"}, {&TForm1::Label_Z, "951,7 mm"},
+    {&TForm1::Label_R, "1036,5 mm"}, {&TForm1::Label_RZ, "258,6 mm"},
+    {&TForm1::Label_x, "20,6 mm"}, {&TForm1::Label_Tz, "130,3 mm"},
+    {&TForm1::Label_Tr, "140,6 mm"}, {&TForm1::Label_Q, "Průměr 2,89 až 5,17 mm"}};
 const Captions kReport145 = {
-    {ReportValue::Frequency, "145 MHz"}, {ReportValue::Z, "951,7 mm"}, {ReportValue::R, "1036,5 mm"},
-    {ReportValue::RZ, "258,6 mm"}, {ReportValue::x, "20,6 mm"}, {ReportValue::Tz, "130,3 mm"},
-    {ReportValue::Tr, "140,6 mm"}, {ReportValue::Q, "Průměr 2,89 až 5,17 mm"}};
+    {ValueId::Frequency, "145 MHz"}, {ValueId::Z, "951,7 mm"}, {ValueId::R, "1036,5 mm"},
+    {ValueId::RZ, "258,6 mm"}, {ValueId::x, "20,6 mm"}, {ValueId::Tz, "130,3 mm"},
+    {ValueId::Tr, "140,6 mm"}, {ValueId::Diameter, "Průměr 2,89 až 5,17 mm"}};
 // clang-format on
 
 TEST(ComputeFromField, ReadsTheFieldsCommaUnderAPointLocale) {
@@ -50,7 +51,7 @@ TEST(ComputeFromField, ReadsTheFieldsCommaUnderAPointLocale) {
 
 class FakeReport : public ReportLink {
  public:
-  void SetCaption(ReportValue which, const QString& caption) override {
+  void SetCaption(ValueId which, const QString& caption) override {
     captions.emplace_back(which, caption.toStdString());
   }
   void Preview() override { ++previews; }
@@ -78,10 +79,10 @@ class MainFormTest : public ::testing::Test {
     form.SetFieldText(field_text);
     QTest::keyClick(form.MaskEdit1, Qt::Key_F5);
   }
-  std::map<P, QString> WindowCaptions() const {
-    std::map<P, QString> captions;
-    for (const auto& [place, text] : kWindow145)
-      captions[place] = form.WindowLabel(place)->Caption();
+  WindowCaptionList WindowCaptions() const {
+    WindowCaptionList captions;
+    for (const auto& [label, text] : kWindow145)
+      captions.emplace_back(label, (form.*label)->Caption());
     return captions;
   }
   void ExpectMenuState(bool result_shown) {
@@ -153,17 +154,17 @@ TEST_F(MainFormTest, NewZeroesEverythingThenAFrequencyTypedIntoTheField) {
   ComputeWithF5("0145,000");
   report.captions.clear();
   QTest::keyClick(form.MaskEdit1, Qt::Key_N, Qt::AltModifier);
-  for (const auto& [place, caption] : WindowCaptions()) EXPECT_EQ(caption, "0");
+  for (const auto& [label, caption] : WindowCaptions()) EXPECT_EQ(caption, "0");
   EXPECT_EQ(form.FieldText(), "0000,000");
   EXPECT_EQ(QApplication::focusWidget(), form.MaskEdit1);
   EXPECT_EQ(form.MaskEdit1->selectedText(), "0");
   ASSERT_EQ(report.captions.size(), 8u);
-  EXPECT_EQ(report.captions.front(), std::make_pair(ReportValue::Frequency, std::string("0 MHz")));
-  EXPECT_EQ(report.captions.back(), std::make_pair(ReportValue::Q, std::string("0 mm")));
+  EXPECT_EQ(report.captions.front(), std::make_pair(ValueId::Frequency, std::string("0 MHz")));
+  EXPECT_EQ(report.captions.back(), std::make_pair(ValueId::Diameter, std::string("0 mm")));
   ExpectMenuState(true);
   QTest::keyClicks(form.MaskEdit1, "01455");
   QTest::keyClick(form.MaskEdit1, Qt::Key_F5);
-  EXPECT_EQ(report.captions[8], std::make_pair(ReportValue::Frequency, std::string("145,5 MHz")));
+  EXPECT_EQ(report.captions[8], std::make_pair(ValueId::Frequency, std::string("145,5 MHz")));
   EXPECT_EQ(form.MaskEdit1->cursorPosition(), 6);
   EXPECT_TRUE(box.texts.isEmpty());
 }
