@@ -127,7 +127,9 @@ class TCustomReport : public TQRBasePanel {
   long double ChainHeight(const TQRCustomBand* band) const;
   // Margins that leave no room on the paper are dropped, a pair at a time.
   void DropOversizedMargins();
-  void PrintBandOnce(TQRCustomBand* band);
+  // Prints one band, again on new pages while its elements are unfinished (never for a band
+  // that belongs to a page).
+  void PrintBandOnce(TQRCustomBand* band, bool pageBand);
   template <class Action>
   void ForEachElement(Action action);
   Canvas* Measure();

@@ -101,38 +101,47 @@ TEST_F(PassTest, DeviceProtocolOnCancelFailureAndNestedPass) {
   EXPECT_EQ(Run().pages.size(), 1u) << "the report stays usable";
 }
 
-TEST_F(PassTest, BandsThatDoNotFitStartANewPage) {
-  const struct {
-    const char* name;
-    long double summary, footer = 0, child = 0;
-    size_t pages, firstPageFills = 1;
-  } cases[] = {
-      {"fits below the title", 770, 0, 0, 1, 2},
-      {"needs a new page", 771, 0, 0, 2},
-      {"taller than the page: prints where it stands", 2771, 0, 0, 1, 2},
-      {"the page footer's room is kept free", 761, 10, 0, 2, 2},
-      {"a band and its child move together", 700, 0, 71, 2},
+// Letters name the bands, in the order of TQRBandType: T title, H page header, D detail, F page
+// footer, S summary; a lower-case letter is the child band of the one before it. Heights: T 300,
+// H 200, D as given, F 150, S 250, a child 50. Tops are pixels of one tenth of a millimetre.
+TEST(BandChainTest, EachCombinationBuildsItsPages) {
+  const std::tuple<const char*, long double, const char*> cases[] = {
+      {"HhTDdFS", 400, "H100 h300 T350 D650 d1050 S1100 F2720"},
+      {"HTtDFfSs", 400, "H100 T300 t600 D650 S1050 s1300 F2670 f2820"},
+      {"HhTtDdFfSs", 400, "H100 h300 T350 t650 D700 d1100 S1150 s1400 F2670 f2820"},
+      // The summary alone fits above the footers' room, with its child it does not.
+      {"HhTtDdFfSs", 1650,
+       "H100 h300 T350 t650 D700 d2350 F2670 f2820 | H100 h300 S350 s600 F2670 f2820"},
+      {"TDS", 2220, "T100 D400 S2620"},  // ends on the bottom margin
+      {"TDS", 2221, "T100 D400 | S100"},
+      {"TD", 2771, "T100 D400"},  // taller than a page: prints where it stands
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [bands, detail, tops] : cases) {
+    const long double heights[] = {300, 200, detail, 150, 250};
     TReport r(QStringLiteral("r"));
     r.Page.LoadValues({100, 2970, 100, 2100, 100, 100, 0});
-    r.AddBand(QStringLiteral("t"), TQRBandType::rbTitle)->Size.LoadValues({2000, 1000});
-    TQRBand* summary = r.AddBand(QStringLiteral("s"), TQRBandType::rbSummary);
-    summary->Size.LoadValues({c.summary, 1000});
-    if (c.footer > 0) {
-      r.AddBand(QStringLiteral("f"), TQRBandType::rbPageFooter)->Size.LoadValues({c.footer, 1000});
-    }
-    if (c.child > 0) {
-      TQRBand* child = r.AddBand(QStringLiteral("c"), TQRBandType::rbChild);
-      child->Size.LoadValues({c.child, 1000});
-      ASSERT_TRUE(summary->SetChildBand(child));
+    r.Options = {.FirstPageHeader = true, .LastPageFooter = true};
+    TQRBand* parent = nullptr;
+    for (const char* letter = bands; *letter != 0; ++letter) {
+      const auto kind = QStringLiteral("THDFS").indexOf(QChar(*letter));
+      TQRBand* band = r.AddBand(QString(), kind < 0 ? TQRBandType::rbChild : TQRBandType(kind));
+      band->Size.LoadValues({kind < 0 ? 50 : heights[kind], 1000});
+      band->SetColor(QColor(*letter, 0, 0));  // names the band in the fills
+      // A chain that would become a loop is refused.
+      if (kind < 0) ASSERT_TRUE(parent->SetChildBand(band) && !band->SetChildBand(parent));
+      parent = band;
     }
     r.Loaded();
     TestDevice d(1);
     r.Generate(d);
-    ASSERT_EQ(d.pages.size(), c.pages);
-    EXPECT_EQ(OpsOfKind(d.pages[0].ops, CanvasOp::Fill).size(), c.firstPageFills);
+    QStringList printed;
+    for (const auto& page : d.pages) {
+      if (&page != &d.pages.front()) printed << QStringLiteral("|");
+      for (const CanvasOp& fill : OpsOfKind(page.ops, CanvasOp::Fill)) {
+        printed << QChar(fill.color.red()) + QString::number(fill.rect.top);
+      }
+    }
+    EXPECT_EQ(printed.join(' '), QString::fromLatin1(tops));
   }
 }
 

@@ -108,14 +108,5 @@ TEST(Page, PaperSizeWritesLengthAndWidth) {
   EXPECT_EQ(page.Stored(TQRPage::kLength), 1000);
 }
 
-TEST(Band, ChildChainCannotBecomeALoop) {
-  TCustomReport report(QStringLiteral("r"));
-  TQRBand* a = report.AddBand(QStringLiteral("a"), TQRBandType::rbDetail);
-  TQRBand* b = report.AddBand(QStringLiteral("b"), TQRBandType::rbChild);
-  EXPECT_TRUE(a->SetChildBand(b));
-  EXPECT_EQ((std::tuple{b->SetChildBand(a), a->SetChildBand(a), b->ChildBand()}),
-            std::tuple(false, false, nullptr));
-}
-
 }  // namespace
 }  // namespace hb9cv
