@@ -13,11 +13,16 @@
 namespace hb9cv {
 
 void InstallReportPrinting() {
+  class Factory final : public ReportOutputFactory {
+   public:
+    std::unique_ptr<ReportOutput> MakeOutput(TCustomReport& report) override {
+      return std::make_unique<ReportPrinting>(report);
+    }
+  };
   static TQRStandardPreviewInterface standard;
+  static Factory factory;
   SetDefaultPreviewInterface(&standard);
-  SetReportOutputFactory([](TCustomReport& report) -> std::unique_ptr<ReportOutput> {
-    return std::make_unique<ReportPrinting>(report);
-  });
+  SetReportOutputFactory(&factory);
 }
 
 ReportPrinting& Printing(TCustomReport& report) {
