@@ -56,11 +56,9 @@ template <class Ours, class Reference>
   const bool raises = (x87::Status() & 0x000D) != 0;
   try {
     const Extended result = ours();
-    if (raises) return ::testing::AssertionFailure() << "no EMathError";
-    return Same(result, expected);
+    return raises ? ::testing::AssertionFailure() << "no EMathError" : Same(result, expected);
   } catch (const EMathError&) {
-    if (raises) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "EMathError where the x87 unit flags nothing";
+    return ::testing::AssertionResult(raises) << "EMathError where the x87 unit flags nothing";
   }
 }
 

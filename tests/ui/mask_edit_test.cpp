@@ -29,13 +29,11 @@ struct Window;
 using Action = std::function<void(Window&)>;
 
 int g_beeps = 0;
-struct CountBeeps : TCustomMaskEdit::Beeper {
-  void Beep() override { ++g_beeps; }
-} g_countBeeps;
 
 // A shown window with the field and a button to move the focus to.
-struct Window {
-  ScopedHook<TCustomMaskEdit::Beeper*> beep{&TCustomMaskEdit::SetBeep, &g_countBeeps};
+struct Window : TCustomMaskEdit::Beeper {
+  void Beep() override { ++g_beeps; }
+  ScopedHook<TCustomMaskEdit::Beeper*> beep{&TCustomMaskEdit::SetBeep, this};
   explicit Window(const QString& mask = "9999,999;1;_", const QString& text = "0000,000") {
     g_beeps = 0;
     auto* layout = new QVBoxLayout(&window);
