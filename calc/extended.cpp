@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "calc/errors.h"
+
 namespace hb9cv {
 namespace {
 
@@ -49,17 +51,20 @@ Extended Infinity(bool negative) {
 Extended Zero(bool negative) {
   return {negative, 0, 0};
 }
-// What an invalid operation gives: the negative quiet NaN with an empty payload.
-Extended DefaultNaN() {
-  return {true, Extended::kMaxExponent, 0xC000000000000000};
+[[noreturn, gnu::noinline, gnu::cold]] void Raise(const char* message) {
+  throw EMathError(message);
 }
+[[noreturn]] void RaiseInvalid() {
+  Raise("Invalid floating point operation");
+}
+
 Extended Quiet(const Extended& nan) {
   return {nan.negative, Extended::kMaxExponent, nan.significand | (kIntegerBit >> 1)};
 }
 
 // Rounds `mantissa` * 2^`exponent`, plus something below its last bit when `sticky`, once to
 // the 64-bit significand (or the denormal grid), to nearest with ties to even.
-Extended Round(bool negative, int exponent, U128 mantissa, bool sticky, unsigned& flags) {
+Extended Round(bool negative, int exponent, U128 mantissa, bool sticky) {
   if (mantissa == 0) return Zero(negative);
   const int top = 127 - LeadingZeros(mantissa);
   int weight = exponent + top - 63;
@@ -89,25 +94,24 @@ Extended Round(bool negative, int exponent, U128 mantissa, bool sticky, unsigned
   if ((significand & kIntegerBit) == 0) return {negative, 0, significand};
   const int field = weight + 63 + Extended::kBias;
   if (field >= Extended::kMaxExponent) {
-    flags |= kOverflow;
-    return Infinity(negative);
+    Raise("Floating point overflow");
   }
   return {negative, field, significand};
 }
 
 // The same for a mantissa whose top bit is bit 127 or 126, the common case of products and
 // quotients of normal numbers, without searching for the top bit.
-Extended RoundWide(bool negative, int exponent, U128 mantissa, bool sticky, unsigned& flags) {
+Extended RoundWide(bool negative, int exponent, U128 mantissa, bool sticky) {
   const int drop = (mantissa >> 127) != 0 ? 64 : 63;
   const int field = exponent + drop + 63 + Extended::kBias;
   if (field <= 0 || field >= Extended::kMaxExponent - 1) {
-    return Round(negative, exponent, mantissa, sticky, flags);
+    return Round(negative, exponent, mantissa, sticky);
   }
   uint64_t significand = static_cast<uint64_t>(mantissa >> drop);
   const uint64_t rest = static_cast<uint64_t>(mantissa << (128 - drop) >> 64);
   const uint64_t half = kIntegerBit;
   if (rest > half || (rest == half && (sticky || (significand & 1) != 0))) {
-    if (++significand == 0) return Round(negative, exponent, mantissa, sticky, flags);
+    if (++significand == 0) return Round(negative, exponent, mantissa, sticky);
   }
   return {negative, field, significand};
 }
@@ -200,29 +204,25 @@ Extended ExtendedFromSigned(int64_t value) {
   return x;
 }
 
-Extended Multiply(const Extended& a, const Extended& b, unsigned& flags) {
+Extended Multiply(const Extended& a, const Extended& b) {
   if (a.IsNaN()) return Quiet(a);
   if (b.IsNaN()) return Quiet(b);
   const bool negative = a.negative != b.negative;
   if (a.exponent == Extended::kMaxExponent || b.exponent == Extended::kMaxExponent) {
-    if (a.IsZero() || b.IsZero()) {
-      flags |= kInvalidOperation;
-      return DefaultNaN();
-    }
+    if (a.IsZero() || b.IsZero()) RaiseInvalid();
     return Infinity(negative);
   }
   if (a.IsZero() || b.IsZero()) return Zero(negative);
   const Unpacked x = Unpack(a);
   const Unpacked y = Unpack(b);
-  return RoundWide(negative, x.exponent + y.exponent, U128{x.significand} * y.significand, false,
-                   flags);
+  return RoundWide(negative, x.exponent + y.exponent, U128{x.significand} * y.significand, false);
 }
 
 namespace {
 
 // The quotient of two finite non-zero numbers; `divide_wide` is DivideWide or an equivalent.
 template <typename DivideWideFn>
-Extended DivideFinite(bool negative, const Unpacked& x, const Unpacked& y, unsigned& flags,
+Extended DivideFinite(bool negative, const Unpacked& x, const Unpacked& y,
                       DivideWideFn divide_wide) {
   // 65 quotient bits, enough for the rounding bit, with the remainder as the sticky part:
   // when the dividend's significand is the smaller, one more bit by long division.
@@ -239,49 +239,42 @@ Extended DivideFinite(bool negative, const Unpacked& x, const Unpacked& y, unsig
     sticky = bit ? rest != gap : rest != 0;
     --exponent;
   }
-  return RoundWide(negative, exponent - 62, quotient << 62, sticky, flags);
+  return RoundWide(negative, exponent - 62, quotient << 62, sticky);
 }
 
 }  // namespace
 
-Extended Divide(const Extended& a, const Extended& b, unsigned& flags) {
+Extended Divide(const Extended& a, const Extended& b) {
   if (a.IsNaN()) return Quiet(a);
   if (b.IsNaN()) return Quiet(b);
   const bool negative = a.negative != b.negative;
   if (a.IsInfinity()) {
-    if (b.IsInfinity()) {
-      flags |= kInvalidOperation;
-      return DefaultNaN();
-    }
+    if (b.IsInfinity()) RaiseInvalid();
     return Infinity(negative);
   }
   if (b.IsInfinity()) return Zero(negative);
   if (b.IsZero()) {
-    if (a.IsZero()) {
-      flags |= kInvalidOperation;
-      return DefaultNaN();
-    }
-    flags |= kDivisionByZero;
-    return Infinity(negative);
+    if (a.IsZero()) RaiseInvalid();
+    Raise("Floating point division by zero");
   }
   if (a.IsZero()) return Zero(negative);
   const Unpacked y = Unpack(b);
-  return DivideFinite(negative, Unpack(a), y, flags, [&y](uint64_t high, uint64_t& remainder) {
+  return DivideFinite(negative, Unpack(a), y, [&y](uint64_t high, uint64_t& remainder) {
     return DivideWide(high, 0, y.significand, remainder);
   });
 }
 
-Extended Divide(const Extended& a, const ExtendedDivisor& b, unsigned& flags) {
+Extended Divide(const Extended& a, const ExtendedDivisor& b) {
   const Extended& d = b.value();
   const bool finite_normal = a.exponent != Extended::kMaxExponent && !a.IsZero() &&
                              d.exponent != 0 && d.exponent != Extended::kMaxExponent &&
                              (d.significand & kIntegerBit) != 0;
-  if (!finite_normal) return Divide(a, d, flags);
+  if (!finite_normal) return Divide(a, d);
   const Unpacked y = Unpack(d);
   const uint64_t v = b.reciprocal();
   // Division of (high, 0) by a normalised divisor with a precomputed reciprocal (Moeller and
   // Granlund, "Improved division by invariant integers", algorithm 4).
-  return DivideFinite(a.negative != d.negative, Unpack(a), y, flags,
+  return DivideFinite(a.negative != d.negative, Unpack(a), y,
                       [&y, v](uint64_t high, uint64_t& remainder) {
                         const U128 product = U128{v} * high + (U128{high} << 64);
                         uint64_t q = static_cast<uint64_t>(product >> 64) + 1;
@@ -298,22 +291,22 @@ Extended Divide(const Extended& a, const ExtendedDivisor& b, unsigned& flags) {
                       });
 }
 
-Extended AddToWhole(const Extended& whole, uint64_t addend, unsigned& flags) {
+Extended AddToWhole(const Extended& whole, uint64_t addend) {
   if (whole.exponent == Extended::kMaxExponent) return whole;
   if (whole.IsZero()) return ExtendedFromUnsigned(addend);
   const Unpacked u = Unpack(whole);
   if (u.exponent <= 0) {
     const uint64_t value = u.exponent <= -64 ? 0 : u.significand >> -u.exponent;
-    return Round(false, 0, U128{value} + addend, false, flags);
+    return Round(false, 0, U128{value} + addend, false);
   }
   if (u.exponent < 64) {
-    return Round(false, 0, (U128{u.significand} << u.exponent) + addend, false, flags);
+    return Round(false, 0, (U128{u.significand} << u.exponent) + addend, false);
   }
   // The addend lies below the significand's last bit: keep what of it reaches the rounding.
   const int shift = u.exponent - 64;
   const uint64_t part = shift >= 64 ? 0 : addend >> shift;
   const bool sticky = shift >= 64 ? addend != 0 : (addend << (63 - shift) << 1) != 0;
-  return Round(false, shift, (U128{u.significand} << 64) + part, sticky, flags);
+  return Round(false, shift, (U128{u.significand} << 64) + part, sticky);
 }
 
 uint64_t RoundToUnsigned(const Extended& x) {
@@ -330,23 +323,16 @@ uint64_t RoundToUnsigned(const Extended& x) {
   return kept + ((rest > half || (rest == half && (kept & 1) != 0)) ? 1 : 0);
 }
 
-bool TruncateToSigned(const Extended& x, int64_t& result) {
-  if (x.exponent == Extended::kMaxExponent) return false;
+std::optional<int64_t> TruncateToSigned(const Extended& x) {
+  if (x.exponent == Extended::kMaxExponent) return std::nullopt;
   const int e = x.exponent - Extended::kBias;
-  if (x.exponent == 0 || e < 0) {
-    result = 0;
-    return true;
-  }
+  if (x.exponent == 0 || e < 0) return 0;
   if (e >= 63) {
-    if (e == 63 && x.negative && x.significand == kIntegerBit) {
-      result = INT64_MIN;
-      return true;
-    }
-    return false;
+    if (e == 63 && x.negative && x.significand == kIntegerBit) return INT64_MIN;
+    return std::nullopt;
   }
   const uint64_t magnitude = x.significand >> (63 - e);
-  result = x.negative ? -static_cast<int64_t>(magnitude) : static_cast<int64_t>(magnitude);
-  return true;
+  return x.negative ? -static_cast<int64_t>(magnitude) : static_cast<int64_t>(magnitude);
 }
 
 bool LessThan(const Extended& a, const Extended& b) {

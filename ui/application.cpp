@@ -28,7 +28,7 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   InstallFontSubstitutions();
   InstallQtTranslation();
   // The preview window's handlers report their errors through the same box.
-  SetExceptionHandler(&ReportException);
+  SetExceptionHandler(&ErrorBoxReporting());
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

@@ -21,10 +21,7 @@
 namespace hb9cv {
 namespace {
 
-TCustomMaskEdit::BeepFunction& BeepSeam() {
-  static TCustomMaskEdit::BeepFunction beep;
-  return beep;
-}
+TCustomMaskEdit::Beeper* g_beeper = nullptr;
 
 EditKey KeyOf(int key) {
   switch (key) {
@@ -139,15 +136,13 @@ void TCustomMaskEdit::paste() {
 
 // ---- host ----
 
-TCustomMaskEdit::BeepFunction TCustomMaskEdit::SetBeep(BeepFunction beep) {
-  BeepFunction previous = std::move(BeepSeam());
-  BeepSeam() = std::move(beep);
-  return previous;
+TCustomMaskEdit::Beeper* TCustomMaskEdit::SetBeep(Beeper* beeper) {
+  return std::exchange(g_beeper, beeper);
 }
 
 void TCustomMaskEdit::Beep() {
-  if (BeepSeam()) {
-    BeepSeam()();
+  if (g_beeper != nullptr) {
+    g_beeper->Beep();
   } else {
     QApplication::beep();
   }

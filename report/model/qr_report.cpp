@@ -10,7 +10,7 @@ namespace hb9cv {
 
 namespace {
 
-ReportOutputFactory g_outputFactory = nullptr;
+ReportOutputFactory* g_outputFactory = nullptr;
 
 using P = TQRPage::Index;
 
@@ -292,11 +292,11 @@ void TCustomReport::Preview() {
 }
 
 ReportOutput* TCustomReport::Output() {
-  if (!output_ && g_outputFactory != nullptr) output_ = g_outputFactory(*this);
+  if (!output_ && g_outputFactory != nullptr) output_ = g_outputFactory->MakeOutput(*this);
   return output_.get();
 }
 
-ReportOutputFactory SetReportOutputFactory(ReportOutputFactory factory) {
+ReportOutputFactory* SetReportOutputFactory(ReportOutputFactory* factory) {
   return std::exchange(g_outputFactory, factory);
 }
 

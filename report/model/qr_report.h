@@ -26,10 +26,14 @@ class ReportOutput {
   // Opens the preview of the report and returns when it has closed.
   virtual void Preview() = 0;
 };
-using ReportOutputFactory = std::unique_ptr<ReportOutput> (*)(TCustomReport& report);
-// Every report without an output gets one from `factory` when it first needs it. Returns the
-// factory it replaces.
-ReportOutputFactory SetReportOutputFactory(ReportOutputFactory factory);
+class ReportOutputFactory {
+ public:
+  virtual ~ReportOutputFactory() = default;
+  virtual std::unique_ptr<ReportOutput> MakeOutput(TCustomReport& report) = 0;
+};
+// Every report without an output gets one from `factory` (not owned) when it first needs it.
+// Returns the factory it replaces.
+ReportOutputFactory* SetReportOutputFactory(ReportOutputFactory* factory);
 
 struct ReportOptions {
   bool FirstPageHeader = false;

@@ -7,7 +7,6 @@
 #include <QScrollBar>
 #include <algorithm>
 
-#include "report/print/qr_notices.h"
 #include "report/print/qr_printer.h"
 #include "report/render/emf_player.h"
 #include "report/render/fonts.h"
@@ -182,22 +181,17 @@ long double TQRPreview::YFactor() const {
   return printer_ ? printer_->YFactor() : FactorForDpi(ScreenPixelsPerInch());
 }
 
-bool TQRPreview::event(QEvent* event) {
-  if (const QRNoticeEvent* notice = QRNoticeEvent::From(event)) {
-    if (notice->Notice() == QRNotice::PageFinished) {
-      const int c = notice->First();
-      if (printer_ && c == pageNumber_ && !image_->PictureLoaded() &&
-          image_->PageNumber() <= printer_->AvailablePages()) {
-        ZoomToWidth();
-        image_->SetPageNumber(image_->PageNumber());
-      }
-      emit OnPageAvailable(c);
-    } else if (notice->Notice() == QRNotice::Progress) {
-      emit OnProgressUpdate(notice->First());
-    }
-    return true;
+void TQRPreview::PageFinished(int availablePages) {
+  if (printer_ && availablePages == pageNumber_ && !image_->PictureLoaded() &&
+      image_->PageNumber() <= printer_->AvailablePages()) {
+    ZoomToWidth();
+    image_->SetPageNumber(image_->PageNumber());
   }
-  return QScrollArea::event(event);
+  emit OnPageAvailable(availablePages);
+}
+
+void TQRPreview::ProgressUpdate(int percent) {
+  emit OnProgressUpdate(percent);
 }
 
 void TQRPreview::Relayout() {

@@ -7,11 +7,10 @@
 #include <QSize>
 #include <QWidget>
 
+#include "report/print/qr_printer.h"
 #include "report/render/metafile.h"
 
 namespace hb9cv {
-
-class TQRPrinter;
 
 enum class ZoomMode { Fit, Width, Fixed };
 
@@ -77,7 +76,7 @@ class TQRPreviewImage : public QWidget {
   mutable QImage played_;
 };
 
-class TQRPreview : public QScrollArea {
+class TQRPreview : public QScrollArea, public QRPrinterClient {
   Q_OBJECT
  public:
   explicit TQRPreview(QWidget* parent = nullptr);
@@ -116,10 +115,13 @@ class TQRPreview : public QScrollArea {
   void OnProgressUpdate(int percent);
 
  protected:
-  bool event(QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  // The printer's notices.
+  void PageFinished(int availablePages) override;
+  void ProgressUpdate(int percent) override;
+
   QPointer<TQRPrinter> printer_;
   QWidget* content_;
   TQRPreviewImage* image_;

@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 
 #include "report/preview/window_place.h"
-#include "report/print/qr_notices.h"
 #include "report/print/qr_printer.h"
 
 namespace hb9cv {
@@ -45,14 +44,6 @@ void TQRProgressForm::ProgressUpdate(int percent) {
 
 void TQRProgressForm::CancelButtonClick() {
   if (printer_) printer_->Cancel();
-}
-
-bool TQRProgressForm::event(QEvent* event) {
-  if (const QRNoticeEvent* notice = QRNoticeEvent::From(event)) {
-    if (notice->Notice() == QRNotice::Progress) ProgressUpdate(notice->First());
-    return true;
-  }
-  return QDialog::event(event);
 }
 
 }  // namespace hb9cv

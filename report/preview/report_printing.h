@@ -41,9 +41,6 @@ class ReportPrinting : public QObject, public ReportOutput {
   // A preview window is closing: its printer is discarded, or the build running on it stops.
   void CloseRequest(TQRPrinter* printer);
 
- protected:
-  bool event(QEvent* event) override;
-
  private:
   TQRPrinter* NewPrinter();
   void Discard(TQRPrinter* printer);

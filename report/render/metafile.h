@@ -32,8 +32,8 @@ class Metafile {
   QRectF DeviceFrame() const { return deviceFrame_; }
 
   // Complete structural check: header, every record's size, the end record, and a header
-  // byte count equal to the length. `why` receives a reason when it fails.
-  bool Validate(QString* why = nullptr) const;
+  // byte count equal to the length.
+  bool Validate() const;
 
   bool operator==(const Metafile& other) const { return bytes_ == other.bytes_; }
 

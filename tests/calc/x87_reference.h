@@ -57,6 +57,11 @@ inline unsigned short Status() {
 inline void ClearFlags() {
   __asm__ volatile("fnclex");
 }
+// `value`, computed before the flags are read next.
+inline long double Computed(long double value) {
+  __asm__ volatile("" : : "f"(value));
+  return value;
+}
 
 inline long double ScaleByPow10(long double x, int n) {
   if (n == 0) return x;

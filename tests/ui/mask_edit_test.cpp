@@ -31,8 +31,9 @@ using Action = std::function<void(Window&)>;
 int g_beeps = 0;
 
 // A shown window with the field and a button to move the focus to.
-struct Window {
-  ScopedHook<TCustomMaskEdit::BeepFunction> beep{&TCustomMaskEdit::SetBeep, [] { ++g_beeps; }};
+struct Window : TCustomMaskEdit::Beeper {
+  void Beep() override { ++g_beeps; }
+  ScopedHook<TCustomMaskEdit::Beeper*> beep{&TCustomMaskEdit::SetBeep, this};
   explicit Window(const QString& mask = "9999,999;1;_", const QString& text = "0000,000") {
     g_beeps = 0;
     auto* layout = new QVBoxLayout(&window);
