@@ -27,21 +27,31 @@ def missing(*tools):
 
 
 def pdfs():
-    """The cups-pdf queue's output, which lands in ~/PDF under names we cannot predict."""
-    return set(glob.glob(os.path.expanduser("~/PDF/*.pdf")))
+    """The cups-pdf queue's output, which lands in ~/PDF under names we cannot predict, with the
+    time each was written: a scheduler whose job numbers started again writes over old files."""
+    written = {}
+    for path in glob.glob(os.path.expanduser("~/PDF/*.pdf")):
+        try:
+            written[path] = os.stat(path).st_mtime_ns
+        except FileNotFoundError:  # the queue replaces a file by unlinking it first
+            pass
+    return written
 
 
 def printed_pdf(before, timeout=60):
-    """Waits for a PDF that is not in `before` and has been written to its end, and checks that
-    it is one A4 page."""
+    """Waits for a PDF written since `before` to its end, and checks that it is one A4 page."""
     end = time.monotonic() + timeout
     while time.monotonic() < end:
-        for path in pdfs() - before:
-            with open(path, "rb") as f:
-                if f.read().rstrip().endswith(b"%%EOF"):
-                    info = subprocess.check_output(["pdfinfo", path], text=True)
-                    assert re.search(r"^Pages:\s+1$", info, re.M), info
-                    assert re.search(r"^Page size:\s+595 x 842 pts", info, re.M), info
-                    return path
+        for path, written in pdfs().items():
+            try:
+                with open(path, "rb") as f:
+                    done = before.get(path) != written and f.read().rstrip().endswith(b"%%EOF")
+            except FileNotFoundError:
+                continue
+            if done:
+                info = subprocess.check_output(["pdfinfo", path], text=True)
+                assert re.search(r"^Pages:\s+1$", info, re.M), info
+                assert re.search(r"^Page size:\s+595 x 842 pts", info, re.M), info
+                return path
         time.sleep(0.2)
     raise AssertionError("no PDF from the printer queue")
