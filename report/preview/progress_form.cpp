@@ -39,6 +39,8 @@ void TQRProgressForm::ProgressUpdate(int percent) {
   if (percent % 5 != 0) return;
   Gauge->setValue(percent);
   Info->setText(QString::number(percent) + QStringLiteral("% ") + QStringLiteral(" Completed"));
+  // A print run builds the whole report without going back to the event loop: only here do the
+  // bar and the label repaint and a click on Cancel reach the printer before the run ends.
   QCoreApplication::processEvents();
 }
 

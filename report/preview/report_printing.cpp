@@ -68,6 +68,8 @@ void ReportPrinting::EndFinishedLoops() {
 }
 
 void ReportPrinting::Preview() {
+  // The build below handles no events: what is already waiting (the menu closing, the main
+  // window repainting) runs first, so the screen is not left half drawn while the page is built.
   QCoreApplication::processEvents();
   if (report_.Building()) return;
 

@@ -164,6 +164,9 @@ TQRStandardPreview::KeepAlive::~KeepAlive() {
 
 bool TQRStandardPreview::HandleWaitingEvents() {
   KeepAlive keep(*this);
+  // The zoom is worked out from the control's size: a resize still waiting (the window has just
+  // been maximised, or the user dragged its edge) lands first, or the page is fitted to the old
+  // size.
   QCoreApplication::processEvents();
   return !closed_;
 }

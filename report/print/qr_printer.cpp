@@ -376,6 +376,9 @@ void TQRPrinter::PrintStoredPages() {
   const QRectF target(paper.left() - page.left(), paper.top() - page.top(), paper.width(),
                       paper.height());
   for (int n = from; n <= to; ++n) {
+    // The pages go out from inside the Print button's click, not from the event loop: between
+    // pages the windows repaint and answer, which is also the only way a cancel can reach the
+    // flag checked below.
     QCoreApplication::processEvents();
     const Metafile picture = GetPage(n);
     if (!picture.IsNull()) PlayEmf(*painter_, picture, target);

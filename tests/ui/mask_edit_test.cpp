@@ -49,8 +49,7 @@ struct Window : TCustomMaskEdit::Beeper {
     window.activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
     field->setFocus(Qt::OtherFocusReason);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(field->hasFocus());
+    EXPECT_TRUE(QTest::qWaitFor([this] { return field->hasFocus(); }));
   }
 
   // The run of points whose nearest caret index is `index`: from the middle of the character
@@ -250,14 +249,13 @@ TEST(MaskEditWidget, EmptyRequiredPlaceKeepsTheFocusUntilEsc) {
   w.Run(Type("12"));
   QTest::keyClick(w.field, Qt::Key_Return);
   w.other->setFocus(Qt::TabFocusReason);
-  QCoreApplication::processEvents();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return w.field->hasFocus(); }));
   EXPECT_EQ(box.texts, QStringList(2, "Invalid input value.  Use escape key to abandon changes."));
   EXPECT_EQ(g_beeps, 2);
-  EXPECT_TRUE(w.field->hasFocus());
   EXPECT_EQ(w.Current(), 2);  // re-entered without selecting the whole text
   QTest::keyClick(w.field, Qt::Key_Escape);
   w.other->setFocus(Qt::TabFocusReason);
-  QCoreApplication::processEvents();
+  QTest::qWait(0);  // a refused leave takes the focus back from a posted event
   EXPECT_EQ(std::get<0>(w.Result()), "___");
   EXPECT_TRUE(w.other->hasFocus());
   EXPECT_EQ(box.texts.size(), 2);

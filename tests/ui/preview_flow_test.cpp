@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "../report/preview_test_util.h"
 #include "report/preview/report_printing.h"
@@ -34,7 +35,7 @@ class PreviewFlowTest : public ::testing::Test {
   }
   void TearDown() override {
     for (TQRStandardPreview* w : PreviewWindows()) w->close();
-    QCoreApplication::processEvents();
+    QTest::qWait(0);
   }
 
   QTemporaryDir dir;
