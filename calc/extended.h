@@ -51,6 +51,8 @@ struct Extended {
 Extended ExtendedFromUnsigned(uint64_t value);
 Extended ExtendedFromSigned(int64_t value);
 
+Extended Add(const Extended& a, const Extended& b, unsigned& flags);
+Extended Subtract(const Extended& a, const Extended& b, unsigned& flags);
 Extended Multiply(const Extended& a, const Extended& b, unsigned& flags);
 Extended Divide(const Extended& a, const Extended& b, unsigned& flags);
 

@@ -13,8 +13,8 @@ constexpr uint64_t kBit63 = uint64_t{1} << 63;
 const Extended kInf(false, 0x7FFF, kBit63);
 const Extended kMaxFinite(false, 0x7FFE, ~uint64_t{0});
 
-TEST(Extended, MultiplyAndDivideRoundOnceToNearestEven) {
-  enum Op { kMul, kDiv };
+TEST(Extended, ArithmeticRoundsOnceToNearestEven) {
+  enum Op { kAdd, kSub, kMul, kDiv };
   const struct {
     Op op;
     Extended a, b, expected;
@@ -35,13 +35,26 @@ TEST(Extended, MultiplyAndDivideRoundOnceToNearestEven) {
       {kDiv, 1.0, 0.0, kInf, kDivisionByZero},
       {kDiv, 0.0, 0.0, {true, 0x7FFF, 0xC000000000000000}, kInvalidOperation},
       {kMul, 0.0, kInf, {true, 0x7FFF, 0xC000000000000000}, kInvalidOperation},
+      // 1 + 2^-64 (1 + 2^-63) lies just above halfway, by a bit 64 places below the sum's last.
+      {kAdd, 1.0, {false, kOne - 64, kBit63 + 1}, {false, kOne, kBit63 + 1}, 0},
+      // 1 - 2^-65 (1 + 2^-63) lies just below halfway between 1 - 2^-64 and 1.
+      {kSub, 1.0, {false, kOne - 65, kBit63 + 1}, {false, kOne - 1, ~uint64_t{0}}, 0},
+      {kAdd, {false, kOne, kBit63 + 1}, {false, kOne - 64, kBit63}, {false, kOne, kBit63 + 2}, 0},
+      {kSub, 1.5, 1.5, 0.0, 0},
+      {kAdd, -0.0, 0.0, 0.0, 0},
+      {kAdd, -0.0, -0.0, -0.0, 0},
+      {kAdd, kMaxFinite, kMaxFinite, kInf, kOverflow},
+      {kSub, kInf, kInf, {true, 0x7FFF, 0xC000000000000000}, kInvalidOperation},
+      {kSub, 1.0, kInf, -kInf, 0},
   };
   for (const auto& c : cases) {
     unsigned flags = 0;
-    const Extended r = c.op == kMul ? Multiply(c.a, c.b, flags) : Divide(c.a, c.b, flags);
-    EXPECT_TRUE(r.SameBits(c.expected))
-        << std::hex << c.a.significand << (c.op == kMul ? " * " : " / ") << c.b.significand
-        << " gave " << r.exponent << " " << r.significand;
+    using Fn = Extended (*)(const Extended&, const Extended&, unsigned&);
+    const Fn fns[] = {Add, Subtract, Multiply, Divide};
+    const Extended r = fns[c.op](c.a, c.b, flags);
+    EXPECT_TRUE(r.SameBits(c.expected)) << std::hex << c.a.significand << " "
+                                        << "+-*/"[c.op] << " " << c.b.significand << " gave "
+                                        << r.negative << " " << r.exponent << " " << r.significand;
     EXPECT_EQ(flags, c.flags) << std::hex << c.a.significand;
   }
 }
