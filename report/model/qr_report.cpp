@@ -129,8 +129,8 @@ void TCustomReport::ForEachElement(Action action) {
   }
 }
 
-long double TCustomReport::ChainHeight(const TQRCustomBand* band) const {
-  long double height = 0;
+Float80 TCustomReport::ChainHeight(const TQRCustomBand* band) const {
+  Float80 height = 0;
   // A child chain cannot be longer than the list of bands; a loop in it ends there.
   for (size_t n = 0; band != nullptr && n <= bands_.size(); ++n, band = band->ChildBand()) {
     height += band->Size.Stored(TQRBandSize::kHeight);
@@ -249,7 +249,7 @@ void TCustomReport::EndPage(bool lastPage) {
 
 void TCustomReport::PrintBand(TQRCustomBand* band) {
   if (band == nullptr) return;
-  const long double height = band->Size.Stored(TQRBandSize::kHeight);
+  const Float80 height = band->Size.Stored(TQRBandSize::kHeight);
   if (band->AlignToBottom()) {
     const int bottom =
         QRRound(device_->PaperLength() - Page.Stored(P::kBottomMargin) - height - footerHeight_);
