@@ -1,6 +1,7 @@
 #include "calc/extended.h"
 
 #include <cstring>
+#include <utility>
 
 #include "calc/errors.h"
 
@@ -202,6 +203,47 @@ Extended ExtendedFromSigned(int64_t value) {
   Extended x = ExtendedFromUnsigned(magnitude);
   x.negative = value < 0;
   return x;
+}
+
+Extended Add(const Extended& a, const Extended& b) {
+  if (a.IsNaN()) return Quiet(a);
+  if (b.IsNaN()) return Quiet(b);
+  if (a.IsInfinity() || b.IsInfinity()) {
+    if (a.IsInfinity() && b.IsInfinity() && a.negative != b.negative) {
+      RaiseInvalid();
+    }
+    return Infinity(a.IsInfinity() ? a.negative : b.negative);
+  }
+  if (b.IsZero()) return a.IsZero() ? Zero(a.negative && b.negative) : a;
+  if (a.IsZero()) return b;
+  Unpacked x = Unpack(a);
+  Unpacked y = Unpack(b);
+  bool negative = a.negative;
+  const bool subtract = a.negative != b.negative;
+  if (y.exponent > x.exponent || (y.exponent == x.exponent && y.significand > x.significand)) {
+    std::swap(x, y);
+    negative = b.negative;
+  }
+  // The larger magnitude one bit below the top, so that a sum cannot carry out. The smaller
+  // one is exact up to 63 places further down; beyond that its rest only decides the
+  // rounding, as a sticky bit (and as one unit less in a difference, whose exact value then
+  // lies strictly between the two neighbouring integers).
+  const U128 larger = U128{x.significand} << 63;
+  const int shift = x.exponent - y.exponent;
+  U128 smaller = 0;
+  bool sticky = true;
+  if (shift < 128) {
+    smaller = (U128{y.significand} << 63) >> shift;
+    sticky = shift > 63 && ((U128{y.significand} << 63) << (128 - shift)) != 0;
+  }
+  if (!subtract) return Round(negative, x.exponent - 63, larger + smaller, sticky);
+  const U128 difference = larger - smaller - (sticky ? 1 : 0);
+  if (difference == 0) return Zero(false);  // x - x is +0 when rounding to nearest
+  return Round(negative, x.exponent - 63, difference, sticky);
+}
+
+Extended Subtract(const Extended& a, const Extended& b) {
+  return Add(a, b.IsNaN() ? b : -b);
 }
 
 Extended Multiply(const Extended& a, const Extended& b) {

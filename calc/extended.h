@@ -47,6 +47,8 @@ struct Extended {
 Extended ExtendedFromUnsigned(uint64_t value);
 Extended ExtendedFromSigned(int64_t value);
 
+Extended Add(const Extended& a, const Extended& b);
+Extended Subtract(const Extended& a, const Extended& b);
 Extended Multiply(const Extended& a, const Extended& b);
 Extended Divide(const Extended& a, const Extended& b);
 

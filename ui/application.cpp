@@ -24,6 +24,8 @@ bool IsSettingsNotice(const QObject* receiver, const QEvent* event) {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QString::fromLatin1(kApplicationTitle));
+  // Desktops that match windows to their desktop entry by name (Wayland) find its icon there.
+  setDesktopFileName(QStringLiteral(HB9CV_APP_ID));
   setWindowIcon(AppIcon());
   InstallFontSubstitutions();
   InstallQtTranslation();

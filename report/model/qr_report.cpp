@@ -129,8 +129,8 @@ void TCustomReport::ForEachElement(Action action) {
   }
 }
 
-long double TCustomReport::ChainHeight(const TQRCustomBand* band) const {
-  long double height = 0;
+Float80 TCustomReport::ChainHeight(const TQRCustomBand* band) const {
+  Float80 height = 0;
   // A child chain cannot be longer than the list of bands; a loop in it ends there.
   for (size_t n = 0; band != nullptr && n <= bands_.size(); ++n, band = band->ChildBand()) {
     height += band->Size.Stored(TQRBandSize::kHeight);
@@ -253,7 +253,7 @@ void TCustomReport::PrintBand(TQRCustomBand* band) {
   // its children never make room: a new page would print that header or footer, and its
   // children, again without end.
   const bool pageBand = IsPageBand(*band);
-  const long double pageSpace =
+  const Float80 pageSpace =
       Page.Stored(P::kLength) - (Page.Stored(P::kTopMargin) + Page.Stored(P::kBottomMargin));
   for (; band != nullptr; band = band->ChildBand()) {
     if (band->AlignToBottom()) {

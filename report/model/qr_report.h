@@ -128,7 +128,7 @@ class TCustomReport : public TQRBasePanel {
   void EndPage(bool lastPage);
 
  private:
-  long double ChainHeight(const TQRCustomBand* band) const;
+  Float80 ChainHeight(const TQRCustomBand* band) const;
   // Margins that leave no room on the paper are dropped, a pair at a time.
   void DropOversizedMargins();
   // Prints one band, again on new pages while its elements are unfinished (never for a band
@@ -153,7 +153,7 @@ class TCustomReport : public TQRBasePanel {
   int currentX_ = 0;
   int currentY_ = -1;
   int pageCount_ = 0;
-  long double footerHeight_ = 0;
+  Float80 footerHeight_ = 0;
 };
 
 class TReport : public TCustomReport {

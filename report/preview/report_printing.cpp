@@ -1,5 +1,7 @@
 #include "report/preview/report_printing.h"
 
+#include <QMetaMethod>
+
 #include <QCoreApplication>
 #include <algorithm>
 
@@ -82,9 +84,9 @@ void ReportPrinting::Preview() {
   connect(printer, &TQRPrinter::CloseRequest, this,
           [this](TQRPrinter* closing) { Guarded([&] { CloseRequest(closing); }); });
   connect(printer, &TQRPrinter::PrintSetupRequest, this, GuardedSlot([this] { PrinterSetup(); }));
-  if (Export) {
+  if (isSignalConnected(QMetaMethod::fromSignal(&ReportPrinting::ExportRequest))) {
     connect(printer, &TQRPrinter::ExportRequest, this,
-            [this](const QString& fileName) { Guarded([&] { Export(fileName); }); });
+            [this](const QString& fileName) { Guarded([&] { emit ExportRequest(fileName); }); });
   }
   printer->SetTitle(report_.ReportTitle());
   printer->Preview();

@@ -96,7 +96,7 @@ void TQRPrinter::DeviceFactors() {
   yFactor_ = FactorForDpi(settings_.YResolution());
 }
 
-long double TQRPrinter::PaperWidth() const {
+Float80 TQRPrinter::PaperWidth() const {
   switch (settings_.PaperSize()) {
     case TQRPaperSize::Default:
       return settings_.PhysicalWidth();
@@ -109,7 +109,7 @@ long double TQRPrinter::PaperWidth() const {
   }
 }
 
-long double TQRPrinter::PaperLength() const {
+Float80 TQRPrinter::PaperLength() const {
   switch (settings_.PaperSize()) {
     case TQRPaperSize::Default:
       return settings_.PhysicalLength();

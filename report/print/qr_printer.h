@@ -88,12 +88,12 @@ class TQRPrinter : public QObject, public QRDevice {
   TQRPageList& PageList() { return *pageList_; }
 
   // Output device.
-  long double XFactor() const override { return xFactor_; }
-  long double YFactor() const override { return yFactor_; }
+  Float80 XFactor() const override { return xFactor_; }
+  Float80 YFactor() const override { return yFactor_; }
   int LeftOffset() const override { return leftOffset_; }
   int TopOffset() const override { return topOffset_; }
-  long double PaperWidth() const override;
-  long double PaperLength() const override;
+  Float80 PaperWidth() const override;
+  Float80 PaperLength() const override;
   void PrepareBuild(const TCustomReport& report) override;
   void BeginDoc() override;
   void NewPage() override;
@@ -171,8 +171,8 @@ class TQRPrinter : public QObject, public QRDevice {
   QMetaObject::Connection pageConnection_;
   QMetaObject::Connection progressConnection_;
   TCustomReport* parentReport_ = nullptr;
-  long double xFactor_;
-  long double yFactor_;
+  Float80 xFactor_;
+  Float80 yFactor_;
   int leftOffset_ = 0;
   int topOffset_ = 0;
   int firstPage_ = 0;

@@ -17,8 +17,8 @@ const Extended kInf(false, 0x7FFF, kBit63);
 const Extended kMaxFinite(false, 0x7FFE, ~uint64_t{0});
 const Extended kRaises(true, 0x7FFF, 0xC000000000000000);  // a NaN: the operation throws
 
-TEST(Extended, MultiplyAndDivideRoundOnceToNearestEven) {
-  enum Op { kMul, kDiv };
+TEST(Extended, ArithmeticRoundsOnceToNearestEven) {
+  enum Op { kAdd, kSub, kMul, kDiv };
   const struct {
     Op op;
     Extended a, b, expected;  // expected NaN: throws EMathError
@@ -39,17 +39,30 @@ TEST(Extended, MultiplyAndDivideRoundOnceToNearestEven) {
       {kDiv, 1.0, 0.0, kRaises},
       {kDiv, 0.0, 0.0, kRaises},
       {kMul, 0.0, kInf, kRaises},
+      // 1 + 2^-64 (1 + 2^-63) lies just above halfway, by a bit 64 places below the sum's last.
+      {kAdd, 1.0, {false, kOne - 64, kBit63 + 1}, {false, kOne, kBit63 + 1}},
+      // 1 - 2^-65 (1 + 2^-63) lies just below halfway between 1 - 2^-64 and 1.
+      {kSub, 1.0, {false, kOne - 65, kBit63 + 1}, {false, kOne - 1, ~uint64_t{0}}},
+      {kAdd, {false, kOne, kBit63 + 1}, {false, kOne - 64, kBit63}, {false, kOne, kBit63 + 2}},
+      {kSub, 1.5, 1.5, 0.0},
+      {kAdd, -0.0, 0.0, 0.0},
+      {kAdd, -0.0, -0.0, -0.0},
+      {kAdd, kMaxFinite, kMaxFinite, kRaises},  // overflow
+      {kSub, kInf, kInf, kRaises},
+      {kSub, 1.0, kInf, -kInf},
   };
   for (const auto& c : cases) {
-    const auto op = [&c] { return c.op == kMul ? Multiply(c.a, c.b) : Divide(c.a, c.b); };
+    using Fn = Extended (*)(const Extended&, const Extended&);
+    const Fn fns[] = {Add, Subtract, Multiply, Divide};
+    const auto op = [&c, &fns] { return fns[c.op](c.a, c.b); };
     if (c.expected.IsNaN()) {
       EXPECT_THROW(op(), EMathError) << std::hex << c.a.significand;
       continue;
     }
     const Extended r = op();
     EXPECT_TRUE(r.SameBits(c.expected))
-        << std::hex << c.a.significand << (c.op == kMul ? " * " : " / ") << c.b.significand
-        << " gave " << r.exponent << " " << r.significand;
+        << std::hex << c.a.significand << " " << "+-*/"[c.op] << " " << c.b.significand
+        << " gave " << r.negative << " " << r.exponent << " " << r.significand;
   }
 }
 

@@ -13,7 +13,7 @@ using test::OpsOfKind;
 using test::TestDevice;
 using Calls = std::vector<std::string>;
 
-const long double kScreen = FactorForDpi(96);
+const Float80 kScreen = FactorForDpi(96);
 
 class PassTest : public ::testing::Test {
  protected:
@@ -21,23 +21,22 @@ class PassTest : public ::testing::Test {
     report.SetUnits(TQRUnit::MM);
     report.Page.LoadValues({100, 2970, 100, 2100, 100, 100, 0});
   }
-  TQRBand* AddBand(TQRBandType type, long double height, QColor color = Qt::white) {
+  TQRBand* AddBand(TQRBandType type, Float80 height, QColor color = Qt::white) {
     TQRBand* band = report.AddBand(QStringLiteral("b"), type);
-    band->Size.LoadValues({height, 1899.708L});
+    band->Size.LoadValues({height, 1899.708_f80});
     band->Loaded();
     band->SetColor(color);
     return band;
   }
-  TQRLabel* AddLabel(TQRBasePanel* parent, const QString& caption, long double left,
-                     long double top) {
+  TQRLabel* AddLabel(TQRBasePanel* parent, const QString& caption, Float80 left, Float80 top) {
     TQRLabel* label = parent->Add<TQRLabel>(caption);
-    label->Size.LoadValues({44.979L, left, top, 100});
+    label->Size.LoadValues({44.979_f80, left, top, 100});
     label->SizeToBounds();
     label->SetCaption(caption);
     return label;
   }
   // Runs the pass on a device of one pixel per unit, or `factor`.
-  TestDevice& Run(long double factor = 1) {
+  TestDevice& Run(Float80 factor = 1) {
     device.emplace(factor);
     report.Generate(*device);
     return *device;
@@ -51,7 +50,7 @@ class PassTest : public ::testing::Test {
 };
 
 TEST_F(PassTest, TitleBandTallerThanThePageSpacePrintsOnOnePage) {
-  AddBand(TQRBandType::rbTitle, 2775.479L, Qt::yellow);
+  AddBand(TQRBandType::rbTitle, 2775.479_f80, Qt::yellow);
   EXPECT_EQ(Run().calls, (Calls{"begin", "page", "end"}));
   // From 10 mm to 287.548 mm, 0.548 mm into the bottom margin.
   EXPECT_EQ(Fills().at(0).rect, (DeviceRect{100, 100, 2000, 2875}));
@@ -105,7 +104,7 @@ TEST_F(PassTest, DeviceProtocolOnCancelFailureAndNestedPass) {
 // footer, S summary; a lower-case letter is the child band of the one before it. Heights: T 300,
 // H 200, D as given, F 150, S 250, a child 50. Tops are pixels of one tenth of a millimetre.
 TEST(BandChainTest, EachCombinationBuildsItsPages) {
-  const std::tuple<const char*, long double, const char*> cases[] = {
+  const std::tuple<const char*, Float80, const char*> cases[] = {
       {"HhTDdFS", 400, "H100 h300 T350 D650 d1050 S1100 F2720"},
       {"HTtDFfSs", 400, "H100 T300 t600 D650 S1050 s1300 F2670 f2820"},
       {"HhTtDdFfSs", 400, "H100 h300 T350 t650 D700 d1100 S1150 s1400 F2670 f2820"},
@@ -117,7 +116,7 @@ TEST(BandChainTest, EachCombinationBuildsItsPages) {
       {"TD", 2771, "T100 D400"},  // taller than a page: prints where it stands
   };
   for (const auto& [bands, detail, tops] : cases) {
-    const long double heights[] = {300, 200, detail, 150, 250};
+    const Float80 heights[] = {300, 200, detail, 150, 250};
     TReport r(QStringLiteral("r"));
     r.Page.LoadValues({100, 2970, 100, 2100, 100, 100, 0});
     r.Options = {.FirstPageHeader = true, .LastPageFooter = true};
@@ -147,15 +146,15 @@ TEST(BandChainTest, EachCombinationBuildsItsPages) {
 
 // A line is 39.6875 units; the band may grow to 2770 units on the first page.
 TEST_F(PassTest, ABandGrowsIntoExactlyTheSpaceLeft) {
-  const std::pair<long double, QStringList> cases[] = {
-      {2690.625L, {"l1", "l2", "l3"}},  // two more lines end at 2770: they fit
-      {2692, {"l1", "l2"}},             // at 2771.375 the second does not
+  const std::pair<Float80, QStringList> cases[] = {
+      {2690.625_f80, {"l1", "l2", "l3"}},  // two more lines end at 2770: they fit
+      {2692, {"l1", "l2"}},                // at 2771.375 the second does not
   };
   for (const auto& [height, firstPage] : cases) {
     TReport r(QStringLiteral("r"));
     r.Page.LoadValues({100, 2970, 100, 2100, 100, 100, 0});
     TQRBand* band = r.AddBand(QStringLiteral("b"), TQRBandType::rbTitle);
-    band->Size.LoadValues({height, 1899.708L});
+    band->Size.LoadValues({height, 1899.708_f80});
     band->Loaded();
     TQRLabel* label = AddLabel(band, QStringLiteral("l1\rl2\rl3\rl4"), 100, height - 100);
     label->SetAutoStretch(true);
