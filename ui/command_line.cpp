@@ -20,7 +20,9 @@ constexpr KnownOption kOptions[] = {
     {"--help", KnownOption::Flag},           {"--version", KnownOption::Flag},
     {"--json", KnownOption::Flag},           {"--compute", KnownOption::Value},
     {"--pdf", KnownOption::Value},           {"--report", KnownOption::Value},
-    {"--print", KnownOption::OptionalValue},
+    {"--print", KnownOption::OptionalValue}, {"--simulate", KnownOption::Flag},
+    {"--nec", KnownOption::Value},           {"--diameter", KnownOption::Value},
+    {"--height", KnownOption::Value},
 };
 // clang-format on
 
@@ -91,6 +93,8 @@ std::variant<CommandLineOptions, CommandLineError> ParseCommandLine(
       error = once(options.report);
     } else if (name == "--print") {
       error = once(options.print);
+    } else if (auto e = ReadSimulateOption(options.simulate, name, value.value_or(""))) {
+      error = CommandLineError{*e};
     }
     if (error) return *error;
   }
@@ -109,6 +113,10 @@ std::variant<CommandLineOptions, CommandLineError> Settle(CommandLineOptions opt
   if (version) {
     options.mode = CommandLineOptions::Mode::Version;
     return options;
+  }
+  if (auto e =
+          CheckSimulateOptions(options.simulate, options.frequencies.size(), options.WantsPage())) {
+    return CommandLineError{*e};
   }
   if (options.frequencies.empty()) {
     const char* needs = options.json     ? "--json"
@@ -142,6 +150,11 @@ std::string UsageText() {
          "  --pdf FILE       write the report page as a PDF file\n"
          "  --report FILE    write the report file (.QRP) that the preview window loads\n"
          "  --print[=QUEUE]  print the report page on the default or the named printer\n"
+         "  --simulate       simulate the design with nec2c (idealised NEC-2 model)\n"
+         "  --diameter MM    element diameter for --simulate and --nec; with --simulate\n"
+         "                   also the element lengths corrected for it\n"
+         "  --height M       height above average ground (default: free space)\n"
+         "  --nec FILE       write the model as a NEC-2 deck\n"
          "  -h, --help       show this help and exit\n"
          "      --version    show the version and exit\n"
          "\n"
@@ -282,6 +295,13 @@ std::optional<int> RunWithoutDisplay(const CommandLineOptions& options) {
       return 0;
     case CommandLineOptions::Mode::Compute:
       break;
+  }
+  if (options.simulate.Wanted()) {
+    std::string error;
+    const auto field = FrequencyFieldText(options.frequencies.front(), error);
+    if (field) return RunSimulate(options.simulate, *field, options.json);
+    std::fprintf(stderr, "hb9cv: %s\n", error.c_str());
+    return kExitFailure;
   }
   std::vector<ComputedValues> blocks;
   for (const std::string& frequency : options.frequencies) {

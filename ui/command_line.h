@@ -6,6 +6,8 @@
 #include <variant>
 #include <vector>
 
+#include "ui/simulate_command.h"
+
 namespace hb9cv {
 
 struct CommandLineOptions {
@@ -18,6 +20,7 @@ struct CommandLineOptions {
   std::optional<std::string> report;
   // --print: the queue, empty for the default one.
   std::optional<std::string> print;
+  SimulateOptions simulate;
 
   // The report page is wanted as a file or on paper.
   bool WantsPage() const { return pdf || report || print; }
