@@ -111,15 +111,18 @@ NecOutput ParseNecOutput(std::string_view text) {
   return out;
 }
 
-std::string_view LastLine(std::string_view text) {
-  size_t end = text.find_last_not_of(" \t\r\n");
-  if (end == std::string_view::npos) return {};
-  const size_t start = text.find_last_of('\n', end);
-  const std::string_view line =
-      text.substr(start == std::string_view::npos ? 0 : start + 1,
-                  end + 1 - (start == std::string_view::npos ? 0 : start + 1));
-  const size_t first = line.find_first_not_of(" \t");
-  return first == std::string_view::npos ? std::string_view() : line.substr(first);
+std::string_view FailureReason(std::string_view text) {
+  std::string_view reason;
+  Lines lines(text);
+  std::string_view line;
+  while (lines.Next(line)) {
+    const size_t first = line.find_first_not_of(" \t");
+    if (first == std::string_view::npos) continue;
+    line = line.substr(first, line.find_last_not_of(" \t\r") + 1 - first);
+    // The card nec2c refused follows its error line.
+    if (reason.find("ERROR") == std::string_view::npos) reason = line;
+  }
+  return reason;
 }
 
 }  // namespace hb9cv

@@ -27,7 +27,7 @@ struct NecOutput {
 // Throws ESimulationError for a row that does not read as numbers.
 NecOutput ParseNecOutput(std::string_view text);
 
-// The last line that is not blank: where nec2c puts its reason for stopping.
-std::string_view LastLine(std::string_view text);
+// Why nec2c stopped: its last error line, else its last line that is not blank.
+std::string_view FailureReason(std::string_view text);
 
 }  // namespace hb9cv

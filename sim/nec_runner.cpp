@@ -75,7 +75,7 @@ std::string NecProcess::Run(const std::string& deck) {
   const QByteArray text = ReadAll(output);
   if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
     // nec2c puts the reason for a bad card at the end of its output, others on stderr.
-    std::string reason(LastLine(std::string_view(text.constData(), text.size())));
+    std::string reason(FailureReason(std::string_view(text.constData(), text.size())));
     if (reason.empty()) reason = process.readAllStandardError().trimmed().toStdString();
     if (reason.empty()) reason = "exit status " + std::to_string(process.exitCode());
     throw ESimulationError("nec2c failed: " + reason);

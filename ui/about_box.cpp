@@ -22,7 +22,13 @@ QString AboutText(bool nec2cFound) {
 
 void ShowAboutBox(QWidget* owner) {
   const bool found = !QStandardPaths::findExecutable(QString::fromLatin1(kNecProgram)).isEmpty();
-  QMessageBox::about(owner, QStringLiteral("O aplikaci"), AboutText(found));
+  // Like QMessageBox::about(), without a nested event loop.
+  auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("O aplikaci"),
+                              AboutText(found), QMessageBox::Ok, owner);
+  box->setObjectName(QStringLiteral("AboutBox"));
+  box->setIconPixmap(owner->windowIcon().pixmap(64, 64));
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->open();
 }
 
 }  // namespace hb9cv

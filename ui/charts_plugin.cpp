@@ -117,9 +117,9 @@ class Charts : public AntennaCharts {
     auto* gain = new QLineSeries();
     gain->setName(QStringLiteral("zisk dBi"));
     auto* fb = new QLineSeries();
-    fb->setName(QStringLiteral("předozadní poměr dB"));
+    fb->setName(QStringLiteral("předozadní dB"));
     auto* swr = new QLineSeries();
-    swr->setName(QStringLiteral("PSV (přizpůsobeno)"));
+    swr->setName(QStringLiteral("PSV"));
     for (const SweepPoint& p : r.sweep) {
       gain->append(p.mhz, p.gainDbi);
       fb->append(p.mhz, std::min(p.frontToBackDb, 40.0));
