@@ -41,7 +41,7 @@ TEST(ModelTest, DeckForTheDesign) {
 TEST(ModelTest, SegmentsAndRefusedValues) {
   // clang-format off
   const std::pair<double, int> segments[] = {
-      {0.46, 21}, {0.501, 23}, {1.0, 45}, {0.5, 23}, {0.01, 3}, {0.2, 9},
+      {0.46, 21}, {0.501, 23}, {1.0, 45}, {0.3, 15}, {0.01, 3}, {0.2, 9},
   };
   // clang-format on
   for (const auto& [wavelengths, n] : segments) EXPECT_EQ(SegmentsFor(wavelengths * 2, 2), n);
