@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
+#include <charconv>
 
 #include "sim/nec_output.h"
 #include "sim/sim_errors.h"
@@ -68,7 +69,9 @@ std::string NecProcess::Run(const std::string& deck) {
       process.kill();
       process.waitForFinished();
       if (cancelled) throw ESimulationCancelled("Replaced by a newer simulation");
-      throw ESimulationError("nec2c did not finish within " + std::to_string(timeoutMs_ / 1000) +
+      char seconds[32];
+      const auto end = std::to_chars(seconds, seconds + sizeof seconds, timeoutMs_ / 1000.0);
+      throw ESimulationError("nec2c did not finish within " + std::string(seconds, end.ptr) +
                              " s and was stopped");
     }
   }

@@ -37,7 +37,7 @@ TEST(NecRunnerTest, FaultsOfTheProgram) {
       {FakeNec(bin, "unreadable", "echo 'nec2c: deck unreadable' >&2; exit 253"),
        "nec2c failed: nec2c: deck unreadable"},
       {FakeNec(bin, "silent", "exit 3"), "nec2c failed: exit status 3"},
-      {FakeNec(bin, "hang", "exec sleep 30"), "nec2c did not finish within 0 s and was stopped"},
+      {FakeNec(bin, "hang", "exec sleep 30"), "nec2c did not finish within 0.3 s and was stopped"},
       {FakeNec(bin, "nothing", "exit 0"), "nec2c wrote no output"},
   };
   // clang-format on
