@@ -40,8 +40,8 @@ SimulationRequest AntennaFormModel::Request(const std::string& diameterText,
   const auto blank = [](const std::string& s) {
     return s.find_first_not_of(" \t") == std::string::npos;
   };
-  if (!blank(diameterText)) request.diameterMm = ParseUserNumber(diameterText, "průměr v mm");
-  if (!blank(heightText)) request.heightM = ParseUserNumber(heightText, "výška v m");
+  if (!blank(diameterText)) request.diameterMm = ParseUserNumber(diameterText, "diameter in mm");
+  if (!blank(heightText)) request.heightM = ParseUserNumber(heightText, "height in m");
   // Checks both values before anything runs.
   ModelOf(request.design, request.diameterMm, request.heightM);
   return request;
