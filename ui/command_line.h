@@ -8,6 +8,7 @@
 
 #include "calc/dimensions.h"
 #include "calc/errors.h"
+#include "ui/simulate_command.h"
 
 namespace hb9cv {
 
@@ -21,6 +22,7 @@ struct CommandLineOptions {
   std::optional<std::string> report;
   // --print: the queue, empty for the default one.
   std::optional<std::string> print;
+  SimulateOptions simulate;
 
   // The report page is wanted as a file or on paper.
   bool WantsPage() const { return pdf || report || print; }
