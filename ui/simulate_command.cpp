@@ -10,9 +10,9 @@
 #include "calc/errors.h"
 #include "calc/number_text.h"
 #include "sim/model.h"
-#include "ui/command_line.h"
 #include "sim/nec_runner.h"
 #include "sim/simulation.h"
+#include "ui/command_line.h"
 
 namespace hb9cv {
 namespace {

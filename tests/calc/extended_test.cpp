@@ -60,9 +60,9 @@ TEST(Extended, ArithmeticRoundsOnceToNearestEven) {
       continue;
     }
     const Extended r = op();
-    EXPECT_TRUE(r.SameBits(c.expected))
-        << std::hex << c.a.significand << " " << "+-*/"[c.op] << " " << c.b.significand
-        << " gave " << r.negative << " " << r.exponent << " " << r.significand;
+    EXPECT_TRUE(r.SameBits(c.expected)) << std::hex << c.a.significand << " "
+                                        << "+-*/"[c.op] << " " << c.b.significand << " gave "
+                                        << r.negative << " " << r.exponent << " " << r.significand;
   }
 }
 
