@@ -111,7 +111,7 @@ void BM_TiskToFirstPaint(benchmark::State& state) {
   }
   state.counters["rss_growth_max_kB"] = static_cast<double>(rssGrowth);
   state.counters["page_stream_B"] = static_cast<double>(streamBytes);
-  state.counters["first_ms"] = firstMs;
+  state.counters["firstMs"] = firstMs;
 }
 BENCHMARK(BM_TiskToFirstPaint)
     ->Arg(0)

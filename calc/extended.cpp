@@ -262,15 +262,15 @@ Extended Multiply(const Extended& a, const Extended& b) {
 
 namespace {
 
-// The quotient of two finite non-zero numbers; `divide_wide` is DivideWide or an equivalent.
+// The quotient of two finite non-zero numbers; `divideWide` is DivideWide or an equivalent.
 template <typename DivideWideFn>
 Extended DivideFinite(bool negative, const Unpacked& x, const Unpacked& y,
-                      DivideWideFn divide_wide) {
+                      DivideWideFn divideWide) {
   // 65 quotient bits, enough for the rounding bit, with the remainder as the sticky part:
   // when the dividend's significand is the smaller, one more bit by long division.
   const bool top = x.significand >= y.significand;
   uint64_t rest = 0;
-  const uint64_t low = divide_wide(x.significand - (top ? y.significand : 0), rest);
+  const uint64_t low = divideWide(x.significand - (top ? y.significand : 0), rest);
   U128 quotient = (U128{top} << 64) | low;
   int exponent = x.exponent - y.exponent - 64;
   bool sticky = rest != 0;
@@ -308,10 +308,10 @@ Extended Divide(const Extended& a, const Extended& b) {
 
 Extended Divide(const Extended& a, const ExtendedDivisor& b) {
   const Extended& d = b.value();
-  const bool finite_normal = a.exponent != Extended::kMaxExponent && !a.IsZero() &&
-                             d.exponent != 0 && d.exponent != Extended::kMaxExponent &&
-                             (d.significand & kIntegerBit) != 0;
-  if (!finite_normal) return Divide(a, d);
+  const bool finiteNormal = a.exponent != Extended::kMaxExponent && !a.IsZero() &&
+                            d.exponent != 0 && d.exponent != Extended::kMaxExponent &&
+                            (d.significand & kIntegerBit) != 0;
+  if (!finiteNormal) return Divide(a, d);
   const Unpacked y = Unpack(d);
   const uint64_t v = b.reciprocal();
   // Division of (high, 0) by a normalised divisor with a precomputed reciprocal (Moeller and

@@ -13,7 +13,7 @@
 namespace hb9cv {
 namespace {
 
-char g_decimal_separator = '.';
+char gDecimalSeparator = '.';
 
 // Powers of ten, each the exact value rounded once to the 64-bit significand (up to 10^27
 // they are exact): 10^0..10^31, then 10^32..10^480 in steps of 32, then 10^512..10^4608.
@@ -167,14 +167,14 @@ void ReadFormatSettings() {
     if (radix != nullptr && radix[0] != '\0' && radix[1] == '\0') separator = radix[0];
     freelocale(loc);
   }
-  g_decimal_separator = separator;
+  gDecimalSeparator = separator;
 }
 
 char DecimalSeparator() {
-  return g_decimal_separator;
+  return gDecimalSeparator;
 }
 void SetDecimalSeparator(char separator) {
-  g_decimal_separator = separator;
+  gDecimalSeparator = separator;
 }
 
 Extended ScaleByPow10(const Extended& x, int n) {
@@ -204,13 +204,13 @@ Extended ReadLongDigits(const char* whole, const char* wholeEnd, const char* fra
                         const char* fractionEnd) {
   Extended acc;
   uint64_t exact = 0;
-  int exact_digits = 0;
+  int exactDigits = 0;
   auto read = [&](const char* from, const char* to) {
     for (; from != to; ++from) {
       const unsigned digit = static_cast<unsigned>(*from - '0');
-      if (exact_digits < 19) {
+      if (exactDigits < 19) {
         exact = exact * 10 + digit;
-        if (++exact_digits == 19) acc = ExtendedFromUnsigned(exact);
+        if (++exactDigits == 19) acc = ExtendedFromUnsigned(exact);
       } else {
         acc = AddToWhole(Multiply(acc, kTen), digit);
       }
@@ -246,23 +246,23 @@ std::optional<Extended> Parse(const char* text, char separator) {
   // Up to 19 digits the extended accumulator is exact, so an integer holds the very same
   // value. The digits are summed as they are found; a longer text, where the integer wraps,
   // is read again with the rounded multiply-and-add of every digit after the 19th.
-  const char* number_start = p;
+  const char* numberStart = p;
   const char* whole = p;
   uint64_t exact = 0;
   while (IsDigit(*p)) exact = exact * 10 + static_cast<unsigned>(*p++ - '0');
-  const char* whole_end = p;
+  const char* wholeEnd = p;
   const char* fraction = p;
   if (*p == separator && separator != '\0') {
     fraction = ++p;
     while (IsDigit(*p)) exact = exact * 10 + static_cast<unsigned>(*p++ - '0');
   }
-  const char* fraction_end = p;
-  if (p == number_start) return std::nullopt;
+  const char* fractionEnd = p;
+  if (p == numberStart) return std::nullopt;
   // Below -5120 the result is zero anyway.
-  long long scale = -std::min<long long>(fraction_end - fraction, 100000);
+  long long scale = -std::min<long long>(fractionEnd - fraction, 100000);
 
-  const bool short_text = (whole_end - whole) + (fraction_end - fraction) <= 19;
-  if (short_text) {
+  const bool shortText = (wholeEnd - whole) + (fractionEnd - fraction) <= 19;
+  if (shortText) {
     // The frequency field's texts, without an exponent: one division by an exact power of ten.
     const char* end = p;
     while (*end == ' ') ++end;
@@ -272,7 +272,7 @@ std::optional<Extended> Parse(const char* text, char separator) {
     }
     acc = ExtendedFromUnsigned(exact);
   } else {
-    acc = ReadLongDigits(whole, whole_end, fraction, fraction_end);
+    acc = ReadLongDigits(whole, wholeEnd, fraction, fractionEnd);
   }
   scale += ReadExponent(p);
 
@@ -295,7 +295,7 @@ std::optional<Extended> TextToFloat(const char* text, char separator) {
 }
 
 std::optional<Extended> TextToFloat(const char* text) {
-  return TextToFloat(text, g_decimal_separator);
+  return TextToFloat(text, gDecimalSeparator);
 }
 
 Extended StrToFloat(const std::string& text, char separator) {
@@ -305,7 +305,7 @@ Extended StrToFloat(const std::string& text, char separator) {
 }
 
 Extended StrToFloat(const std::string& text) {
-  return StrToFloat(text, g_decimal_separator);
+  return StrToFloat(text, gDecimalSeparator);
 }
 
 namespace {
@@ -452,11 +452,11 @@ int FloatToText(char* buffer, const Extended& value, int precision, char separat
 }  // namespace
 
 int FloatToText(char* buffer, const Extended& value, int precision) {
-  return FloatToText(buffer, value, precision, g_decimal_separator);
+  return FloatToText(buffer, value, precision, gDecimalSeparator);
 }
 
 std::string FloatToStr(double value) {
-  return FloatToStr(value, g_decimal_separator);
+  return FloatToStr(value, gDecimalSeparator);
 }
 
 std::string FloatToStr(double value, char separator) {

@@ -95,8 +95,8 @@ MaskSeparators& Separators() {
 
 }  // namespace
 
-MaskSeparators SeparatorsFromFormats(std::string_view date_format, std::string_view time_format) {
-  return {FormatSeparator(date_format, '/'), FormatSeparator(time_format, ':')};
+MaskSeparators SeparatorsFromFormats(std::string_view dateFormat, std::string_view timeFormat) {
+  return {FormatSeparator(dateFormat, '/'), FormatSeparator(timeFormat, ':')};
 }
 MaskSeparators CurrentMaskSeparators() {
   return Separators();
@@ -118,10 +118,10 @@ std::vector<int> EditMask::ClassifyEntries() {
   entries_.resize(mask_.size());
   // Section separators can only stand among the last four characters of a mask of at least
   // four, so a ";" earlier in the pattern is an ordinary literal.
-  const int section_from = length >= 4 ? length - 3 : length + 1;
+  const int sectionFrom = length >= 4 ? length - 3 : length + 1;
   bool escaping = false;
   CaseConversion conversion = CaseConversion::kNone;
-  std::vector<int> separator_positions;
+  std::vector<int> separatorPositions;
   for (int p = 1; p <= length; ++p) {
     Entry& e = entries_[p - 1];
     e.ch = mask_[p - 1];
@@ -130,19 +130,19 @@ std::vector<int> EditMask::ClassifyEntries() {
       // backslash and does not escape what follows it.
       e.kind = MaskCharKind::kLiteral;
       escaping = false;
-    } else if (p >= section_from && e.ch == ';') {
+    } else if (p >= sectionFrom && e.ch == ';') {
       e.kind = MaskCharKind::kSectionSeparator;
-      separator_positions.push_back(p);
-    } else if (p > section_from && entries_[p - 2].kind == MaskCharKind::kSectionSeparator) {
+      separatorPositions.push_back(p);
+    } else if (p > sectionFrom && entries_[p - 2].kind == MaskCharKind::kSectionSeparator) {
       e.kind = MaskCharKind::kSectionValue;
     } else if (e.ch == '\\') {
       e.kind = MaskCharKind::kDirective;
       escaping = true;
     } else if (e.ch == '>') {
       e.kind = MaskCharKind::kDirective;
-      const bool after_lower =
+      const bool afterLower =
           p >= 2 && entries_[p - 2].kind == MaskCharKind::kDirective && entries_[p - 2].ch == '<';
-      conversion = after_lower ? CaseConversion::kNone : CaseConversion::kUpper;
+      conversion = afterLower ? CaseConversion::kNone : CaseConversion::kUpper;
     } else if (e.ch == '<') {
       e.kind = MaskCharKind::kDirective;
       conversion = CaseConversion::kLower;
@@ -164,16 +164,16 @@ std::vector<int> EditMask::ClassifyEntries() {
       ++place_count_;
     }
   }
-  return separator_positions;
+  return separatorPositions;
 }
 
-void EditMask::ReadSections(const std::vector<int>& separator_positions) {
+void EditMask::ReadSections(const std::vector<int>& separatorPositions) {
   const int length = Length();
   // Save-literals: the character after the second separator from the end, or after the only
   // one; kept unless it is "0".
-  const size_t separators_found = separator_positions.size();
-  if (separators_found > 0) {
-    const int sep = separator_positions[separators_found >= 2 ? separators_found - 2 : 0];
+  const size_t separatorsFound = separatorPositions.size();
+  if (separatorsFound > 0) {
+    const int sep = separatorPositions[separatorsFound >= 2 ? separatorsFound - 2 : 0];
     if (sep < length) save_literals_ = mask_[sep] != '0';
   }
   // Blank: the last character when a separator stands before it and a further one one or two

@@ -46,7 +46,7 @@ void SetMaskSeparators(MaskSeparators separators);
 // Reads the separators from the user's locale again and makes them current.
 void ReadMaskSeparators();
 // The separators a locale's date and time formats (strftime patterns) use.
-MaskSeparators SeparatorsFromFormats(std::string_view date_format, std::string_view time_format);
+MaskSeparators SeparatorsFromFormats(std::string_view dateFormat, std::string_view timeFormat);
 
 class EditMask {
  public:
@@ -131,7 +131,7 @@ class EditMask {
   // separators.
   std::vector<int> ClassifyEntries();
   // The save-literals flag and the blank, from the sections after the pattern.
-  void ReadSections(const std::vector<int>& separator_positions);
+  void ReadSections(const std::vector<int>& separatorPositions);
   bool IsPlace(int position) const;
   bool IsLiteral(int position) const;
   // Brings a sub-field to `wanted` characters: blanks added, or characters dropped, at its end

@@ -36,12 +36,11 @@ class TPanel : public QWidget {
   }
 
  private:
-  static void Bevel(QPainter& p, const QRect& r, const QColor& top_left,
-                    const QColor& bottom_right) {
-    p.fillRect(r.left(), r.top(), r.width(), 1, top_left);
-    p.fillRect(r.left(), r.top(), 1, r.height(), top_left);
-    p.fillRect(r.left(), r.bottom(), r.width(), 1, bottom_right);
-    p.fillRect(r.right(), r.top(), 1, r.height(), bottom_right);
+  static void Bevel(QPainter& p, const QRect& r, const QColor& topLeft, const QColor& bottomRight) {
+    p.fillRect(r.left(), r.top(), r.width(), 1, topLeft);
+    p.fillRect(r.left(), r.top(), 1, r.height(), topLeft);
+    p.fillRect(r.left(), r.bottom(), r.width(), 1, bottomRight);
+    p.fillRect(r.right(), r.top(), 1, r.height(), bottomRight);
   }
 };
 

@@ -63,14 +63,14 @@ MaskEditController::MaskEditController(Host& host) : host_(host) {}
 
 void MaskEditController::SetEditMask(const std::string& mask) {
   if (mask == mask_.Mask()) return;
-  const int old_start = box_.SelStart();
+  const int oldStart = box_.SelStart();
   const std::string bare = mask_.BareValueOf(box_.Text());
   mask_ = EditMask(mask);
   SetShown(mask_.Format(bare, mask_.Blank()));
   masked_ = !mask.empty();
   box_.SetLengthLimit(0);
   if (masked_ && mask_.PlaceCount() > 0) box_.SetLengthLimit(mask_.PlaceCount());
-  if (focused_) PlaceCaret(old_start);
+  if (focused_) PlaceCaret(oldStart);
 }
 
 void MaskEditController::SetMaxLength(int length) {
@@ -398,16 +398,16 @@ void MaskEditController::MouseRelease(int x) {
 
 // ---- focus ----
 
-void MaskEditController::FocusIn(bool entering, bool left_button_down) {
+void MaskEditController::FocusIn(bool entering, bool leftButtonDown) {
   focused_ = true;
-  if (entering) Enter(left_button_down);
+  if (entering) Enter(leftButtonDown);
   NormaliseCaret();
 }
 
-void MaskEditController::Enter(bool left_button_down) {
+void MaskEditController::Enter(bool leftButtonDown) {
   if (!reentering_) {
     remembered_ = box_.Text();
-    if (auto_select_ && !left_button_down) box_.Select(0, box_.Length());
+    if (auto_select_ && !leftButtonDown) box_.Select(0, box_.Length());
   }
   reentering_ = false;
   NormaliseCaret();

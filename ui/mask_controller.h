@@ -134,7 +134,7 @@ class MaskEditController {
   void MouseDoubleClick(int index, int x);
   // Focus. `entering`: the field becomes the focused control of its window (not merely the
   // window getting the focus back). `leaving`: another control of the window takes the focus.
-  void FocusIn(bool entering, bool left_button_down);
+  void FocusIn(bool entering, bool leftButtonDown);
   void FocusOut(bool leaving);
   // Requests from any source (keys, context menu).
   void Cut();
@@ -161,7 +161,7 @@ class MaskEditController {
   void Deleting(EditKey key);
   void ArrowKey(EditKey key, KeyState state);
   void HomeEndKey(EditKey key, KeyState state);
-  void Enter(bool left_button_down);
+  void Enter(bool leftButtonDown);
   // The edit box's own handling of a key the field passed on, and of a typed character.
   void BoxKeyDown(EditKey key, KeyState state);
   void BoxCharacter(char c);

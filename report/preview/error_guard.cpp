@@ -29,17 +29,17 @@ class PlainBox final : public ExceptionHandler {
   }
 };
 
-ExceptionHandler* g_handler = nullptr;
+ExceptionHandler* gHandler = nullptr;
 
 }  // namespace
 
 ExceptionHandler* SetExceptionHandler(ExceptionHandler* handler) {
-  return std::exchange(g_handler, handler);
+  return std::exchange(gHandler, handler);
 }
 
 void HandleException() noexcept {
   static PlainBox plain;
-  (g_handler != nullptr ? *g_handler : plain).Report();
+  (gHandler != nullptr ? *gHandler : plain).Report();
 }
 
 }  // namespace hb9cv

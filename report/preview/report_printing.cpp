@@ -1,8 +1,7 @@
 #include "report/preview/report_printing.h"
 
-#include <QMetaMethod>
-
 #include <QCoreApplication>
+#include <QMetaMethod>
 #include <algorithm>
 
 #include "report/model/qr_report.h"

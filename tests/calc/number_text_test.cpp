@@ -26,7 +26,7 @@ double Parse(const std::string& text) {
 
 TEST(StrToFloat, ConvertsWithComma) {
   WithSeparator comma(',');
-  const std::string fraction_digits = "0," + std::string(5000, '0') + "1E4999";
+  const std::string fractionDigits = "0," + std::string(5000, '0') + "1E4999";
   // clang-format off
   const struct {
     std::string text;
@@ -41,7 +41,7 @@ TEST(StrToFloat, ConvertsWithComma) {
       {"1844674407370955161,7E1", 18446744073709551616.0},
       // The exponent reads digits while it is below 500.
       {"0E4990", 0}, {"1E-4990", 0}, {"0E0500", 0}, {"1E-0499", 0}, {"1E308", 1e308},
-      {fraction_digits, 0.01},
+      {fractionDigits, 0.01},
   };
   // clang-format on
   for (const auto& c : cases) {
@@ -143,11 +143,11 @@ TEST(FloatToStr, GeneralLayout) {
 
 TEST(FloatToText, ClampsPrecision) {
   WithSeparator comma(',');
-  const Extended two_thirds(false, 16382, 0xAAAAAAAAAAAAAAAB);  // 2/3 rounded to 64 bits
+  const Extended twoThirds(false, 16382, 0xAAAAAAAAAAAAAAAB);  // 2/3 rounded to 64 bits
   char buffer[64];
-  int n = FloatToText(buffer, two_thirds, 0);
+  int n = FloatToText(buffer, twoThirds, 0);
   EXPECT_EQ(std::string(buffer, n), "0,67");
-  n = FloatToText(buffer, two_thirds, 40);
+  n = FloatToText(buffer, twoThirds, 40);
   EXPECT_EQ(std::string(buffer, n), "0,666666666666666667");
 }
 

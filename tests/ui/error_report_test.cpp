@@ -75,7 +75,7 @@ TEST(Application, QtTextsInTheLanguageOfTheMessagesLocale) {
   for (const char* v : {"LC_ALL", "LC_MESSAGES", "LANG"}) saved.emplace_back(v, qgetenv(v));
   // clang-format off
   const struct {
-    const char *lc_all, *lc_messages, *lang;
+    const char *lcAll, *lcMessages, *lang;
     QString copy;
   } rows[] = {
       {"", "cs_CZ.UTF-8", "en_US.UTF-8", "&Kopírovat"},
@@ -84,9 +84,9 @@ TEST(Application, QtTextsInTheLanguageOfTheMessagesLocale) {
   };
   // clang-format on
   for (const auto& row : rows) {
-    SCOPED_TRACE(std::string(row.lc_all) + "/" + row.lc_messages + "/" + row.lang);
-    qputenv("LC_ALL", row.lc_all);
-    qputenv("LC_MESSAGES", row.lc_messages);
+    SCOPED_TRACE(std::string(row.lcAll) + "/" + row.lcMessages + "/" + row.lang);
+    qputenv("LC_ALL", row.lcAll);
+    qputenv("LC_MESSAGES", row.lcMessages);
     qputenv("LANG", row.lang);
     InstallQtTranslation();
     TMaskEdit field;
