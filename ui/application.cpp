@@ -37,7 +37,7 @@ bool Application::notify(QObject* receiver, QEvent* event) {
   try {
     if (IsSettingsNotice(receiver, event)) ReadFormatSettings();
     const bool result = QApplication::notify(receiver, event);
-    if (event->type() == QEvent::Close && receiver == main_form_ && main_form_ != nullptr &&
+    if (event->type() == QEvent::Close && receiver == mainForm_ && mainForm_ != nullptr &&
         event->isAccepted()) {
       quit();
     }

@@ -69,8 +69,8 @@ class EditMask {
   int Length() const { return static_cast<int>(mask_.size()); }
 
   MaskCharKind Classify(int position) const;
-  int PlaceCount() const { return place_count_; }
-  bool SaveLiterals() const { return save_literals_; }
+  int PlaceCount() const { return placeCount_; }
+  bool SaveLiterals() const { return saveLiterals_; }
   char Blank() const { return blank_; }
   // A "!" anywhere in the pattern: values are aligned to the right.
   bool Reverse() const { return reverse_; }
@@ -141,9 +141,9 @@ class EditMask {
   std::string mask_;
   MaskSeparators separators_;
   std::vector<Entry> entries_;       // one per mask position
-  std::vector<int> index_position_;  // position of each character that is no directive
-  int place_count_ = 0;
-  bool save_literals_ = true;
+  std::vector<int> indexPosition_;  // position of each character that is no directive
+  int placeCount_ = 0;
+  bool saveLiterals_ = true;
   char blank_ = '_';
   bool reverse_ = false;
 };

@@ -7,7 +7,7 @@
 
 #include "calc/errors.h"
 #include "report/preview/error_guard.h"
-#include "report/render/scoped_hook.h"
+#include "report/print/scoped_hook.h"
 
 namespace hb9cv {
 

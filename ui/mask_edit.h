@@ -14,7 +14,7 @@
 #include <memory>
 #include <optional>
 
-#include "report/render/scoped_hook.h"
+#include "report/print/scoped_hook.h"
 #include "ui/mask_controller.h"
 #include "ui/mask_error.h"
 

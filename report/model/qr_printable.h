@@ -55,7 +55,6 @@ class TQRPrintable {
   int Height() const { return bounds_.height; }
   void SetBounds(int left, int top, int width, int height);
 
-  TQRBasePanel* Parent() const { return parent_; }
   TQRCustomBand* ParentBand() const;
   TCustomReport* ParentReport() const;
 

@@ -108,18 +108,8 @@ class TQRPage : public TQRUnitBase {
   bool IsHorizontal(int index) const override;
   void SetPixels() override;
 
-  Float80 BottomMargin() const { return Value(kBottomMargin); }
   Float80 Length() const { return Value(kLength); }
-  Float80 TopMargin() const { return Value(kTopMargin); }
   Float80 Width() const { return Value(kWidth); }
-  Float80 LeftMargin() const { return Value(kLeftMargin); }
-  Float80 RightMargin() const { return Value(kRightMargin); }
-  Float80 ColumnSpace() const { return Value(kColumnSpace); }
-  void SetBottomMargin(Float80 v) { SetValue(kBottomMargin, v); }
-  void SetTopMargin(Float80 v) { SetValue(kTopMargin, v); }
-  void SetLeftMargin(Float80 v) { SetValue(kLeftMargin, v); }
-  void SetRightMargin(Float80 v) { SetValue(kRightMargin, v); }
-  void SetColumnSpace(Float80 v) { SetValue(kColumnSpace, v); }
   // Only while the paper size is Custom; other sizes take their length and width from the
   // paper table.
   void SetLength(Float80 v);
@@ -130,7 +120,6 @@ class TQRPage : public TQRUnitBase {
   TQRPaperSize PaperSize() const { return paperSize_; }
   void SetPaperSize(TQRPaperSize size);
   bool Ruler() const { return ruler_; }
-  void SetRuler(bool ruler) { ruler_ = ruler; }
 
  protected:
   double ReportFontSize() const override;
@@ -179,8 +168,6 @@ class TQRPrintableSize : public TQRUnitBase {
   Float80 Top() const { return Value(kTop); }
   Float80 Width() const { return Value(kWidth); }
   void SetHeight(Float80 v) { SetValue(kHeight, v); }
-  void SetLeft(Float80 v) { SetValue(kLeft, v); }
-  void SetTop(Float80 v) { SetValue(kTop, v); }
   void SetWidth(Float80 v) { SetValue(kWidth, v); }
 
  protected:

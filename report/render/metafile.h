@@ -18,7 +18,6 @@ class Metafile {
   qint64 Size() const { return bytes_.size(); }
 
   // False when the bytes do not even start with a metafile header.
-  bool HasHeader() const { return hasHeader_; }
   // Size in pixels of the reference device the picture was recorded against: the frame
   // converted with the device's pixels per millimetre.
   int Width() const { return size_.width(); }
