@@ -8,6 +8,7 @@
 
 #include "calc/dimensions.h"
 #include "calc/errors.h"
+#include "ui/command_line_error.h"
 #include "ui/simulate_command.h"
 
 namespace hb9cv {
@@ -26,13 +27,6 @@ struct CommandLineOptions {
 
   // The report page is wanted as a file or on paper.
   bool WantsPage() const { return pdf || report || print; }
-};
-
-// A command line that cannot be run as given; the message is one line, without the usage
-// hint.
-class CommandLineError : public Exception {
- public:
-  using Exception::Exception;
 };
 
 // `args` without the program name. Throws CommandLineError.

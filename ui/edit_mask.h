@@ -140,7 +140,7 @@ class EditMask {
 
   std::string mask_;
   MaskSeparators separators_;
-  std::vector<Entry> entries_;       // one per mask position
+  std::vector<Entry> entries_;      // one per mask position
   std::vector<int> indexPosition_;  // position of each character that is no directive
   int placeCount_ = 0;
   bool saveLiterals_ = true;

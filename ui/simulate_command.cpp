@@ -12,7 +12,7 @@
 #include "sim/model.h"
 #include "sim/nec_runner.h"
 #include "sim/simulation.h"
-#include "ui/command_line.h"
+#include "ui/command_line_error.h"
 
 namespace hb9cv {
 namespace {
