@@ -47,6 +47,4 @@ inline constexpr ValueRow kValueTable[] = {
 };
 // clang-format on
 
-inline constexpr std::size_t kValueCount = std::size(kValueTable);
-
 }  // namespace hb9cv
