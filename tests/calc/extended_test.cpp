@@ -44,7 +44,7 @@ TEST(Extended, ArithmeticRoundsOnceToNearestEven) {
       // 1 - 2^-65 (1 + 2^-63) lies just below halfway between 1 - 2^-64 and 1.
       {kSub, 1.0, {false, kOne - 65, kBit63 + 1}, {false, kOne - 1, ~uint64_t{0}}},
       {kAdd, {false, kOne, kBit63 + 1}, {false, kOne - 64, kBit63}, {false, kOne, kBit63 + 2}},
-      {kSub, 1.5, 1.5, 0.0},
+      {kSub, -1.5, -1.5, 0.0},  // +0, whatever the operands' sign
       {kAdd, -0.0, 0.0, 0.0},
       {kAdd, -0.0, -0.0, -0.0},
       {kAdd, kMaxFinite, kMaxFinite, kRaises},  // overflow
