@@ -16,8 +16,8 @@ int main(int argc, char** argv) {
   try {
     hb9cv::TForm1 form1;
     app.SetMainForm(&form1);
-    hb9cv::TPrintForm print_form;  // hidden: it only holds the report
-    form1.SetReport(&print_form);
+    hb9cv::TPrintForm printForm;  // hidden: it only holds the report
+    form1.SetReport(&printForm);
     hb9cv::TForm3 form3;
     form1.SetWarningForm(&form3);
 
