@@ -5,7 +5,7 @@
   const layout = HB9CV_DATA.layout;
   const $ = (id) => document.getElementById(id);
   const field = $('field');
-  const hooks = { beeps: 0, ready: false };  // read by the browser tests
+  const hooks = { beeps: 0, ready: false, text: () => '' };  // read by the browser tests
   window.HB9CV = hooks;
 
   // ---- texts: the desktop's Czech sources, or their translation for the browser's language
@@ -437,6 +437,7 @@
     run(M._hb_edit(3, 0));
     window.addEventListener('hashchange', openFragment);
     openFragment();
+    hooks.text = fieldText;
     hooks.ready = true;
   });
 })();
