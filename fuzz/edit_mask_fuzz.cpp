@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "ui/edit_mask.h"
+#include "field/edit_mask.h"
 
 namespace {
 

@@ -2,17 +2,23 @@
 //   hb9cv_drawing_generator OUTDIR [--quality N] [--png]
 // antenna-grey.jpg (the window's copy), antenna-white.jpg (the report's copy), hb9cv.png (icon),
 // and with --png lossless antenna-*.png references to compare the JPEGs against.
+//   hb9cv_drawing_generator --svg FILE
+// writes the same picture as SVG for the web page, the same pixel runs as rectangles; its
+// background rectangle has the class "paper", so that the page colours it grey or white.
 //
 // Every element is a run of whole pixels: no antialiasing, so that the thin dimension lines
 // stay one pixel wide and the value labels, which sit at fixed pixel places, meet them.
-#include <jpeglib.h>
-
 #include <QImage>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
+
+// After <cstdio>: libjpeg's header uses FILE and size_t without declaring them.
+#include <jpeglib.h>
 
 namespace {
 
@@ -76,10 +82,30 @@ class Picture {
 
   QImage& image() { return image_; }
 
+  // Every run in drawing order, clipped to the picture like the pixels.
+  std::string Svg() const {
+    const int w = image_.width(), h = image_.height();
+    std::string svg =
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " + std::to_string(w) + " " +
+        std::to_string(h) + "\" width=\"" + std::to_string(w) + "\" height=\"" + std::to_string(h) +
+        "\" shape-rendering=\"crispEdges\"><rect class=\"paper\" fill=\"#fff\" width=\"" +
+        std::to_string(w) + "\" height=\"" + std::to_string(h) + "\"/>";
+    for (const Run& r : runs_) {
+      const int x0 = std::max(r.x0, 0), x1 = std::min(r.x1, w - 1);
+      const int y0 = std::max(r.y0, 0), y1 = std::min(r.y1, h - 1);
+      if (x0 > x1 || y0 > y1) continue;
+      svg += std::string("<rect") + (r.ink ? "" : " class=\"paper\" fill=\"#fff\"") + " x=\"" +
+             std::to_string(x0) + "\" y=\"" + std::to_string(y0) + "\" width=\"" +
+             std::to_string(x1 - x0 + 1) + "\" height=\"" + std::to_string(y1 - y0 + 1) + "\"/>";
+    }
+    return svg + "</svg>\n";
+  }
+
   static constexpr int kHeadLength = 7;
 
  private:
   void Paint(int x0, int x1, int y0, int y1, QRgb colour) {
+    runs_.push_back({x0, x1, y0, y1, colour == ink_});
     for (int y = y0; y <= y1; ++y) {
       if (y < 0 || y >= image_.height()) continue;
       auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
@@ -89,7 +115,12 @@ class Picture {
     }
   }
 
+  struct Run {
+    int x0, x1, y0, y1;
+    bool ink;
+  };
   QImage image_;
+  std::vector<Run> runs_;
   QRgb background_;
   QRgb ink_;
 };
@@ -103,7 +134,7 @@ void LetterX(Picture& p, int x0, int y0, int w, int h) {
   }
 }
 
-QImage AntennaPicture(QRgb background) {
+Picture AntennaPicture(QRgb background) {
   using Dir = Picture::Dir;
   Picture p(kWidth, kHeight, background, qRgb(0, 0, 0));
 
@@ -161,7 +192,7 @@ QImage AntennaPicture(QRgb background) {
   p.VLine(80, 48, 73);
   p.HLine(84, 269, 73);
 
-  return p.image();
+  return p;
 }
 
 // 32 x 32, the sixteen standard colours: the antenna in yellow on black.
@@ -225,8 +256,16 @@ bool WriteJpeg(const QImage& image, const std::string& path, int quality) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: %s OUTDIR [--quality N] [--png]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s OUTDIR [--quality N] [--png] | --svg FILE\n", argv[0]);
     return 2;
+  }
+  if (std::strcmp(argv[1], "--svg") == 0 && argc == 3) {
+    std::ofstream out(argv[2], std::ios::binary);
+    out << AntennaPicture(qRgb(255, 255, 255)).Svg();
+    out.close();
+    if (out) return 0;
+    std::fprintf(stderr, "could not write %s\n", argv[2]);
+    return 1;
   }
   const std::string dir = argv[1];
   int quality = 100;
@@ -238,8 +277,8 @@ int main(int argc, char** argv) {
       png = true;
     }
   }
-  const QImage grey = AntennaPicture(qRgb(192, 192, 192));
-  const QImage white = AntennaPicture(qRgb(255, 255, 255));
+  const QImage grey = AntennaPicture(qRgb(192, 192, 192)).image();
+  const QImage white = AntennaPicture(qRgb(255, 255, 255)).image();
   bool ok = WriteJpeg(grey, dir + "/antenna-grey.jpg", quality) &&
             WriteJpeg(white, dir + "/antenna-white.jpg", quality) &&
             Icon().save(QString::fromStdString(dir + "/hb9cv.png"));

@@ -32,10 +32,6 @@ const KnownOption* FindOption(const std::string& name) {
   return nullptr;
 }
 
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
 CommandLineOptions Settle(CommandLineOptions options, bool help, bool version);
 
 }  // namespace
@@ -160,38 +156,6 @@ std::string UsageText() {
 
 std::string VersionText() {
   return std::string("hb9cv ") + HB9CV_VERSION + "\n";
-}
-
-double ReadFrequency(const std::string& typed) {
-  const size_t separator = typed.find_first_of(",.");
-  const std::string whole = typed.substr(0, separator);
-  const std::string decimals =
-      separator == std::string::npos ? std::string() : typed.substr(separator + 1);
-  const auto digitsOnly = [](const std::string& s) {
-    for (char c : s) {
-      if (!IsDigit(c)) return false;
-    }
-    return true;
-  };
-  // Messages write numbers as the values are written: with the locale's separator.
-  const char point = DecimalSeparator();
-  if (!digitsOnly(whole) || !digitsOnly(decimals) || whole.size() + decimals.size() == 0) {
-    throw Exception("'" + typed + "' is not a frequency: expected up to four digits, then ',' " +
-                    "or '.' and up to three decimals");
-  }
-  if (whole.size() > 4) {
-    throw Exception("'" + typed + "' has more than four integer digits (the most is 9999" + point +
-                    "999 MHz)");
-  }
-  if (decimals.size() > 3) {
-    throw Exception("'" + typed + "' has more than three decimals (the finest step is 0" + point +
-                    "001 MHz)");
-  }
-  // The same decimal number as the field's "0145,5  ", so the same double.
-  const std::string text = (whole.empty() ? "0" : whole) + '.' + decimals;
-  const double frequency = static_cast<double>(StrToFloat(text, '.'));
-  if (frequency == 0.0) throw Exception("'" + typed + "' is zero: there is nothing to compute");
-  return frequency;
 }
 
 std::string FormatText(const std::vector<DimensionSet>& blocks) {

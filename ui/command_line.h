@@ -35,11 +35,6 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& args);
 std::string UsageText();
 std::string VersionText();
 
-// A frequency as typed on the command line, read as the frequency field holds it: up to four
-// integer digits, "," or "." and up to three decimals. Throws Exception for a text the field
-// could not hold and for zero, which the window refuses too.
-double ReadFrequency(const std::string& typed);
-
 // "name<TAB>text" lines, the texts as the window shows them; blocks separated by an empty
 // line.
 std::string FormatText(const std::vector<DimensionSet>& blocks);

@@ -9,6 +9,7 @@
 
 #include "calc/errors.h"
 #include "calc/value_table.h"
+#include "field/typed_frequency.h"
 #include "report/preview/pdf_export.h"
 #include "report/print_form.h"
 #include "report/render/fonts.h"

@@ -130,8 +130,8 @@ void TForm1::CreateFieldRow(QWidget* client) {
   // The frequency field; its only construction site.
   MaskEdit1 = new TMaskEdit(client);
   MaskEdit1->setObjectName(QStringLiteral("MaskEdit1"));
-  MaskEdit1->SetEditMask(QStringLiteral("9999,999;1;_"));
-  MaskEdit1->SetMaxLength(8);
+  MaskEdit1->SetEditMask(QString::fromLatin1(kFieldEditMask));
+  MaskEdit1->SetMaxLength(kFieldMaxLength);
   MaskEdit1->SetText(QString::fromLatin1(kFieldResetText));
   MaskEdit1->setGeometry(276, 12, 93, 32);
   MaskEdit1->setFont(WindowFont(19, true));

@@ -5,7 +5,7 @@
 #include <QMainWindow>
 #include <vector>
 
-#include "ui/main_form_model.h"
+#include "field/main_form_model.h"
 #include "ui/mask_edit.h"
 
 class QAction;

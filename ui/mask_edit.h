@@ -14,9 +14,9 @@
 #include <memory>
 #include <optional>
 
+#include "field/mask_controller.h"
+#include "field/mask_error.h"
 #include "report/print/scoped_hook.h"
-#include "ui/mask_controller.h"
-#include "ui/mask_error.h"
 
 class QMenu;
 

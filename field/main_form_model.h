@@ -21,7 +21,9 @@ struct CaptionWrite {
 
 // The frequency field always writes its decimal places after a comma, whatever the locale.
 inline constexpr char kFieldDecimalSeparator = ',';
-// What the field shows after a reset.
+// The field's mask and length, and what it shows after a reset.
+inline constexpr char kFieldEditMask[] = "9999,999;1;_";
+inline constexpr int kFieldMaxLength = 8;
 inline constexpr char kFieldResetText[] = "0000,000";
 
 // The outcome of "compute" for one field text.

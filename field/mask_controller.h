@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "ui/edit_mask.h"
+#include "field/edit_mask.h"
 
 namespace hb9cv {
 

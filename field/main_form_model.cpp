@@ -1,4 +1,4 @@
-#include "ui/main_form_model.h"
+#include "field/main_form_model.h"
 
 #include "calc/number_text.h"
 

@@ -1,9 +1,9 @@
-#include "ui/mask_controller.h"
+#include "field/mask_controller.h"
 
 #include <algorithm>
 
 #include "calc/errors.h"
-#include "ui/mask_error.h"
+#include "field/mask_error.h"
 
 namespace hb9cv {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/edit_mask.h"
+#include "field/edit_mask.h"
 
 #include <gtest/gtest.h>
 
