@@ -108,13 +108,17 @@ TEST(Page, PaperSizeWritesLengthAndWidth) {
   EXPECT_EQ(page.Stored(TQRPage::kLength), 1000);
 }
 
-TEST(Band, ChildChainCannotBecomeALoop) {
+TEST(Band, ChildChainCannotBecomeALoopAndUnitsAndZoomReachTheElements) {
   TCustomReport report(QStringLiteral("r"));
   TQRBand* a = report.AddBand(QStringLiteral("a"), TQRBandType::rbDetail);
   TQRBand* b = report.AddBand(QStringLiteral("b"), TQRBandType::rbChild);
   EXPECT_TRUE(a->SetChildBand(b));
   EXPECT_EQ((std::tuple{b->SetChildBand(a), a->SetChildBand(a), b->ChildBand()}),
             std::tuple(false, false, nullptr));
+  const TQRLabel* label = b->Add<TQRLabel>("l");
+  report.SetUnits(TQRUnit::Inches);
+  report.SetZoom(50);
+  EXPECT_EQ(std::pair(label->Size.Units(), label->Size.Zoom()), std::pair(TQRUnit::Inches, 50));
 }
 
 }  // namespace
