@@ -31,16 +31,16 @@ std::vector<double> FieldValues() {
   return v;
 }
 
-std::vector<std::string> Texts(const std::vector<double>& values, int fraction_digits,
+std::vector<std::string> Texts(const std::vector<double>& values, int fractionDigits,
                                char separator) {
   std::vector<std::string> t;
   for (double d : values) {
     char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::fixed, fraction_digits);
+    auto r = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::fixed, fractionDigits);
     std::string s(buf, r.ptr);
     for (char& c : s)
       if (c == '.') c = separator;
-    if (fraction_digits == 3) s.insert(0, 8 - s.size(), '0');  // "0145,500"
+    if (fractionDigits == 3) s.insert(0, 8 - s.size(), '0');  // "0145,500"
     t.push_back(s);
   }
   return t;

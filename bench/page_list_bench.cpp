@@ -55,7 +55,7 @@ void BM_AddPages(benchmark::State& state) {
     benchmark::DoNotOptimize(list->PageCount());
   }
   state.SetItemsProcessed(state.iterations() * pages);
-  state.counters["page_bytes"] = double(SmallPage().Size());
+  state.counters["pageBytes"] = double(SmallPage().Size());
 }
 BENCHMARK(BM_AddPages)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
@@ -106,7 +106,7 @@ void BM_Step(benchmark::State& state) {
     reads += list.Stream()->ReadCount() - before;
     ++steps;
   }
-  state.counters["reads_per_step"] = steps ? double(reads) / double(steps) : 0;
+  state.counters["readsPerStep"] = steps ? double(reads) / double(steps) : 0;
   state.SetLabel(forward ? "next" : "previous");
 }
 BENCHMARK(BM_Step)

@@ -53,12 +53,12 @@ class NullCanvas : public Canvas {
 
 class NullDevice : public QRDevice {
  public:
-  long double XFactor() const override { return FactorForDpi(96); }
-  long double YFactor() const override { return FactorForDpi(96); }
+  Float80 XFactor() const override { return FactorForDpi(96); }
+  Float80 YFactor() const override { return FactorForDpi(96); }
   int LeftOffset() const override { return 0; }
   int TopOffset() const override { return 0; }
-  long double PaperWidth() const override { return 2100; }
-  long double PaperLength() const override { return 2970; }
+  Float80 PaperWidth() const override { return 2100; }
+  Float80 PaperLength() const override { return 2970; }
   void BeginDoc() override {}
   void NewPage() override {}
   void EndDoc() override {}
@@ -80,7 +80,7 @@ BENCHMARK(BM_BuildPage)->Unit(benchmark::kMicrosecond);
 void BM_RenderPage(benchmark::State& state) {
   TPrintForm form;
   SetCaptions(form);
-  const long double factor = FactorForDpi(static_cast<int>(state.range(0)));
+  const Float80 factor = FactorForDpi(static_cast<int>(state.range(0)));
   for (auto _ : state) {
     QImage page = RenderReportPage(form.Report1, factor, factor);
     benchmark::DoNotOptimize(page.constBits());

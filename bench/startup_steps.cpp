@@ -36,6 +36,7 @@ int main(int argc, char** argv) {
   form1.SetWarningForm(&form3);
   step("TForm3");
   hb9cv::ShowMainForm(form1);
+  // The step timed is the window reaching the screen and painting, which happens in events.
   while (!form1.windowHandle()->isExposed()) app.processEvents();
   app.processEvents();
   step("shown and painted");

@@ -2,7 +2,7 @@
 // the first top-level window being mapped, then terminates it. Measuring from outside needs no
 // hook in the program, and the bare Qt baseline is measured the very same way.
 //
-//   startup_timer RUNS PROGRAM [ARGS...]    prints the median in milliseconds
+//   startupTimer RUNS PROGRAM [ARGS...]    prints the median in milliseconds
 #include <X11/Xlib.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
   }
   Display* display = XOpenDisplay(nullptr);
   if (!display) {
-    std::fprintf(stderr, "startup_timer: no X display\n");
+    std::fprintf(stderr, "startupTimer: no X display\n");
     return 2;
   }
   const int runs = std::max(1, std::atoi(argv[1]));
@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
   for (int i = 0; i < runs; ++i) {
     const double ms = OneRun(display, argv + 2);
     if (ms < 0) {
-      std::fprintf(stderr, "startup_timer: %s showed no window\n", argv[2]);
+      std::fprintf(stderr, "startupTimer: %s showed no window\n", argv[2]);
       return 1;
     }
     times.push_back(ms);

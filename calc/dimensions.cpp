@@ -1,6 +1,7 @@
 #include "calc/dimensions.h"
 
 #include <cstdint>
+#include <optional>
 
 #include "calc/errors.h"
 #include "calc/extended.h"
@@ -26,11 +27,10 @@ constexpr ExtendedDivisor kHundred(Extended(false, 16389, 0xC800000000000000));
 // which is the behaviour users have compared against.
 double CutDown(double frequency, double l10, const Extended& factor, int64_t divisor,
                const ExtendedDivisor& scale) {
-  unsigned flags = 0;
-  int64_t n = 0;
-  if (!TruncateToSigned(Multiply(Extended(l10), factor, flags), n)) OutOfRange(frequency);
-  const int64_t m = n / divisor;
-  return static_cast<double>(Divide(ExtendedFromSigned(m), scale, flags));
+  const std::optional<int64_t> n = TruncateToSigned(Multiply(Extended(l10), factor));
+  if (!n) OutOfRange(frequency);
+  const int64_t m = *n / divisor;
+  return static_cast<double>(Divide(ExtendedFromSigned(m), scale));
 }
 
 // k thousandths of the wavelength, in whole tenths of a millimetre.
@@ -52,14 +52,13 @@ std::string Mm(double value) {
 DimensionSet ComputeDimensions(double frequency) {
   // Also false for a NaN; an INF would give a wavelength of zero, which is no antenna either.
   if (!(frequency > 0.0) || frequency > 1.7976931348623157e308) OutOfRange(frequency);
-  unsigned flags = 0;
   const Extended f(frequency);
   DimensionSet d;
   d.frequency = frequency;
   d.frequency_text = FloatToStr(frequency) + " MHz";
-  d.wavelength = static_cast<double>(Divide(ExtendedFromSigned(300), f, flags));
+  d.wavelength = static_cast<double>(Divide(ExtendedFromSigned(300), f));
   d.wavelength_text = FloatToStr(d.wavelength) + " m";
-  const double l10 = static_cast<double>(Divide(ExtendedFromSigned(3000000), f, flags));
+  const double l10 = static_cast<double>(Divide(ExtendedFromSigned(3000000), f));
 
   d.Z = Length(frequency, l10, 460);
   d.Z_text = Mm(d.Z);

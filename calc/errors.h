@@ -24,6 +24,12 @@ class EConvertError : public Exception {
   using Exception::Exception;
 };
 
+// An invalid operation, a division by zero or an overflow of the extended arithmetic.
+class EMathError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
 // A number outside the range a calculation can handle.
 class ERangeError : public Exception {
  public:

@@ -1,6 +1,9 @@
 #include "calc/extended.h"
 
 #include <cstring>
+#include <utility>
+
+#include "calc/errors.h"
 
 namespace hb9cv {
 namespace {
@@ -49,17 +52,20 @@ Extended Infinity(bool negative) {
 Extended Zero(bool negative) {
   return {negative, 0, 0};
 }
-// What an invalid operation gives: the negative quiet NaN with an empty payload.
-Extended DefaultNaN() {
-  return {true, Extended::kMaxExponent, 0xC000000000000000};
+[[noreturn, gnu::noinline, gnu::cold]] void Raise(const char* message) {
+  throw EMathError(message);
 }
+[[noreturn]] void RaiseInvalid() {
+  Raise("Invalid floating point operation");
+}
+
 Extended Quiet(const Extended& nan) {
   return {nan.negative, Extended::kMaxExponent, nan.significand | (kIntegerBit >> 1)};
 }
 
 // Rounds `mantissa` * 2^`exponent`, plus something below its last bit when `sticky`, once to
 // the 64-bit significand (or the denormal grid), to nearest with ties to even.
-Extended Round(bool negative, int exponent, U128 mantissa, bool sticky, unsigned& flags) {
+Extended Round(bool negative, int exponent, U128 mantissa, bool sticky) {
   if (mantissa == 0) return Zero(negative);
   const int top = 127 - LeadingZeros(mantissa);
   int weight = exponent + top - 63;
@@ -89,25 +95,24 @@ Extended Round(bool negative, int exponent, U128 mantissa, bool sticky, unsigned
   if ((significand & kIntegerBit) == 0) return {negative, 0, significand};
   const int field = weight + 63 + Extended::kBias;
   if (field >= Extended::kMaxExponent) {
-    flags |= kOverflow;
-    return Infinity(negative);
+    Raise("Floating point overflow");
   }
   return {negative, field, significand};
 }
 
 // The same for a mantissa whose top bit is bit 127 or 126, the common case of products and
 // quotients of normal numbers, without searching for the top bit.
-Extended RoundWide(bool negative, int exponent, U128 mantissa, bool sticky, unsigned& flags) {
+Extended RoundWide(bool negative, int exponent, U128 mantissa, bool sticky) {
   const int drop = (mantissa >> 127) != 0 ? 64 : 63;
   const int field = exponent + drop + 63 + Extended::kBias;
   if (field <= 0 || field >= Extended::kMaxExponent - 1) {
-    return Round(negative, exponent, mantissa, sticky, flags);
+    return Round(negative, exponent, mantissa, sticky);
   }
   uint64_t significand = static_cast<uint64_t>(mantissa >> drop);
   const uint64_t rest = static_cast<uint64_t>(mantissa << (128 - drop) >> 64);
   const uint64_t half = kIntegerBit;
   if (rest > half || (rest == half && (sticky || (significand & 1) != 0))) {
-    if (++significand == 0) return Round(negative, exponent, mantissa, sticky, flags);
+    if (++significand == 0) return Round(negative, exponent, mantissa, sticky);
   }
   return {negative, field, significand};
 }
@@ -200,35 +205,72 @@ Extended ExtendedFromSigned(int64_t value) {
   return x;
 }
 
-Extended Multiply(const Extended& a, const Extended& b, unsigned& flags) {
+Extended Add(const Extended& a, const Extended& b) {
+  if (a.IsNaN()) return Quiet(a);
+  if (b.IsNaN()) return Quiet(b);
+  if (a.IsInfinity() || b.IsInfinity()) {
+    if (a.IsInfinity() && b.IsInfinity() && a.negative != b.negative) {
+      RaiseInvalid();
+    }
+    return Infinity(a.IsInfinity() ? a.negative : b.negative);
+  }
+  if (b.IsZero()) return a.IsZero() ? Zero(a.negative && b.negative) : a;
+  if (a.IsZero()) return b;
+  Unpacked x = Unpack(a);
+  Unpacked y = Unpack(b);
+  bool negative = a.negative;
+  const bool subtract = a.negative != b.negative;
+  if (y.exponent > x.exponent || (y.exponent == x.exponent && y.significand > x.significand)) {
+    std::swap(x, y);
+    negative = b.negative;
+  }
+  // The larger magnitude one bit below the top, so that a sum cannot carry out. The smaller
+  // one is exact up to 63 places further down; beyond that its rest only decides the
+  // rounding, as a sticky bit (and as one unit less in a difference, whose exact value then
+  // lies strictly between the two neighbouring integers).
+  const U128 larger = U128{x.significand} << 63;
+  const int shift = x.exponent - y.exponent;
+  U128 smaller = 0;
+  bool sticky = true;
+  if (shift < 128) {
+    smaller = (U128{y.significand} << 63) >> shift;
+    sticky = shift > 63 && ((U128{y.significand} << 63) << (128 - shift)) != 0;
+  }
+  if (!subtract) return Round(negative, x.exponent - 63, larger + smaller, sticky);
+  const U128 difference = larger - smaller - (sticky ? 1 : 0);
+  if (difference == 0) return Zero(false);  // x - x is +0 when rounding to nearest
+  return Round(negative, x.exponent - 63, difference, sticky);
+}
+
+Extended Subtract(const Extended& a, const Extended& b) {
+  return Add(a, b.IsNaN() ? b : -b);
+}
+
+Extended Multiply(const Extended& a, const Extended& b) {
   if (a.IsNaN()) return Quiet(a);
   if (b.IsNaN()) return Quiet(b);
   const bool negative = a.negative != b.negative;
   if (a.exponent == Extended::kMaxExponent || b.exponent == Extended::kMaxExponent) {
-    if (a.IsZero() || b.IsZero()) {
-      flags |= kInvalidOperation;
-      return DefaultNaN();
-    }
+    if (a.IsZero() || b.IsZero()) RaiseInvalid();
     return Infinity(negative);
   }
   if (a.IsZero() || b.IsZero()) return Zero(negative);
   const Unpacked x = Unpack(a);
   const Unpacked y = Unpack(b);
-  return RoundWide(negative, x.exponent + y.exponent, U128{x.significand} * y.significand, false,
-                   flags);
+  return RoundWide(negative, x.exponent + y.exponent, U128{x.significand} * y.significand, false);
 }
 
 namespace {
 
-// The quotient of two finite non-zero numbers; `divide_wide` is DivideWide or an equivalent.
+// The quotient of two finite non-zero numbers; `divideWide` is DivideWide or an equivalent.
 template <typename DivideWideFn>
-Extended DivideFinite(bool negative, const Unpacked& x, const Unpacked& y, unsigned& flags,
-                      DivideWideFn divide_wide) {
+Extended DivideFinite(bool negative, const Unpacked& x, const Unpacked& y,
+                      DivideWideFn divideWide) {
   // 65 quotient bits, enough for the rounding bit, with the remainder as the sticky part:
   // when the dividend's significand is the smaller, one more bit by long division.
   const bool top = x.significand >= y.significand;
   uint64_t rest = 0;
-  const uint64_t low = divide_wide(x.significand - (top ? y.significand : 0), rest);
+  const uint64_t low = divideWide(x.significand - (top ? y.significand : 0), rest);
   U128 quotient = (U128{top} << 64) | low;
   int exponent = x.exponent - y.exponent - 64;
   bool sticky = rest != 0;
@@ -239,49 +281,42 @@ Extended DivideFinite(bool negative, const Unpacked& x, const Unpacked& y, unsig
     sticky = bit ? rest != gap : rest != 0;
     --exponent;
   }
-  return RoundWide(negative, exponent - 62, quotient << 62, sticky, flags);
+  return RoundWide(negative, exponent - 62, quotient << 62, sticky);
 }
 
 }  // namespace
 
-Extended Divide(const Extended& a, const Extended& b, unsigned& flags) {
+Extended Divide(const Extended& a, const Extended& b) {
   if (a.IsNaN()) return Quiet(a);
   if (b.IsNaN()) return Quiet(b);
   const bool negative = a.negative != b.negative;
   if (a.IsInfinity()) {
-    if (b.IsInfinity()) {
-      flags |= kInvalidOperation;
-      return DefaultNaN();
-    }
+    if (b.IsInfinity()) RaiseInvalid();
     return Infinity(negative);
   }
   if (b.IsInfinity()) return Zero(negative);
   if (b.IsZero()) {
-    if (a.IsZero()) {
-      flags |= kInvalidOperation;
-      return DefaultNaN();
-    }
-    flags |= kDivisionByZero;
-    return Infinity(negative);
+    if (a.IsZero()) RaiseInvalid();
+    Raise("Floating point division by zero");
   }
   if (a.IsZero()) return Zero(negative);
   const Unpacked y = Unpack(b);
-  return DivideFinite(negative, Unpack(a), y, flags, [&y](uint64_t high, uint64_t& remainder) {
+  return DivideFinite(negative, Unpack(a), y, [&y](uint64_t high, uint64_t& remainder) {
     return DivideWide(high, 0, y.significand, remainder);
   });
 }
 
-Extended Divide(const Extended& a, const ExtendedDivisor& b, unsigned& flags) {
+Extended Divide(const Extended& a, const ExtendedDivisor& b) {
   const Extended& d = b.value();
-  const bool finite_normal = a.exponent != Extended::kMaxExponent && !a.IsZero() &&
-                             d.exponent != 0 && d.exponent != Extended::kMaxExponent &&
-                             (d.significand & kIntegerBit) != 0;
-  if (!finite_normal) return Divide(a, d, flags);
+  const bool finiteNormal = a.exponent != Extended::kMaxExponent && !a.IsZero() &&
+                            d.exponent != 0 && d.exponent != Extended::kMaxExponent &&
+                            (d.significand & kIntegerBit) != 0;
+  if (!finiteNormal) return Divide(a, d);
   const Unpacked y = Unpack(d);
   const uint64_t v = b.reciprocal();
   // Division of (high, 0) by a normalised divisor with a precomputed reciprocal (Moeller and
   // Granlund, "Improved division by invariant integers", algorithm 4).
-  return DivideFinite(a.negative != d.negative, Unpack(a), y, flags,
+  return DivideFinite(a.negative != d.negative, Unpack(a), y,
                       [&y, v](uint64_t high, uint64_t& remainder) {
                         const U128 product = U128{v} * high + (U128{high} << 64);
                         uint64_t q = static_cast<uint64_t>(product >> 64) + 1;
@@ -298,22 +333,22 @@ Extended Divide(const Extended& a, const ExtendedDivisor& b, unsigned& flags) {
                       });
 }
 
-Extended AddToWhole(const Extended& whole, uint64_t addend, unsigned& flags) {
+Extended AddToWhole(const Extended& whole, uint64_t addend) {
   if (whole.exponent == Extended::kMaxExponent) return whole;
   if (whole.IsZero()) return ExtendedFromUnsigned(addend);
   const Unpacked u = Unpack(whole);
   if (u.exponent <= 0) {
     const uint64_t value = u.exponent <= -64 ? 0 : u.significand >> -u.exponent;
-    return Round(false, 0, U128{value} + addend, false, flags);
+    return Round(false, 0, U128{value} + addend, false);
   }
   if (u.exponent < 64) {
-    return Round(false, 0, (U128{u.significand} << u.exponent) + addend, false, flags);
+    return Round(false, 0, (U128{u.significand} << u.exponent) + addend, false);
   }
   // The addend lies below the significand's last bit: keep what of it reaches the rounding.
   const int shift = u.exponent - 64;
   const uint64_t part = shift >= 64 ? 0 : addend >> shift;
   const bool sticky = shift >= 64 ? addend != 0 : (addend << (63 - shift) << 1) != 0;
-  return Round(false, shift, (U128{u.significand} << 64) + part, sticky, flags);
+  return Round(false, shift, (U128{u.significand} << 64) + part, sticky);
 }
 
 uint64_t RoundToUnsigned(const Extended& x) {
@@ -330,23 +365,16 @@ uint64_t RoundToUnsigned(const Extended& x) {
   return kept + ((rest > half || (rest == half && (kept & 1) != 0)) ? 1 : 0);
 }
 
-bool TruncateToSigned(const Extended& x, int64_t& result) {
-  if (x.exponent == Extended::kMaxExponent) return false;
+std::optional<int64_t> TruncateToSigned(const Extended& x) {
+  if (x.exponent == Extended::kMaxExponent) return std::nullopt;
   const int e = x.exponent - Extended::kBias;
-  if (x.exponent == 0 || e < 0) {
-    result = 0;
-    return true;
-  }
+  if (x.exponent == 0 || e < 0) return 0;
   if (e >= 63) {
-    if (e == 63 && x.negative && x.significand == kIntegerBit) {
-      result = INT64_MIN;
-      return true;
-    }
-    return false;
+    if (e == 63 && x.negative && x.significand == kIntegerBit) return INT64_MIN;
+    return std::nullopt;
   }
   const uint64_t magnitude = x.significand >> (63 - e);
-  result = x.negative ? -static_cast<int64_t>(magnitude) : static_cast<int64_t>(magnitude);
-  return true;
+  return x.negative ? -static_cast<int64_t>(magnitude) : static_cast<int64_t>(magnitude);
 }
 
 bool LessThan(const Extended& a, const Extended& b) {

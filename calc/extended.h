@@ -5,19 +5,15 @@
 // Every operation rounds its exact result once to nearest, ties to even, at the full 64-bit
 // significand; results below the normal range are rounded to the denormal grid. The program's
 // numbers must come out the same to the last bit on every machine, so nothing here touches
-// the hardware's floating-point unit or its state. Conditions a caller judges its outcome by
-// are or-ed into a `flags` argument instead of raising anything.
+// the hardware's floating-point unit or its state.
+//
+// An invalid operation (0 * INF, 0 / 0, INF / INF), a division by zero and an overflow (the
+// rounded magnitude leaves the format's range) throw EMathError; underflow and inexact results
+// pass silently. A caller that wants the masked behaviour catches it.
 #include <cstdint>
+#include <optional>
 
 namespace hb9cv {
-
-// clang-format off
-enum ExtendedFlag : unsigned {
-  kInvalidOperation = 1,  // 0 * INF, 0 / 0, INF / INF, a NaN result from numbers
-  kDivisionByZero = 2,
-  kOverflow = 4,  // the rounded magnitude left the format's range and became INF
-};
-// clang-format on
 
 struct Extended {
   static constexpr int kBias = 16383;
@@ -51,8 +47,10 @@ struct Extended {
 Extended ExtendedFromUnsigned(uint64_t value);
 Extended ExtendedFromSigned(int64_t value);
 
-Extended Multiply(const Extended& a, const Extended& b, unsigned& flags);
-Extended Divide(const Extended& a, const Extended& b, unsigned& flags);
+Extended Add(const Extended& a, const Extended& b);
+Extended Subtract(const Extended& a, const Extended& b);
+Extended Multiply(const Extended& a, const Extended& b);
+Extended Divide(const Extended& a, const Extended& b);
 
 // A divisor prepared for many divisions: with its reciprocal a quotient takes two
 // multiplications instead of a divide instruction. Gives exactly what Divide gives.
@@ -72,14 +70,14 @@ class ExtendedDivisor {
   Extended value_;
   uint64_t reciprocal_;
 };
-Extended Divide(const Extended& a, const ExtendedDivisor& b, unsigned& flags);
+Extended Divide(const Extended& a, const ExtendedDivisor& b);
 // `whole` (a non-negative whole number or INF) plus `addend`.
-Extended AddToWhole(const Extended& whole, uint64_t addend, unsigned& flags);
+Extended AddToWhole(const Extended& whole, uint64_t addend);
 
 // The nearest whole number, ties to even, of a finite non-negative value; 2^64 - 1 from 2^64 on.
 uint64_t RoundToUnsigned(const Extended& x);
-// Truncated towards zero; false for a NaN, an INF or a magnitude beyond the signed range.
-bool TruncateToSigned(const Extended& x, int64_t& result);
+// Truncated towards zero; none for a NaN, an INF or a magnitude beyond the signed range.
+std::optional<int64_t> TruncateToSigned(const Extended& x);
 // Compares finite non-negative values.
 bool LessThan(const Extended& a, const Extended& b);
 

@@ -13,7 +13,7 @@
 namespace hb9cv {
 namespace {
 
-char g_decimal_separator = '.';
+char gDecimalSeparator = '.';
 
 // Powers of ten, each the exact value rounded once to the 64-bit significand (up to 10^27
 // they are exact): 10^0..10^31, then 10^32..10^480 in steps of 32, then 10^512..10^4608.
@@ -167,34 +167,32 @@ void ReadFormatSettings() {
     if (radix != nullptr && radix[0] != '\0' && radix[1] == '\0') separator = radix[0];
     freelocale(loc);
   }
-  g_decimal_separator = separator;
+  gDecimalSeparator = separator;
 }
 
 char DecimalSeparator() {
-  return g_decimal_separator;
+  return gDecimalSeparator;
 }
 void SetDecimalSeparator(char separator) {
-  g_decimal_separator = separator;
+  gDecimalSeparator = separator;
 }
 
-Extended ScaleByPow10(const Extended& x, int n, unsigned& flags) {
+Extended ScaleByPow10(const Extended& x, int n) {
   if (n == 0) return x;
-  if (n <= -5120) return Multiply(Extended(), x, flags);
+  if (n <= -5120) return Multiply(Extended(), x);
   if (n >= 5120) {  // overflows, as it must
-    return Multiply(Multiply(x, kPow10High[8], flags), kPow10High[8], flags);
+    return Multiply(Multiply(x, kPow10High[8]), kPow10High[8]);
   }
   if (n > 0) {
-    Extended result = Multiply(x, kPow10Low[n % 32], flags);
-    if (const int mid = (n / 32) % 16; mid != 0)
-      result = Multiply(result, kPow10Mid[mid - 1], flags);
-    if (const int high = n / 512; high != 0) result = Multiply(result, kPow10High[high - 1], flags);
+    Extended result = Multiply(x, kPow10Low[n % 32]);
+    if (const int mid = (n / 32) % 16; mid != 0) result = Multiply(result, kPow10Mid[mid - 1]);
+    if (const int high = n / 512; high != 0) result = Multiply(result, kPow10High[high - 1]);
     return result;
   }
   const int m = -n;
-  Extended result = Divide(x, kDivisorsLow[m % 32], flags);
-  if (const int mid = (m / 32) % 16; mid != 0)
-    result = Divide(result, kDivisorsMid[mid - 1], flags);
-  if (const int high = m / 512; high != 0) result = Divide(result, kDivisorsHigh[high - 1], flags);
+  Extended result = Divide(x, kDivisorsLow[m % 32]);
+  if (const int mid = (m / 32) % 16; mid != 0) result = Divide(result, kDivisorsMid[mid - 1]);
+  if (const int high = m / 512; high != 0) result = Divide(result, kDivisorsHigh[high - 1]);
   return result;
 }
 
@@ -203,18 +201,18 @@ namespace {
 // The digits of a text too long for an integer: exact up to the 19th, then multiplied and
 // added with rounding, each digit on its own.
 Extended ReadLongDigits(const char* whole, const char* wholeEnd, const char* fraction,
-                        const char* fractionEnd, unsigned& flags) {
+                        const char* fractionEnd) {
   Extended acc;
   uint64_t exact = 0;
-  int exact_digits = 0;
+  int exactDigits = 0;
   auto read = [&](const char* from, const char* to) {
     for (; from != to; ++from) {
       const unsigned digit = static_cast<unsigned>(*from - '0');
-      if (exact_digits < 19) {
+      if (exactDigits < 19) {
         exact = exact * 10 + digit;
-        if (++exact_digits == 19) acc = ExtendedFromUnsigned(exact);
+        if (++exactDigits == 19) acc = ExtendedFromUnsigned(exact);
       } else {
-        acc = AddToWhole(Multiply(acc, kTen, flags), digit, flags);
+        acc = AddToWhole(Multiply(acc, kTen), digit);
       }
     }
   };
@@ -235,11 +233,10 @@ int ReadExponent(const char*& p) {
   return negative ? -exponent : exponent;
 }
 
-}  // namespace
-
-bool TextToFloat(const char* text, Extended& value, char separator) {
+// TextToFloat with the arithmetic's exceptions let through: a text whose digits or exponent
+// overflow the format throws EMathError.
+std::optional<Extended> Parse(const char* text, char separator) {
   const char* p = text;
-  unsigned flags = 0;
   Extended acc;
   bool negative = false;
 
@@ -249,62 +246,66 @@ bool TextToFloat(const char* text, Extended& value, char separator) {
   // Up to 19 digits the extended accumulator is exact, so an integer holds the very same
   // value. The digits are summed as they are found; a longer text, where the integer wraps,
   // is read again with the rounded multiply-and-add of every digit after the 19th.
-  const char* number_start = p;
+  const char* numberStart = p;
   const char* whole = p;
   uint64_t exact = 0;
   while (IsDigit(*p)) exact = exact * 10 + static_cast<unsigned>(*p++ - '0');
-  const char* whole_end = p;
+  const char* wholeEnd = p;
   const char* fraction = p;
   if (*p == separator && separator != '\0') {
     fraction = ++p;
     while (IsDigit(*p)) exact = exact * 10 + static_cast<unsigned>(*p++ - '0');
   }
-  const char* fraction_end = p;
-  if (p == number_start) return false;
+  const char* fractionEnd = p;
+  if (p == numberStart) return std::nullopt;
   // Below -5120 the result is zero anyway.
-  long long scale = -std::min<long long>(fraction_end - fraction, 100000);
+  long long scale = -std::min<long long>(fractionEnd - fraction, 100000);
 
-  const bool short_text = (whole_end - whole) + (fraction_end - fraction) <= 19;
-  if (short_text) {
+  const bool shortText = (wholeEnd - whole) + (fractionEnd - fraction) <= 19;
+  if (shortText) {
     // The frequency field's texts, without an exponent: one division by an exact power of ten.
     const char* end = p;
     while (*end == ' ') ++end;
     if (scale < 0 && scale >= -27 && *end == '\0') {
-      const Extended result = Divide(ExtendedFromUnsigned(exact), kDivisorsLow[-scale], flags);
-      value = negative ? -result : result;
-      return true;
+      const Extended result = Divide(ExtendedFromUnsigned(exact), kDivisorsLow[-scale]);
+      return negative ? -result : result;
     }
     acc = ExtendedFromUnsigned(exact);
   } else {
-    acc = ReadLongDigits(whole, whole_end, fraction, fraction_end, flags);
+    acc = ReadLongDigits(whole, wholeEnd, fraction, fractionEnd);
   }
   scale += ReadExponent(p);
 
   while (*p == ' ') ++p;
-  if (*p != '\0') return false;
+  if (*p != '\0') return std::nullopt;
 
   if (scale < -100000) scale = -100000;
-  Extended result = ScaleByPow10(acc, static_cast<int>(scale), flags);
-  if (negative) result = -result;
-  if ((flags & (kInvalidOperation | kOverflow)) != 0) return false;
-  value = result;
-  return true;
+  const Extended result = ScaleByPow10(acc, static_cast<int>(scale));
+  return negative ? -result : result;
 }
 
-bool TextToFloat(const char* text, Extended& value) {
-  return TextToFloat(text, value, g_decimal_separator);
+}  // namespace
+
+std::optional<Extended> TextToFloat(const char* text, char separator) {
+  try {
+    return Parse(text, separator);
+  } catch (const EMathError&) {
+    return std::nullopt;
+  }
+}
+
+std::optional<Extended> TextToFloat(const char* text) {
+  return TextToFloat(text, gDecimalSeparator);
 }
 
 Extended StrToFloat(const std::string& text, char separator) {
-  Extended value;
-  if (!TextToFloat(text.c_str(), value, separator)) {
-    throw EConvertError("'" + text + "' is not a valid floating point value");
-  }
-  return value;
+  const std::optional<Extended> value = TextToFloat(text.c_str(), separator);
+  if (!value) throw EConvertError("'" + text + "' is not a valid floating point value");
+  return *value;
 }
 
 Extended StrToFloat(const std::string& text) {
-  return StrToFloat(text, g_decimal_separator);
+  return StrToFloat(text, gDecimalSeparator);
 }
 
 namespace {
@@ -347,9 +348,9 @@ int ToDigits(const Extended& value, int precision, FloatDigits& result) {
   }
 
   int exponent = EstimateDecimalExponent(value.exponent - Extended::kBias);
-  unsigned flags = 0;
   const Extended magnitude(false, value.exponent, value.significand);
-  uint64_t n = RoundToUnsigned(ScaleByPow10(magnitude, 18 - exponent, flags));
+  // Scaled to about 10^18 from a finite non-zero value: nothing can overflow.
+  uint64_t n = RoundToUnsigned(ScaleByPow10(magnitude, 18 - exponent));
   if (n >= kTenTo18) {
     n = TenthTwiceRounded(n);
     ++exponent;
@@ -451,11 +452,11 @@ int FloatToText(char* buffer, const Extended& value, int precision, char separat
 }  // namespace
 
 int FloatToText(char* buffer, const Extended& value, int precision) {
-  return FloatToText(buffer, value, precision, g_decimal_separator);
+  return FloatToText(buffer, value, precision, gDecimalSeparator);
 }
 
 std::string FloatToStr(double value) {
-  return FloatToStr(value, g_decimal_separator);
+  return FloatToStr(value, gDecimalSeparator);
 }
 
 std::string FloatToStr(double value, char separator) {

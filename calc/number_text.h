@@ -6,6 +6,7 @@
 // match the reference tables to the last digit, including the two-stage rounding of the
 // formatter (18 digits first, then 15).
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "calc/extended.h"
@@ -26,11 +27,11 @@ void ReadFormatSettings();
 char DecimalSeparator();
 void SetDecimalSeparator(char separator);
 
-// Converts the whole NUL-terminated text with the current decimal separator. False when the
-// text is not a number or overflows; `value` is then not to be used.
-bool TextToFloat(const char* text, Extended& value);
+// Converts the whole NUL-terminated text with the current decimal separator; none when the
+// text is not a number or overflows.
+std::optional<Extended> TextToFloat(const char* text);
 // The same with an explicit separator (the frequency field always supplies a comma).
-bool TextToFloat(const char* text, Extended& value, char separator);
+std::optional<Extended> TextToFloat(const char* text, char separator);
 
 // Throws EConvertError "'<text>' is not a valid floating point value".
 Extended StrToFloat(const std::string& text);
@@ -58,7 +59,7 @@ int FloatToText(char* buffer, const Extended& value, int precision);
 
 FloatDigits FloatToDigits(const Extended& value, int precision);
 
-// x * 10^n, each step rounded to the 64-bit significand; overflow is or-ed into `flags`.
-Extended ScaleByPow10(const Extended& x, int n, unsigned& flags);
+// x * 10^n, each step rounded to the 64-bit significand; throws EMathError on overflow.
+Extended ScaleByPow10(const Extended& x, int n);
 
 }  // namespace hb9cv

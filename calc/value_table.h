@@ -53,10 +53,12 @@ constexpr const ValueRow& RowOf(ValueId id) {
   return kValueTable[static_cast<std::size_t>(id)];
 }
 
-static_assert([] {
-  for (std::size_t i = 0; i < kValueCount; ++i)
-    if (static_cast<std::size_t>(kValueTable[i].id) != i) return false;
-  return true;
-}(), "the table's rows follow ValueId");
+static_assert(
+    [] {
+      for (std::size_t i = 0; i < kValueCount; ++i)
+        if (static_cast<std::size_t>(kValueTable[i].id) != i) return false;
+      return true;
+    }(),
+    "the table's rows follow ValueId");
 
 }  // namespace hb9cv

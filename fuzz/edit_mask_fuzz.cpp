@@ -114,9 +114,9 @@ void FrequencyMask(FuzzedDataProvider& in) {
   }
   const int index = in.ConsumeIntegralInRange<int>(-2, 10);
   const int span = in.ConsumeIntegralInRange<int>(-2, 10);
-  const bool digits_only = in.ConsumeBool();
+  const bool digitsOnly = in.ConsumeBool();
   std::string value = in.ConsumeRandomLengthString(20);
-  if (digits_only) {
+  if (digitsOnly) {
     for (char& c : value) c = static_cast<char>('0' + static_cast<unsigned char>(c) % 10);
   }
   const std::string pasted = in.ConsumeRemainingBytesAsString();
@@ -156,9 +156,9 @@ void FrequencyMask(FuzzedDataProvider& in) {
   }
   // One comma in the value still fits around the fixed comma.
   if (AllDigits(value) && value.size() >= 1) {
-    std::string with_comma = value;
-    with_comma[static_cast<size_t>(index < 0 ? 0 : index) % value.size()] = ',';
-    CHECK(FrequencyShape(m.Fit(with_comma, '_'), '_', true));
+    std::string withComma = value;
+    withComma[static_cast<size_t>(index < 0 ? 0 : index) % value.size()] = ',';
+    CHECK(FrequencyShape(m.Fit(withComma, '_'), '_', true));
   }
 }
 

@@ -17,7 +17,7 @@ struct LabelDef {
   const char* name;
   std::optional<ValueId> value;  // the computed value it shows, if any
   // Size.Values as the form stores them: height, left, top, width (tenths of a millimetre).
-  long double height, left, top, width;
+  Float80 height, left, top, width;
   int pointSize;
   bool bold;
   bool underline;
@@ -26,57 +26,57 @@ struct LabelDef {
 
 // In drawing order: later entries are drawn over earlier ones. QRImage1 goes after QRLabel3.
 // clang-format off
-constexpr LabelDef kBeforeDrawing[] = {
+const LabelDef kBeforeDrawing[] = {
     {&TPrintForm::QRLabel1, "QRLabel1", {},
-     66.146L, 476.25L, 47.625L, 981.604L, 16, true, true, "Výpočet rozměrů antény typu HB9CV"},
+     66.146_f80, 476.25_f80, 47.625_f80, 981.604_f80, 16, true, true, "Výpočet rozměrů antény typu HB9CV"},
     {&TPrintForm::QRLabel2, "QRLabel2", {},
-     44.979L, 619.125L, 145.521L, 328.083L, 10, false, false, "pro střední kmitočet :"},
+     44.979_f80, 619.125_f80, 145.521_f80, 328.083_f80, 10, false, false, "pro střední kmitočet :"},
     {&TPrintForm::QRLabel3, "QRLabel3", ValueId::Frequency,
-     44.979L, 989.542L, 145.521L, 21.167L, 10, false, false, "0"},
+     44.979_f80, 989.542_f80, 145.521_f80, 21.167_f80, 10, false, false, "0"},
 };
 // clang-format on
 
 // clang-format off
-constexpr LabelDef kAfterDrawing[] = {
+const LabelDef kAfterDrawing[] = {
     {&TPrintForm::QRLabel_Z, "QRLabel_Z", ValueId::Z,
-     39.688L, 883.708L, 587.375L, 68.792L, 8, false, false, "0 mm"},
+     39.688_f80, 883.708_f80, 587.375_f80, 68.792_f80, 8, false, false, "0 mm"},
     {&TPrintForm::QRLabel_R, "QRLabel_R", ValueId::R,
-     39.688L, 1016.0L, 1291.167L, 68.792L, 8, false, false, "0 mm"},
+     39.688_f80, 1016.0_f80, 1291.167_f80, 68.792_f80, 8, false, false, "0 mm"},
     {&TPrintForm::QRLabel_RZ, "QRLabel_RZ", ValueId::RZ,
-     44.979L, 1587.5L, 941.917L, 68.792L, 8, false, false, "0 mm"},
+     44.979_f80, 1587.5_f80, 941.917_f80, 68.792_f80, 8, false, false, "0 mm"},
     {&TPrintForm::QRLabel_x, "QRLabel_x", ValueId::x,
-     39.688L, 1322.917L, 764.646L, 68.792L, 8, false, false, "0 mm"},
+     39.688_f80, 1322.917_f80, 764.646_f80, 68.792_f80, 8, false, false, "0 mm"},
     {&TPrintForm::QRLabel_Tz, "QRLabel_Tz", ValueId::Tz,
-     39.688L, 1029.229L, 846.667L, 68.792L, 8, false, false, "0 mm"},
+     39.688_f80, 1029.229_f80, 846.667_f80, 68.792_f80, 8, false, false, "0 mm"},
     {&TPrintForm::QRLabel_Tr, "QRLabel_Tr", ValueId::Tr,
-     39.688L, 624.417L, 1071.562L, 68.792L, 8, false, false, "0 mm"},
+     39.688_f80, 624.417_f80, 1071.562_f80, 68.792_f80, 8, false, false, "0 mm"},
     {&TPrintForm::QRLabel_Q, "QRLabel_Q", ValueId::Diameter,
-     44.979L, 349.25L, 743.479L, 92.604L, 8, false, false, "Průměr"},
+     44.979_f80, 349.25_f80, 743.479_f80, 92.604_f80, 8, false, false, "Průměr"},
     {&TPrintForm::QRLabel4, "QRLabel4", {},
-     44.979L, 158.75L, 1606.021L, 1367.896L, 9, false, false,
+     44.979_f80, 158.75_f80, 1606.021_f80, 1367.896_f80, 9, false, false,
      R"txt(Připojení koaxiálního napáječe na svorky X a X'. Opletení koaxiálu na " X ", střední vodič na " X' ".)txt"},
     {&TPrintForm::QRLabel5, "QRLabel5", {},
-     44.979L, 158.75L, 1648.354L, 1378.479L, 9, false, false,
+     44.979_f80, 158.75_f80, 1648.354_f80, 1378.479_f80, 9, false, false,
      R"txt(Impedance koaxiálu je 75 Ohmů, v případě použití koaxiálu s impedancí 50 Ohmů se PSV může)txt"},
     {&TPrintForm::QRLabel6, "QRLabel6", {},
-     44.979L, 158.75L, 1690.688L, 1407.583L, 9, false, false,
+     44.979_f80, 158.75_f80, 1690.688_f80, 1407.583_f80, 9, false, false,
      R"txt(změnit o hodnotu 0,3. Je možné jemné doladění posunem napájecího vedení "Tz" a "Tr", případně)txt"},
     {&TPrintForm::QRLabel7, "QRLabel7", {},
-     44.979L, 158.75L, 1733.021L, 1402.292L, 9, false, false,
+     44.979_f80, 158.75_f80, 1733.021_f80, 1402.292_f80, 9, false, false,
      R"txt(úpravou vzdálenosti " x ". Někteží dokonce doporučují mezi svorku X' a střední vodič koaxiálu vřadit)txt"},
     {&TPrintForm::QRLabel8, "QRLabel8", {},
-     39.688L, 1314.979L, 724.958L, 18.521L, 8, true, false, "x"},
+     39.688_f80, 1314.979_f80, 724.958_f80, 18.521_f80, 8, true, false, "x"},
     {&TPrintForm::QRLabel9, "QRLabel9", {},
-     44.979L, 1100.667L, 896.938L, 37.042L, 8, true, false, "Tz"},
+     44.979_f80, 1100.667_f80, 896.938_f80, 37.042_f80, 8, true, false, "Tz"},
     {&TPrintForm::QRLabel10, "QRLabel10", {},
-     39.688L, 709.083L, 1127.125L, 34.396L, 8, true, false, "Tr"},
+     39.688_f80, 709.083_f80, 1127.125_f80, 34.396_f80, 8, true, false, "Tr"},
     {&TPrintForm::QRLabel11, "QRLabel11", {},
-     44.979L, 158.75L, 1775.354L, 1359.958L, 9, false, false,
+     44.979_f80, 158.75_f80, 1775.354_f80, 1359.958_f80, 9, false, false,
      R"txt(proměnnou kapacitu (5 - 50 pF) a tou nastavit "ideální stav", ale to se nikdy v praxi neosvědčilo.)txt"},
     {&TPrintForm::QRLabel12, "QRLabel12", {},
-     44.979L, 825.5L, 515.938L, 235.479L, 9, false, false, "Směr vyzařování"},
+     44.979_f80, 825.5_f80, 515.938_f80, 235.479_f80, 9, false, false, "Směr vyzařování"},
     {&TPrintForm::QRLabel13, "QRLabel13", {},
-     44.979L, 127.0L, 2725.208L, 164.042L, 6, false, false, "Kvetorad"},
+     44.979_f80, 127.0_f80, 2725.208_f80, 164.042_f80, 6, false, false, "Kvetorad"},
 };
 // clang-format on
 
@@ -129,7 +129,7 @@ TPrintForm::TPrintForm() : Report1(QStringLiteral("Report1")) {
   Report1.SetReportTitle(QString());
 
   TitleBand1 = Report1.AddBand(QStringLiteral("TitleBand1"), TQRBandType::rbTitle);
-  TitleBand1->Size.LoadValues({2775.479L, 1899.708L});
+  TitleBand1->Size.LoadValues({2775.479_f80, 1899.708_f80});
   TitleBand1->SetColor(Qt::white);
   TitleBand1->Frame = TQRFrame{};
   TitleBand1->SetAlignToBottom(false);
@@ -140,7 +140,7 @@ TPrintForm::TPrintForm() : Report1(QStringLiteral("Report1")) {
 
   QRImage1 = TitleBand1->Add<TQRImage>(QStringLiteral("QRImage1"));
   QRImage1->BeginLoading();
-  QRImage1->Size.LoadValues({939.271L, 119.062L, 600.604L, 1672.167L});
+  QRImage1->Size.LoadValues({939.271_f80, 119.062_f80, 600.604_f80, 1672.167_f80});
   QRImage1->SetAutoSize(true);
   QRImage1->SetCenter(true);
   QRImage1->SetStretch(false);
@@ -150,9 +150,11 @@ TPrintForm::TPrintForm() : Report1(QStringLiteral("Report1")) {
   for (const LabelDef& def : kAfterDrawing) this->*def.label = LoadLabel(*TitleBand1, def);
 
   Report1.Loaded();
-  Printing(Report1).Export = [this](const QString& fileName) {
-    ExportPdf(Report1, fileName, PdfTitle(QRLabel3->Caption()));
-  };
+  ReportPrinting& printing = Printing(Report1);
+  QObject::connect(&printing, &ReportPrinting::ExportRequest, &printing,
+                   [this](const QString& fileName) {
+                     ExportPdf(Report1, fileName, PdfTitle(QRLabel3->Caption()));
+                   });
 }
 
 TPrintForm::~TPrintForm() = default;

@@ -24,18 +24,20 @@ bool IsSettingsNotice(const QObject* receiver, const QEvent* event) {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QString::fromLatin1(kApplicationTitle));
+  // Desktops that match windows to their desktop entry by name (Wayland) find its icon there.
+  setDesktopFileName(QStringLiteral(HB9CV_APP_ID));
   setWindowIcon(AppIcon());
   InstallFontSubstitutions();
   InstallQtTranslation();
   // The preview window's handlers report their errors through the same box.
-  SetExceptionHandler(&ReportException);
+  SetExceptionHandler(&ErrorBoxReporting());
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {
   try {
     if (IsSettingsNotice(receiver, event)) ReadFormatSettings();
     const bool result = QApplication::notify(receiver, event);
-    if (event->type() == QEvent::Close && receiver == main_form_ && main_form_ != nullptr &&
+    if (event->type() == QEvent::Close && receiver == mainForm_ && mainForm_ != nullptr &&
         event->isAccepted()) {
       quit();
     }

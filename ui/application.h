@@ -12,13 +12,12 @@ class Application : public QApplication {
 
   // The first window created: when it closes the event loop ends, even while other windows
   // (the warning) are still visible.
-  void SetMainForm(QWidget* form) { main_form_ = form; }
-  QWidget* MainForm() const { return main_form_; }
+  void SetMainForm(QWidget* form) { mainForm_ = form; }
 
   bool notify(QObject* receiver, QEvent* event) override;
 
  private:
-  QWidget* main_form_ = nullptr;
+  QWidget* mainForm_ = nullptr;
 };
 
 }  // namespace hb9cv

@@ -19,7 +19,9 @@ constexpr KnownOption kOptions[] = {
     {"--help", KnownOption::Flag},           {"--version", KnownOption::Flag},
     {"--json", KnownOption::Flag},           {"--compute", KnownOption::Value},
     {"--pdf", KnownOption::File},            {"--report", KnownOption::File},
-    {"--print", KnownOption::OptionalValue},
+    {"--print", KnownOption::OptionalValue}, {"--simulate", KnownOption::Flag},
+    {"--nec", KnownOption::File},            {"--diameter", KnownOption::Value},
+    {"--height", KnownOption::Value},
 };
 // clang-format on
 
@@ -92,6 +94,8 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& args) {
       once(options.report);
     } else if (name == "--print") {
       once(options.print);
+    } else {
+      ReadSimulateOption(options.simulate, name, value.value_or(""));
     }
   }
   return Settle(std::move(options), help, version);
@@ -109,6 +113,7 @@ CommandLineOptions Settle(CommandLineOptions options, bool help, bool version) {
     options.mode = CommandLineOptions::Mode::Version;
     return options;
   }
+  CheckSimulateOptions(options.simulate, options.frequencies.size(), options.WantsPage());
   if (options.frequencies.empty()) {
     const char* needs = options.json     ? "--json"
                         : options.pdf    ? "--pdf"
@@ -141,6 +146,11 @@ std::string UsageText() {
          "  --pdf FILE       write the report page as a PDF file\n"
          "  --report FILE    write the report file (.QRP) that the preview window loads\n"
          "  --print[=QUEUE]  print the report page on the default or the named printer\n"
+         "  --simulate       simulate the design with nec2c (idealised NEC-2 model)\n"
+         "  --diameter MM    element diameter for --simulate and --nec; with --simulate\n"
+         "                   also the element lengths corrected for it\n"
+         "  --height M       height above average ground (default: free space)\n"
+         "  --nec FILE       write the model as a NEC-2 deck\n"
          "  -h, --help       show this help and exit\n"
          "      --version    show the version and exit\n"
          "\n"

@@ -8,6 +8,8 @@
 
 #include "calc/dimensions.h"
 #include "calc/errors.h"
+#include "ui/command_line_error.h"
+#include "ui/simulate_command.h"
 
 namespace hb9cv {
 
@@ -21,16 +23,10 @@ struct CommandLineOptions {
   std::optional<std::string> report;
   // --print: the queue, empty for the default one.
   std::optional<std::string> print;
+  SimulateOptions simulate;
 
   // The report page is wanted as a file or on paper.
   bool WantsPage() const { return pdf || report || print; }
-};
-
-// A command line that cannot be run as given; the message is one line, without the usage
-// hint.
-class CommandLineError : public Exception {
- public:
-  using Exception::Exception;
 };
 
 // `args` without the program name. Throws CommandLineError.

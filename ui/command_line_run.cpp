@@ -72,6 +72,10 @@ int Run(const CommandLineOptions& options, const char* program) {
     case CommandLineOptions::Mode::Compute:
       break;
   }
+  if (options.simulate.Wanted()) {
+    RunSimulate(options.simulate, ReadFrequency(options.frequencies.front()), options.json);
+    return 0;
+  }
   std::vector<DimensionSet> blocks;
   for (const std::string& typed : options.frequencies) {
     blocks.push_back(ComputeDimensions(ReadFrequency(typed)));

@@ -95,8 +95,8 @@ MaskSeparators& Separators() {
 
 }  // namespace
 
-MaskSeparators SeparatorsFromFormats(std::string_view date_format, std::string_view time_format) {
-  return {FormatSeparator(date_format, '/'), FormatSeparator(time_format, ':')};
+MaskSeparators SeparatorsFromFormats(std::string_view dateFormat, std::string_view timeFormat) {
+  return {FormatSeparator(dateFormat, '/'), FormatSeparator(timeFormat, ':')};
 }
 MaskSeparators CurrentMaskSeparators() {
   return Separators();
@@ -118,10 +118,10 @@ std::vector<int> EditMask::ClassifyEntries() {
   entries_.resize(mask_.size());
   // Section separators can only stand among the last four characters of a mask of at least
   // four, so a ";" earlier in the pattern is an ordinary literal.
-  const int section_from = length >= 4 ? length - 3 : length + 1;
+  const int sectionFrom = length >= 4 ? length - 3 : length + 1;
   bool escaping = false;
   CaseConversion conversion = CaseConversion::kNone;
-  std::vector<int> separator_positions;
+  std::vector<int> separatorPositions;
   for (int p = 1; p <= length; ++p) {
     Entry& e = entries_[p - 1];
     e.ch = mask_[p - 1];
@@ -130,19 +130,19 @@ std::vector<int> EditMask::ClassifyEntries() {
       // backslash and does not escape what follows it.
       e.kind = MaskCharKind::kLiteral;
       escaping = false;
-    } else if (p >= section_from && e.ch == ';') {
+    } else if (p >= sectionFrom && e.ch == ';') {
       e.kind = MaskCharKind::kSectionSeparator;
-      separator_positions.push_back(p);
-    } else if (p > section_from && entries_[p - 2].kind == MaskCharKind::kSectionSeparator) {
+      separatorPositions.push_back(p);
+    } else if (p > sectionFrom && entries_[p - 2].kind == MaskCharKind::kSectionSeparator) {
       e.kind = MaskCharKind::kSectionValue;
     } else if (e.ch == '\\') {
       e.kind = MaskCharKind::kDirective;
       escaping = true;
     } else if (e.ch == '>') {
       e.kind = MaskCharKind::kDirective;
-      const bool after_lower =
+      const bool afterLower =
           p >= 2 && entries_[p - 2].kind == MaskCharKind::kDirective && entries_[p - 2].ch == '<';
-      conversion = after_lower ? CaseConversion::kNone : CaseConversion::kUpper;
+      conversion = afterLower ? CaseConversion::kNone : CaseConversion::kUpper;
     } else if (e.ch == '<') {
       e.kind = MaskCharKind::kDirective;
       conversion = CaseConversion::kLower;
@@ -158,23 +158,23 @@ std::vector<int> EditMask::ClassifyEntries() {
     } else {
       e.kind = MaskCharKind::kLiteral;
     }
-    if (e.kind != MaskCharKind::kDirective) index_position_.push_back(p);
+    if (e.kind != MaskCharKind::kDirective) indexPosition_.push_back(p);
     if (e.kind != MaskCharKind::kDirective && e.kind != MaskCharKind::kSectionSeparator &&
         e.kind != MaskCharKind::kSectionValue) {
-      ++place_count_;
+      ++placeCount_;
     }
   }
-  return separator_positions;
+  return separatorPositions;
 }
 
-void EditMask::ReadSections(const std::vector<int>& separator_positions) {
+void EditMask::ReadSections(const std::vector<int>& separatorPositions) {
   const int length = Length();
   // Save-literals: the character after the second separator from the end, or after the only
   // one; kept unless it is "0".
-  const size_t separators_found = separator_positions.size();
-  if (separators_found > 0) {
-    const int sep = separator_positions[separators_found >= 2 ? separators_found - 2 : 0];
-    if (sep < length) save_literals_ = mask_[sep] != '0';
+  const size_t separatorsFound = separatorPositions.size();
+  if (separatorsFound > 0) {
+    const int sep = separatorPositions[separatorsFound >= 2 ? separatorsFound - 2 : 0];
+    if (sep < length) saveLiterals_ = mask_[sep] != '0';
   }
   // Blank: the last character when a separator stands before it and a further one one or two
   // places before that.
@@ -230,8 +230,8 @@ int EditMask::PlacesUpTo(int position) const {
 }
 
 int EditMask::MaskPositionOf(int index) const {
-  if (mask_.empty() || index < 0 || index > place_count_) return 0;
-  if (static_cast<size_t>(index) < index_position_.size()) return index_position_[index];
+  if (mask_.empty() || index < 0 || index > placeCount_) return 0;
+  if (static_cast<size_t>(index) < indexPosition_.size()) return indexPosition_[index];
   return Length();
 }
 
@@ -240,7 +240,7 @@ bool EditMask::IsLiteralIndex(int index) const {
 }
 
 int EditMask::NextEditableIndex(int index) const {
-  while (index < place_count_ && IsLiteralIndex(index)) ++index;
+  while (index < placeCount_ && IsLiteralIndex(index)) ++index;
   return index;
 }
 
@@ -316,7 +316,7 @@ std::string EditMask::Fit(std::string_view value, char blank) const {
     Adjust(r, last, found - last, static_cast<size_t>(n) - 1 - last, blank);
     last = static_cast<size_t>(n);
   }
-  const auto count = static_cast<size_t>(place_count_);
+  const auto count = static_cast<size_t>(placeCount_);
   if (r.size() != count) Adjust(r, last, r.size() - last, count - last, blank);
   for (size_t i = 0; i < r.size(); ++i) {
     if (r[i] == ' ' && !IsLiteralIndex(static_cast<int>(i))) r[i] = blank;
@@ -348,11 +348,11 @@ std::string EditMask::BareValueOf(std::string_view shown) const {
 std::string EditMask::TextOf(std::string_view shown) const {
   if (mask_.empty()) return std::string(shown);
   const std::string bare = BareValueOf(shown);
-  return save_literals_ ? Format(bare, ' ') : bare;
+  return saveLiterals_ ? Format(bare, ' ') : bare;
 }
 
 std::string EditMask::ShownOf(std::string_view value) const {
-  return save_literals_ ? Fit(value, blank_) : Format(value, blank_);
+  return saveLiterals_ ? Fit(value, blank_) : Format(value, blank_);
 }
 
 EditMask::Acceptance EditMask::Accept(char c, int position) const {
@@ -407,11 +407,11 @@ EditMask::MergeResult EditMask::Merge(std::string_view shown, std::string_view p
                                       int index) const {
   int p = MaskPositionOf(index);
   if (pasted.empty() || p == 0) {
-    return {std::string(shown), std::clamp(index, 0, place_count_)};
+    return {std::string(shown), std::clamp(index, 0, placeCount_)};
   }
   std::string t(pasted);
   const auto s = static_cast<size_t>(index);
-  const auto count = static_cast<size_t>(place_count_);
+  const auto count = static_cast<size_t>(placeCount_);
   size_t k = 1;
   for (; p <= Length(); ++p) {
     const bool literal = IsLiteral(p);

@@ -46,7 +46,7 @@ void SetMaskSeparators(MaskSeparators separators);
 // Reads the separators from the user's locale again and makes them current.
 void ReadMaskSeparators();
 // The separators a locale's date and time formats (strftime patterns) use.
-MaskSeparators SeparatorsFromFormats(std::string_view date_format, std::string_view time_format);
+MaskSeparators SeparatorsFromFormats(std::string_view dateFormat, std::string_view timeFormat);
 
 class EditMask {
  public:
@@ -69,8 +69,8 @@ class EditMask {
   int Length() const { return static_cast<int>(mask_.size()); }
 
   MaskCharKind Classify(int position) const;
-  int PlaceCount() const { return place_count_; }
-  bool SaveLiterals() const { return save_literals_; }
+  int PlaceCount() const { return placeCount_; }
+  bool SaveLiterals() const { return saveLiterals_; }
   char Blank() const { return blank_; }
   // A "!" anywhere in the pattern: values are aligned to the right.
   bool Reverse() const { return reverse_; }
@@ -131,7 +131,7 @@ class EditMask {
   // separators.
   std::vector<int> ClassifyEntries();
   // The save-literals flag and the blank, from the sections after the pattern.
-  void ReadSections(const std::vector<int>& separator_positions);
+  void ReadSections(const std::vector<int>& separatorPositions);
   bool IsPlace(int position) const;
   bool IsLiteral(int position) const;
   // Brings a sub-field to `wanted` characters: blanks added, or characters dropped, at its end
@@ -140,10 +140,10 @@ class EditMask {
 
   std::string mask_;
   MaskSeparators separators_;
-  std::vector<Entry> entries_;       // one per mask position
-  std::vector<int> index_position_;  // position of each character that is no directive
-  int place_count_ = 0;
-  bool save_literals_ = true;
+  std::vector<Entry> entries_;      // one per mask position
+  std::vector<int> indexPosition_;  // position of each character that is no directive
+  int placeCount_ = 0;
+  bool saveLiterals_ = true;
   char blank_ = '_';
   bool reverse_ = false;
 };

@@ -13,10 +13,7 @@
 namespace hb9cv {
 namespace {
 
-ErrorBox& CurrentBox() {
-  static ErrorBox box;
-  return box;
-}
+ErrorBox* g_box = nullptr;
 
 void MessageBoxError(const QString& title, const QString& text) {
   QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok,
@@ -65,15 +62,15 @@ QString ErrorBoxText(const QString& message) {
   return message;
 }
 
-ErrorBox SetErrorBox(ErrorBox box) {
-  return std::exchange(CurrentBox(), std::move(box));
+ErrorBox* SetErrorBox(ErrorBox* box) {
+  return std::exchange(g_box, box);
 }
 
 void ShowError(const QString& message) {
   const QString title = QString::fromLatin1(kApplicationTitle);
   const QString text = ErrorBoxText(message);
-  if (CurrentBox()) {
-    CurrentBox()(title, text);
+  if (g_box != nullptr) {
+    g_box->Show(title, text);
   } else {
     MessageBoxError(title, text);
   }
@@ -95,6 +92,15 @@ void ReportException() noexcept {
   } catch (...) {
     // The report itself failed (out of memory): there is nobody left to tell.
   }
+}
+
+ExceptionHandler& ErrorBoxReporting() {
+  class Reporting final : public ExceptionHandler {
+   public:
+    void Report() noexcept override { ReportException(); }
+  };
+  static Reporting reporting;
+  return reporting;
 }
 
 }  // namespace hb9cv

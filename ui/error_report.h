@@ -3,12 +3,11 @@
 // inside Guarded() (report/preview/error_guard.h); Application::notify catches whatever still
 // gets through.
 #include <QString>
-#include <functional>
 #include <utility>
 
 #include "calc/errors.h"
 #include "report/preview/error_guard.h"
-#include "report/render/scoped_hook.h"
+#include "report/print/scoped_hook.h"
 
 namespace hb9cv {
 
@@ -27,18 +26,23 @@ inline constexpr char kApplicationTitle[] = "HB9CV";
 QString ErrorBoxText(const QString& message);
 
 // The box itself; the default shows a modal message box with the stop icon and OK.
-using ErrorBox = std::function<void(const QString& title, const QString& text)>;
-// Replaces the box (tests watch it without a modal loop); an empty function restores the
-// message box. Returns the previous one.
-ErrorBox SetErrorBox(ErrorBox box);
+class ErrorBox {
+ public:
+  virtual ~ErrorBox() = default;
+  virtual void Show(const QString& title, const QString& text) = 0;
+};
+// Installs `box` (not owned; tests watch it without a modal loop) and returns the one it
+// replaces; nullptr restores the message box.
+ErrorBox* SetErrorBox(ErrorBox* box);
 
 // Shows `message` in the error box under the title "HB9CV".
 void ShowError(const QString& message);
 
-// The program's exception handler (installed by Application): releases a mouse capture,
-// ignores EAbort and shows anything else with ShowError. Call only inside a catch block;
-// Guarded() and HandleException() reach it.
+// The program's exception handler: releases a mouse capture, ignores EAbort and shows anything
+// else with ShowError. Call only inside a catch block; Guarded() and HandleException() reach it
+// through ErrorBoxReporting(), which Application installs.
 void ReportException() noexcept;
+ExceptionHandler& ErrorBoxReporting();
 
 // Loads Qt's own texts (dialog buttons, the field's context menu) in the language of the
 // user's messages locale: LC_ALL, else LC_MESSAGES, else LANG, as Qt reads them, whether or

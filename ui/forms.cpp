@@ -2,9 +2,9 @@
 
 namespace hb9cv {
 
-QFont WindowFont(int character_height, bool bold) {
+QFont WindowFont(int characterHeight, bool bold) {
   QFont font(QStringLiteral("MS Sans Serif"));
-  font.setPixelSize(character_height);
+  font.setPixelSize(characterHeight);
   font.setBold(bold);
   return font;
 }

@@ -10,6 +10,8 @@
 #include "report/preview/window_place.h"
 #include "report/report_link.h"
 #include "resources/drawing.h"
+#include "ui/about_box.h"
+#include "ui/antenna_form.h"
 #include "ui/error_report.h"
 #include "ui/forms.h"
 #include "ui/label.h"
@@ -34,12 +36,11 @@ class TPanel : public QWidget {
   }
 
  private:
-  static void Bevel(QPainter& p, const QRect& r, const QColor& top_left,
-                    const QColor& bottom_right) {
-    p.fillRect(r.left(), r.top(), r.width(), 1, top_left);
-    p.fillRect(r.left(), r.top(), 1, r.height(), top_left);
-    p.fillRect(r.left(), r.bottom(), r.width(), 1, bottom_right);
-    p.fillRect(r.right(), r.top(), 1, r.height(), bottom_right);
+  static void Bevel(QPainter& p, const QRect& r, const QColor& topLeft, const QColor& bottomRight) {
+    p.fillRect(r.left(), r.top(), r.width(), 1, topLeft);
+    p.fillRect(r.left(), r.top(), 1, r.height(), topLeft);
+    p.fillRect(r.left(), r.bottom(), r.width(), 1, bottomRight);
+    p.fillRect(r.right(), r.top(), 1, r.height(), bottomRight);
   }
 };
 
@@ -193,6 +194,9 @@ void TForm1::CreateMenu() {
   connect(Nov1, &QAction::triggered, this, GuardedSlot([this] { Nov1Click(); }));
   connect(Tisk1, &QAction::triggered, this, GuardedSlot([this] { Tisk1Click(); }));
   connect(Konec1, &QAction::triggered, this, GuardedSlot([this] { Konec1Click(); }));
+  antenna_ = new AntennaWindow(this);
+  connect(Popis1, &QAction::triggered, this, GuardedSlot([this] { antenna_->Show(); }));
+  connect(Oaplikaci1, &QAction::triggered, this, GuardedSlot([this] { ShowAboutBox(this); }));
 }
 
 QAction* TForm1::AddMenuItem(const char* name, const QString& caption, bool enabled) {
@@ -243,17 +247,20 @@ void TForm1::Potej1Click() {
     Tisk1->setEnabled(false);
     Nov1->setEnabled(false);
     if (warning_ != nullptr) warning_->ShowWarning();
+    antenna_->Clear();
     return;
   }
   Tisk1->setEnabled(true);
   Nov1->setEnabled(true);
   Apply(outcome.writes);
+  antenna_->Follow(FieldText());
 }
 
 void TForm1::Nov1Click() {
   SetFieldText(QString::fromLatin1(kFieldResetText));
   MaskEdit1->setFocus();
   Apply(ResetWrites());
+  antenna_->Clear();
 }
 
 void TForm1::Tisk1Click() {

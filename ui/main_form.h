@@ -13,6 +13,7 @@ class QMenuBar;
 
 namespace hb9cv {
 
+class AntennaWindow;
 class ReportLink;
 class TForm3;
 class FormLabel;
@@ -93,6 +94,7 @@ class TForm1 : public QMainWindow {
 
   ReportLink* report_ = nullptr;
   TForm3* warning_ = nullptr;
+  AntennaWindow* antenna_ = nullptr;  // "P&opis antény", following every computation
 };
 
 // Shows the main window at start-up: in the state the desktop asked for where it asks for

@@ -63,14 +63,14 @@ MaskEditController::MaskEditController(Host& host) : host_(host) {}
 
 void MaskEditController::SetEditMask(const std::string& mask) {
   if (mask == mask_.Mask()) return;
-  const int old_start = box_.SelStart();
+  const int oldStart = box_.SelStart();
   const std::string bare = mask_.BareValueOf(box_.Text());
   mask_ = EditMask(mask);
   SetShown(mask_.Format(bare, mask_.Blank()));
   masked_ = !mask.empty();
   box_.SetLengthLimit(0);
   if (masked_ && mask_.PlaceCount() > 0) box_.SetLengthLimit(mask_.PlaceCount());
-  if (focused_) PlaceCaret(old_start);
+  if (focused_) PlaceCaret(oldStart);
 }
 
 void MaskEditController::SetMaxLength(int length) {
@@ -133,14 +133,14 @@ void MaskEditController::KeyPress(const KeyStroke& stroke) {
 }
 
 void MaskEditController::KeyDown(EditKey key, KeyState state) {
-  word_move_ = false;
+  wordMove_ = false;
   if (masked_ && !state.alt) {
     switch (key) {
       case EditKey::kLeft:
       case EditKey::kRight:
         ArrowKey(key, state);
         if (!state.shift && !state.ctrl) return;
-        word_move_ = state.ctrl;
+        wordMove_ = state.ctrl;
         break;
       case EditKey::kUp:
       case EditKey::kDown:
@@ -172,8 +172,8 @@ void MaskEditController::KeyDown(EditKey key, KeyState state) {
 }
 
 void MaskEditController::KeyUp(EditKey key, KeyState /*state*/) {
-  if ((key == EditKey::kLeft || key == EditKey::kRight) && word_move_) {
-    word_move_ = false;
+  if ((key == EditKey::kLeft || key == EditKey::kRight) && wordMove_) {
+    wordMove_ = false;
     NormaliseCaret();
   }
 }
@@ -233,7 +233,7 @@ void MaskEditController::HomeEndKey(EditKey key, KeyState state) {
 }
 
 void MaskEditController::Deleting(EditKey key) {
-  if (read_only_) return;
+  if (readOnly_) return;
   if (key == EditKey::kBackspace && box_.SelLength() <= 1) {
     const int before = box_.SelStart();
     StepBack(before);
@@ -261,7 +261,7 @@ void MaskEditController::Character(int c) {
     return;
   }
   if (c == kEscChar) return Reset();
-  if (!CanEdit() || read_only_) return;
+  if (!CanEdit() || readOnly_) return;
   if (c == kBackspaceChar) return;  // handled on key down
   if (c == kEnterChar) return ValidateOnLeave();
   if (box_.SelLength() > 1) {
@@ -326,7 +326,7 @@ void MaskEditController::BoxKeyDown(EditKey key, KeyState state) {
     case EditKey::kDelete:
       if (state.shift) {
         Cut();
-      } else if (!read_only_) {
+      } else if (!readOnly_) {
         if (box_.SelLength() == 0) box_.Select(box_.Caret(), box_.Caret() + 1);
         BoxDeleteSelection();
       }
@@ -344,7 +344,7 @@ void MaskEditController::BoxKeyDown(EditKey key, KeyState state) {
 }
 
 void MaskEditController::BoxCharacter(char c) {
-  if (read_only_) return;
+  if (readOnly_) return;
   if (c == kBackspaceChar) {
     if (box_.SelLength() == 0) box_.Select(box_.Caret() - 1, box_.Caret());
     BoxDeleteSelection();
@@ -361,14 +361,14 @@ void MaskEditController::BoxDeleteSelection() {
 // ---- mouse ----
 
 void MaskEditController::MousePress(int index, int character, int x, bool shift) {
-  word_move_ = false;
+  wordMove_ = false;
   if (shift) {
     box_.Select(box_.Anchor(), index);
   } else {
     box_.Select(index, index);
   }
-  press_x_ = x;
-  press_character_ = character;
+  pressX_ = x;
+  pressCharacter_ = character;
 }
 
 void MaskEditController::MouseMove(int index) {
@@ -383,31 +383,31 @@ void MaskEditController::MouseDoubleClick(int index, int x) {
   while (start > 0 && text[start - 1] != ' ') --start;
   while (end < box_.Length() && text[end] != ' ') ++end;
   box_.Select(start, end);
-  press_x_ = x;
+  pressX_ = x;
 }
 
 void MaskEditController::MouseRelease(int x) {
   // A click, not a drag: the box put its caret on the nearest boundary, which for a click on
   // the right half of a character is the place after it, and the next digit would land there.
-  if (box_.SelLength() == 0) box_.Select(press_character_, press_character_);
+  if (box_.SelLength() == 0) box_.Select(pressCharacter_, pressCharacter_);
   tracked_ = box_.SelStart();
-  if (box_.SelLength() > 0 && x > press_x_) tracked_ = box_.SelEnd();
+  if (box_.SelLength() > 0 && x > pressX_) tracked_ = box_.SelEnd();
   tracked_ = Clamp(tracked_, 0, mask_.PlaceCount());
   NormaliseCaret();
 }
 
 // ---- focus ----
 
-void MaskEditController::FocusIn(bool entering, bool left_button_down) {
+void MaskEditController::FocusIn(bool entering, bool leftButtonDown) {
   focused_ = true;
-  if (entering) Enter(left_button_down);
+  if (entering) Enter(leftButtonDown);
   NormaliseCaret();
 }
 
-void MaskEditController::Enter(bool left_button_down) {
+void MaskEditController::Enter(bool leftButtonDown) {
   if (!reentering_) {
     remembered_ = box_.Text();
-    if (auto_select_ && !left_button_down) box_.Select(0, box_.Length());
+    if (autoSelect_ && !leftButtonDown) box_.Select(0, box_.Length());
   }
   reentering_ = false;
   NormaliseCaret();
@@ -430,7 +430,7 @@ void MaskEditController::Copy() {
 
 void MaskEditController::Cut() {
   Copy();
-  if (read_only_) return;
+  if (readOnly_) return;
   if (masked_) {
     Deleting(EditKey::kDelete);
   } else {
@@ -439,7 +439,7 @@ void MaskEditController::Cut() {
 }
 
 void MaskEditController::Paste() {
-  if (read_only_) return;
+  if (readOnly_) return;
   const std::string pasted = host_.ClipboardText();
   if (!masked_) {
     box_.ReplaceSelection(pasted);

@@ -104,19 +104,17 @@ class MaskEditController {
   std::string Text() const;
   void SetText(const std::string& value);
   void Clear() { SetText(std::string()); }
-  bool AutoSelect() const { return auto_select_; }
-  void SetAutoSelect(bool on) { auto_select_ = on; }
-  bool ReadOnly() const { return read_only_; }
-  void SetReadOnly(bool on) { read_only_ = on; }
+  bool AutoSelect() const { return autoSelect_; }
+  void SetAutoSelect(bool on) { autoSelect_ = on; }
+  bool ReadOnly() const { return readOnly_; }
+  void SetReadOnly(bool on) { readOnly_ = on; }
 
   // State.
   const EditBox& Box() const { return box_; }
   const std::string& Shown() const { return box_.Text(); }
   bool Modified() const { return box_.Modified(); }
   void SetModified(bool modified) { box_.SetModified(modified); }
-  int TrackedCaret() const { return tracked_; }
   const std::string& RememberedValue() const { return remembered_; }
-  bool HasFocus() const { return focused_; }
   // The field keeps Esc for itself while it has something to undo.
   bool WantsEscape() const { return masked_ && box_.Modified(); }
 
@@ -134,7 +132,7 @@ class MaskEditController {
   void MouseDoubleClick(int index, int x);
   // Focus. `entering`: the field becomes the focused control of its window (not merely the
   // window getting the focus back). `leaving`: another control of the window takes the focus.
-  void FocusIn(bool entering, bool left_button_down);
+  void FocusIn(bool entering, bool leftButtonDown);
   void FocusOut(bool leaving);
   // Requests from any source (keys, context menu).
   void Cut();
@@ -161,7 +159,7 @@ class MaskEditController {
   void Deleting(EditKey key);
   void ArrowKey(EditKey key, KeyState state);
   void HomeEndKey(EditKey key, KeyState state);
-  void Enter(bool left_button_down);
+  void Enter(bool leftButtonDown);
   // The edit box's own handling of a key the field passed on, and of a typed character.
   void BoxKeyDown(EditKey key, KeyState state);
   void BoxCharacter(char c);
@@ -172,14 +170,14 @@ class MaskEditController {
   EditBox box_;
   bool masked_ = false;
   int tracked_ = 0;
-  int press_x_ = 0;
-  int press_character_ = 0;
+  int pressX_ = 0;
+  int pressCharacter_ = 0;
   std::string remembered_;
   bool reentering_ = false;
-  bool auto_select_ = true;
-  bool read_only_ = false;
+  bool autoSelect_ = true;
+  bool readOnly_ = false;
   bool focused_ = false;
-  bool word_move_ = false;  // the last key down was Ctrl+Left or Ctrl+Right
+  bool wordMove_ = false;  // the last key down was Ctrl+Left or Ctrl+Right
 };
 
 }  // namespace hb9cv

@@ -21,10 +21,7 @@
 namespace hb9cv {
 namespace {
 
-TCustomMaskEdit::BeepFunction& BeepSeam() {
-  static TCustomMaskEdit::BeepFunction beep;
-  return beep;
-}
+TCustomMaskEdit::Beeper* g_beeper = nullptr;
 
 EditKey KeyOf(int key) {
   switch (key) {
@@ -139,15 +136,13 @@ void TCustomMaskEdit::paste() {
 
 // ---- host ----
 
-TCustomMaskEdit::BeepFunction TCustomMaskEdit::SetBeep(BeepFunction beep) {
-  BeepFunction previous = std::move(BeepSeam());
-  BeepSeam() = std::move(beep);
-  return previous;
+TCustomMaskEdit::Beeper* TCustomMaskEdit::SetBeep(Beeper* beeper) {
+  return std::exchange(g_beeper, beeper);
 }
 
 void TCustomMaskEdit::Beep() {
-  if (BeepSeam()) {
-    BeepSeam()();
+  if (g_beeper != nullptr) {
+    g_beeper->Beep();
   } else {
     QApplication::beep();
   }
@@ -352,9 +347,9 @@ void TCustomMaskEdit::focusInEvent(QFocusEvent* e) {
   QLineEdit::focusInEvent(e);  // caret blinking, input method; the sync restores our selection
   const bool entering = !entered_;
   entered_ = true;
-  const bool left_down = e->reason() == Qt::MouseFocusReason ||
-                         QGuiApplication::mouseButtons().testFlag(Qt::LeftButton);
-  Run([&] { controller_->FocusIn(entering, left_down); });
+  const bool leftDown = e->reason() == Qt::MouseFocusReason ||
+                        QGuiApplication::mouseButtons().testFlag(Qt::LeftButton);
+  Run([&] { controller_->FocusIn(entering, leftDown); });
 }
 
 void TCustomMaskEdit::focusOutEvent(QFocusEvent* e) {
@@ -375,19 +370,19 @@ QMenu* TCustomMaskEdit::CreateContextMenu() {
   const auto text = [](const char* source) {
     return QCoreApplication::translate("QLineEdit", source);
   };
-  QAction* cut_action = menu->addAction(text("Cu&t"), this, [this] { cut(); });
-  cut_action->setEnabled(selected && writable);
-  QAction* copy_action = menu->addAction(text("&Copy"), this, [this] { copy(); });
-  copy_action->setEnabled(selected);
-  QAction* paste_action = menu->addAction(text("&Paste"), this, [this] { paste(); });
-  paste_action->setEnabled(writable && !QGuiApplication::clipboard()->text().isEmpty());
+  QAction* cutAction = menu->addAction(text("Cu&t"), this, [this] { cut(); });
+  cutAction->setEnabled(selected && writable);
+  QAction* copyAction = menu->addAction(text("&Copy"), this, [this] { copy(); });
+  copyAction->setEnabled(selected);
+  QAction* pasteAction = menu->addAction(text("&Paste"), this, [this] { paste(); });
+  pasteAction->setEnabled(writable && !QGuiApplication::clipboard()->text().isEmpty());
   menu->addSeparator();
-  QAction* all_action = menu->addAction(text("Select All"), this, [this] { selectAll(); });
-  all_action->setEnabled(box.Length() > 0 && box.SelLength() < box.Length());
-  cut_action->setObjectName(QStringLiteral("edit-cut"));
-  copy_action->setObjectName(QStringLiteral("edit-copy"));
-  paste_action->setObjectName(QStringLiteral("edit-paste"));
-  all_action->setObjectName(QStringLiteral("select-all"));
+  QAction* allAction = menu->addAction(text("Select All"), this, [this] { selectAll(); });
+  allAction->setEnabled(box.Length() > 0 && box.SelLength() < box.Length());
+  cutAction->setObjectName(QStringLiteral("edit-cut"));
+  copyAction->setObjectName(QStringLiteral("edit-copy"));
+  pasteAction->setObjectName(QStringLiteral("edit-paste"));
+  allAction->setObjectName(QStringLiteral("select-all"));
   return menu;
 }
 

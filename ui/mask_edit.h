@@ -11,11 +11,10 @@
 // refused and pasted as "?". Qt's own input mask is not used.
 #include <QLineEdit>
 #include <QString>
-#include <functional>
 #include <memory>
 #include <optional>
 
-#include "report/render/scoped_hook.h"
+#include "report/print/scoped_hook.h"
 #include "ui/mask_controller.h"
 #include "ui/mask_error.h"
 
@@ -71,10 +70,15 @@ class TCustomMaskEdit : public QLineEdit, private MaskEditController::Host {
   static std::optional<KeyStroke> TranslateKey(int key, Qt::KeyboardModifiers modifiers,
                                                const QString& text);
 
-  // The beep every field makes; tests replace it to count beeps. Returns the previous one; an
-  // empty function restores QApplication::beep.
-  using BeepFunction = std::function<void()>;
-  static BeepFunction SetBeep(BeepFunction beep);
+  // The beep every field makes; tests replace it to count beeps.
+  class Beeper {
+   public:
+    virtual ~Beeper() = default;
+    virtual void Beep() = 0;
+  };
+  // Installs `beeper` (not owned) and returns the one it replaces; nullptr restores
+  // QApplication::beep.
+  static Beeper* SetBeep(Beeper* beeper);
 
   // Text conversions between the line edit and the field's single bytes.
   static std::string ToBytes(const QString& text);

@@ -28,7 +28,7 @@ void TQRCustomBand::Loaded() {
   SizeToBounds();
 }
 
-bool TQRCustomBand::Grow(long double height) {
+bool TQRCustomBand::Grow(Float80 height) {
   if (report_ == nullptr) return false;
   const int needed = QRRound(Size.Stored(TQRBandSize::kHeight) + extraHeight_ + height);
   if (needed > report_->FreeSpace()) return false;
@@ -38,8 +38,8 @@ bool TQRCustomBand::Grow(long double height) {
 
 bool TQRCustomBand::PrintAt(QRDevice& device, int x, int y, bool reprint) {
   if (PixelHeight() == 0) return false;
-  const long double width = Size.Stored(TQRBandSize::kWidth);
-  const long double height = Size.Stored(TQRBandSize::kHeight);
+  const Float80 width = Size.Stored(TQRBandSize::kWidth);
+  const Float80 height = Size.Stored(TQRBandSize::kHeight);
   device.PageCanvas().FillRect(
       {device.XPos(x), device.YPos(y), device.XPos(x + width), device.YPos(y + height)}, color_);
   for (const auto& element : Elements()) {

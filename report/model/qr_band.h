@@ -40,10 +40,10 @@ class TQRCustomBand : public TQRBasePanel {
   bool SetChildBand(TQRCustomBand* child);
 
   // Height gained while printing (stored units); 0 outside a print.
-  long double ExtraHeight() const { return extraHeight_; }
+  Float80 ExtraHeight() const { return extraHeight_; }
   void ResetExtraHeight() { extraHeight_ = 0; }
   // Grows the band by `height` when the page has room below it; false when it has not.
-  bool Grow(long double height);
+  bool Grow(Float80 height);
 
   TCustomReport* ParentReport() const override { return report_; }
   // Copies the stored size to the pixel size and lets the elements re-align.
@@ -67,7 +67,7 @@ class TQRCustomBand : public TQRBasePanel {
   bool forceNewColumn_ = false;
   bool forceNewPage_ = false;
   TQRCustomBand* child_ = nullptr;
-  long double extraHeight_ = 0;
+  Float80 extraHeight_ = 0;
 };
 
 class TQRBand : public TQRCustomBand {

@@ -11,13 +11,12 @@
 
 namespace hb9cv {
 
-int QRRound(long double value) {
-  if (std::isnan(value)) return 0;
-  // nearbyint rounds under the current mode, which the program leaves at nearest-even.
-  const long double rounded = std::nearbyintl(value);
+int QRRound(Float80 value) {
+  if (value.IsNaN()) return 0;
+  const Float80 rounded = RoundToEven(value);
   if (rounded <= INT_MIN) return INT_MIN;
   if (rounded >= INT_MAX) return INT_MAX;
-  return static_cast<int>(rounded);
+  return static_cast<int>(Truncate(rounded));
 }
 
 void QRDevice::PrepareBuild(const TCustomReport&) {}
@@ -28,8 +27,8 @@ struct QRImageDevice::OpenPage {
   std::optional<QPainterCanvas> canvas;
 };
 
-QRImageDevice::QRImageDevice(long double xFactor, long double yFactor, long double paperWidth,
-                             long double paperLength)
+QRImageDevice::QRImageDevice(Float80 xFactor, Float80 yFactor, Float80 paperWidth,
+                             Float80 paperLength)
     : xFactor_(xFactor), yFactor_(yFactor), paperWidth_(paperWidth), paperLength_(paperLength) {}
 
 QRImageDevice::~QRImageDevice() {
@@ -77,15 +76,14 @@ Canvas& QRImageDevice::PageCanvas() {
   return *page_->canvas;
 }
 
-std::vector<QImage> RenderReportPages(TCustomReport& report, long double xFactor,
-                                      long double yFactor) {
+std::vector<QImage> RenderReportPages(TCustomReport& report, Float80 xFactor, Float80 yFactor) {
   QRImageDevice device(xFactor, yFactor, report.Page.Stored(TQRPage::kWidth),
                        report.Page.Stored(TQRPage::kLength));
   report.Generate(device);
   return device.TakePages();
 }
 
-QImage RenderReportPage(TCustomReport& report, long double xFactor, long double yFactor) {
+QImage RenderReportPage(TCustomReport& report, Float80 xFactor, Float80 yFactor) {
   std::vector<QImage> pages = RenderReportPages(report, xFactor, yFactor);
   return pages.empty() ? QImage() : std::move(pages.front());
 }

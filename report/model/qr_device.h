@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "calc/float80.h"
 #include "report/render/canvas.h"
 
 namespace hb9cv {
@@ -14,21 +15,21 @@ class TCustomReport;
 
 // Nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4); clamped to the int
 // range so that absurd geometry cannot overflow.
-int QRRound(long double value);
+int QRRound(Float80 value);
 
 class QRDevice {
  public:
   virtual ~QRDevice() = default;
 
   // Device pixels per stored unit.
-  virtual long double XFactor() const = 0;
-  virtual long double YFactor() const = 0;
+  virtual Float80 XFactor() const = 0;
+  virtual Float80 YFactor() const = 0;
   // The device's unprintable margins in stored units (0 for pictures of the whole paper).
   virtual int LeftOffset() const = 0;
   virtual int TopOffset() const = 0;
   // The paper in its orientation, stored units.
-  virtual long double PaperWidth() const = 0;
-  virtual long double PaperLength() const = 0;
+  virtual Float80 PaperWidth() const = 0;
+  virtual Float80 PaperLength() const = 0;
 
   // Called by the report pass before BeginDoc, to take the report's title and page and
   // printing settings. Nothing to take by default.
@@ -45,10 +46,10 @@ class QRDevice {
   virtual bool Cancelled() const { return cancelled_; }
   virtual void Cancel() { cancelled_ = true; }
 
-  int XPos(long double v) const { return QRRound((v - LeftOffset()) * XFactor()); }
-  int YPos(long double v) const { return QRRound((v - TopOffset()) * YFactor()); }
-  int XSize(long double v) const { return QRRound(v * XFactor()); }
-  int YSize(long double v) const { return QRRound(v * YFactor()); }
+  int XPos(Float80 v) const { return QRRound((v - LeftOffset()) * XFactor()); }
+  int YPos(Float80 v) const { return QRRound((v - TopOffset()) * YFactor()); }
+  int XSize(Float80 v) const { return QRRound(v * XFactor()); }
+  int YSize(Float80 v) const { return QRRound(v * YFactor()); }
 
  protected:
   void ClearCancel() { cancelled_ = false; }
@@ -58,24 +59,23 @@ class QRDevice {
 };
 
 // Device pixels per stored unit for a resolution in pixels per inch.
-inline long double FactorForDpi(int dpi) {
-  return static_cast<long double>(dpi) / 254;
+inline Float80 FactorForDpi(int dpi) {
+  return Float80(dpi) / 254;
 }
 
 // Renders every page into an image of the whole paper, white, at the given factors. The image
 // resolution (dots per metre) is set to match, so fonts realise at factor x 254 pixels per inch.
 class QRImageDevice : public QRDevice {
  public:
-  QRImageDevice(long double xFactor, long double yFactor, long double paperWidth,
-                long double paperLength);
+  QRImageDevice(Float80 xFactor, Float80 yFactor, Float80 paperWidth, Float80 paperLength);
   ~QRImageDevice() override;
 
-  long double XFactor() const override { return xFactor_; }
-  long double YFactor() const override { return yFactor_; }
+  Float80 XFactor() const override { return xFactor_; }
+  Float80 YFactor() const override { return yFactor_; }
   int LeftOffset() const override { return 0; }
   int TopOffset() const override { return 0; }
-  long double PaperWidth() const override { return paperWidth_; }
-  long double PaperLength() const override { return paperLength_; }
+  Float80 PaperWidth() const override { return paperWidth_; }
+  Float80 PaperLength() const override { return paperLength_; }
 
   void BeginDoc() override;
   void NewPage() override;
@@ -91,19 +91,18 @@ class QRImageDevice : public QRDevice {
   struct OpenPage;
   void ClosePage(bool keep);
 
-  long double xFactor_;
-  long double yFactor_;
-  long double paperWidth_;
-  long double paperLength_;
+  Float80 xFactor_;
+  Float80 yFactor_;
+  Float80 paperWidth_;
+  Float80 paperLength_;
   std::vector<QImage> pages_;
   std::unique_ptr<OpenPage> page_;
 };
 
 // Builds the report onto images at the given factors (pixels per tenth of a millimetre) on
 // the report's own paper. Empty when the report prints no page.
-std::vector<QImage> RenderReportPages(TCustomReport& report, long double xFactor,
-                                      long double yFactor);
+std::vector<QImage> RenderReportPages(TCustomReport& report, Float80 xFactor, Float80 yFactor);
 // The first page, or a null image when there is none.
-QImage RenderReportPage(TCustomReport& report, long double xFactor, long double yFactor);
+QImage RenderReportPage(TCustomReport& report, Float80 xFactor, Float80 yFactor);
 
 }  // namespace hb9cv

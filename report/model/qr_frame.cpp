@@ -4,18 +4,17 @@
 
 namespace hb9cv {
 
-int TQRFrame::Thickness(long double factor) const {
+int TQRFrame::Thickness(Float80 factor) const {
   if (Width == -1) return 1;
   const int thickness = QRRound(factor / 72 * 254 * Width);
   return Width >= 1 && thickness < 1 ? 1 : thickness;
 }
 
 int TQRFrame::StoredWidth() const {
-  return QRRound(Width / 72.0L * 254);
+  return QRRound(Float80(Width) / 72 * 254);
 }
 
-void TQRFrame::Paint(Canvas& canvas, const DeviceRect& r, long double xFactor,
-                     long double yFactor) const {
+void TQRFrame::Paint(Canvas& canvas, const DeviceRect& r, Float80 xFactor, Float80 yFactor) const {
   if (!AnyFrame()) return;
   const int wx = Thickness(xFactor);
   const int wy = Thickness(yFactor);
@@ -25,8 +24,8 @@ void TQRFrame::Paint(Canvas& canvas, const DeviceRect& r, long double xFactor,
   if (DrawRight) canvas.FillRect({r.right - wx, r.top, r.right, r.bottom}, Color);
 }
 
-void TQRFrame::Paint(QRDevice& device, long double left, long double top, long double right,
-                     long double bottom) const {
+void TQRFrame::Paint(QRDevice& device, Float80 left, Float80 top, Float80 right,
+                     Float80 bottom) const {
   if (!AnyFrame()) return;
   Paint(device.PageCanvas(),
         {device.XPos(left), device.YPos(top), device.XPos(right), device.YPos(bottom)},

@@ -2,6 +2,7 @@
 // The frame lines around a band, an element or the report's printable area.
 #include <QColor>
 
+#include "calc/float80.h"
 #include "report/render/canvas.h"
 
 namespace hb9cv {
@@ -20,15 +21,13 @@ class TQRFrame {
 
   bool AnyFrame() const { return DrawTop || DrawBottom || DrawLeft || DrawRight; }
   // Line thickness in device pixels for a factor (pixels per stored unit).
-  int Thickness(long double factor) const;
+  int Thickness(Float80 factor) const;
   // The frame's width in stored units, by which a framed label moves its text inwards.
   int StoredWidth() const;
   // Draws the chosen sides as filled rectangles inside `rect`.
-  void Paint(Canvas& canvas, const DeviceRect& rect, long double xFactor,
-             long double yFactor) const;
+  void Paint(Canvas& canvas, const DeviceRect& rect, Float80 xFactor, Float80 yFactor) const;
   // The same for a rectangle in stored units on a device.
-  void Paint(QRDevice& device, long double left, long double top, long double right,
-             long double bottom) const;
+  void Paint(QRDevice& device, Float80 left, Float80 top, Float80 right, Float80 bottom) const;
 };
 
 }  // namespace hb9cv

@@ -45,8 +45,7 @@ void TQRPrintable::WriteBackBounds() {
                                       {I::kLeft, bounds_.left}};
   for (const auto& [index, pixels] : bounds) {
     const bool horizontal = Size.IsHorizontal(index);
-    if (static_cast<long double>(pixels) !=
-        Size.LoadUnit(Size.Stored(index), TQRUnit::Pixels, horizontal)) {
+    if (Float80(pixels) != Size.LoadUnit(Size.Stored(index), TQRUnit::Pixels, horizontal)) {
       Size.SetStored(index, Size.SaveUnit(pixels, TQRUnit::Pixels, horizontal));
     }
   }
@@ -98,8 +97,8 @@ void TQRPrintable::BeforePrint(QRDevice& device) {
 
 void TQRPrintable::Print(int ofsX, int ofsY) {
   if (device_ == nullptr) return;
-  const long double left = ofsX + Size.Stored(TQRPrintableSize::kLeft);
-  const long double top = ofsY + Size.Stored(TQRPrintableSize::kTop);
+  const Float80 left = ofsX + Size.Stored(TQRPrintableSize::kLeft);
+  const Float80 top = ofsY + Size.Stored(TQRPrintableSize::kTop);
   Frame.Paint(*device_, left, top, left + Size.Stored(TQRPrintableSize::kWidth),
               top + Size.Stored(TQRPrintableSize::kHeight));
 }
@@ -159,7 +158,7 @@ void TQRCustomLabel::Loaded(const PixelBounds& resourceBounds) {
 int TQRCustomLabel::MeasureWidth(const QString& text) const {
   TCustomReport* report = ParentReport();
   if (report == nullptr) return 0;
-  return QRRound(static_cast<long double>(report->TextWidth(font_, text)) * Size.Zoom() / 100);
+  return QRRound(Float80(report->TextWidth(font_, text)) * Size.Zoom() / 100);
 }
 
 namespace {
@@ -259,20 +258,20 @@ void TQRCustomLabel::Print(int ofsX, int ofsY) {
   using I = TQRPrintableSize::Index;
   Canvas& canvas = device->PageCanvas();
   canvas.SetFont(font_);
-  long double left = ofsX + Size.Stored(I::kLeft);
-  long double top = ofsY + Size.Stored(I::kTop);
-  const long double height = Size.Stored(I::kHeight);
-  const long double storedWidth = Size.Stored(I::kWidth);
-  const long double lineHeight = canvas.TextHeight(QStringLiteral("W")) / device->YFactor();
+  Float80 left = ofsX + Size.Stored(I::kLeft);
+  Float80 top = ofsY + Size.Stored(I::kTop);
+  const Float80 height = Size.Stored(I::kHeight);
+  const Float80 storedWidth = Size.Stored(I::kWidth);
+  const Float80 lineHeight = canvas.TextHeight(QStringLiteral("W")) / device->YFactor();
   FormatLines();
-  const long double box = autoSize_ ? AutoSizeBox(*device, canvas) : storedWidth;
+  const Float80 box = autoSize_ ? AutoSizeBox(*device, canvas) : storedWidth;
 
   // A box widened for the device grows away from the edge the alignment keeps: to the left for
   // right-aligned text, to both sides for centred text.
   if (autoSize_ && Alignment() == TextAlignment::taRightJustify) left -= box - storedWidth;
   if (autoSize_ && Alignment() == TextAlignment::taCenter) left -= (box - storedWidth) / 2;
-  const long double fillLeft = left;
-  const long double fillTop = top;
+  const Float80 fillLeft = left;
+  const Float80 fillTop = top;
   if (!transparent_) {
     canvas.FillRect({device->XPos(left), device->YPos(top), device->XPos(left + box),
                      device->YPos(top + height)},
@@ -280,12 +279,12 @@ void TQRCustomLabel::Print(int ofsX, int ofsY) {
   }
   if (Frame.DrawTop) top += Frame.StoredWidth();
   if (Frame.DrawLeft) left += Frame.StoredWidth();
-  const long double x = left;
+  const Float80 x = left;
 
   if (finished_) nextLine_ = 0;
-  long double y = top;
-  long double limit = top + height + 1;
-  long double grown = 0;
+  Float80 y = top;
+  Float80 limit = top + height + 1;
+  Float80 grown = 0;
   TQRCustomBand* band = ParentBand();
   while (nextLine_ < lines_.size()) {
     if (y + lineHeight <= limit) {
@@ -312,11 +311,11 @@ void TQRCustomLabel::Print(int ofsX, int ofsY) {
   Frame.Paint(*device, left, top, left + box, top + height + grown);
 }
 
-long double TQRCustomLabel::AutoSizeBox(QRDevice& device, Canvas& canvas) const {
+Float80 TQRCustomLabel::AutoSizeBox(QRDevice& device, Canvas& canvas) const {
   // The label's screen width in stored units: on a page built at the screen's resolution
   // exactly the pixel width over the device factor.
-  const long double screenFactor = static_cast<long double>(Size.PixelsPerInch()) / 254;
-  const long double box = Width() / screenFactor * 100 / Size.Zoom();
+  const Float80 screenFactor = Float80(Size.PixelsPerInch()) / 254;
+  const Float80 box = Width() / screenFactor * 100 / Size.Zoom();
   if (device.XFactor() == screenFactor) return box;
   // On a finer device the text may come out a little wider than on the screen; the
   // background must still cover it.
@@ -330,8 +329,8 @@ long double TQRCustomLabel::AutoSizeBox(QRDevice& device, Canvas& canvas) const 
   return std::max(box, widest / device.XFactor());
 }
 
-void TQRCustomLabel::DrawLine(QRDevice& device, Canvas& canvas, const QString& line, long double x,
-                              long double y, long double box) const {
+void TQRCustomLabel::DrawLine(QRDevice& device, Canvas& canvas, const QString& line, Float80 x,
+                              Float80 y, Float80 box) const {
   if (line.isEmpty()) return;
   const int yPixel = device.YPos(y);
   switch (Alignment()) {
@@ -396,10 +395,10 @@ void TQRImage::Print(int ofsX, int ofsY) {
   if (device == nullptr) return;
   using I = TQRPrintableSize::Index;
   Canvas& canvas = device->PageCanvas();
-  const long double left = ofsX + Size.Stored(I::kLeft);
-  const long double top = ofsY + Size.Stored(I::kTop);
-  const long double width = Size.Stored(I::kWidth);
-  const long double height = Size.Stored(I::kHeight);
+  const Float80 left = ofsX + Size.Stored(I::kLeft);
+  const Float80 top = ofsY + Size.Stored(I::kTop);
+  const Float80 width = Size.Stored(I::kWidth);
+  const Float80 height = Size.Stored(I::kHeight);
   const DeviceRect rect{device->XPos(left), device->YPos(top), device->XPos(left + width),
                         device->YPos(top + height)};
   const QImage& picture = Picture();
@@ -408,7 +407,7 @@ void TQRImage::Print(int ofsX, int ofsY) {
       canvas.StretchDraw(rect, picture);
     } else {
       canvas.SetClipRect(rect);
-      const long double ppi = Size.PixelsPerInch();
+      const Float80 ppi = Size.PixelsPerInch();
       const int w = QRRound(picture.width() / ppi * 254 * device->XFactor());
       const int h = QRRound(picture.height() / ppi * 254 * device->YFactor());
       int x = rect.left;

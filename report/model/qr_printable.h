@@ -55,7 +55,6 @@ class TQRPrintable {
   int Height() const { return bounds_.height; }
   void SetBounds(int left, int top, int width, int height);
 
-  TQRBasePanel* Parent() const { return parent_; }
   TQRCustomBand* ParentBand() const;
   TCustomReport* ParentReport() const;
 
@@ -154,9 +153,9 @@ class TQRCustomLabel : public TQRPrintable {
   // Grows the label to a line's height and, when auto-sizing, fits its width to the lines.
   void SizeToLines();
   // An auto-sized label's box width in stored units, wide enough for the text on `device`.
-  long double AutoSizeBox(QRDevice& device, Canvas& canvas) const;
-  void DrawLine(QRDevice& device, Canvas& canvas, const QString& line, long double x, long double y,
-                long double box) const;
+  Float80 AutoSizeBox(QRDevice& device, Canvas& canvas) const;
+  void DrawLine(QRDevice& device, Canvas& canvas, const QString& line, Float80 x, Float80 y,
+                Float80 box) const;
 
   QString caption_;
   QString printCaption_;

@@ -10,7 +10,7 @@ namespace hb9cv {
 
 namespace {
 
-ReportOutputFactory g_outputFactory = nullptr;
+ReportOutputFactory* g_outputFactory = nullptr;
 
 using P = TQRPage::Index;
 
@@ -129,8 +129,8 @@ void TCustomReport::ForEachElement(Action action) {
   }
 }
 
-long double TCustomReport::ChainHeight(const TQRCustomBand* band) const {
-  long double height = 0;
+Float80 TCustomReport::ChainHeight(const TQRCustomBand* band) const {
+  Float80 height = 0;
   // A child chain cannot be longer than the list of bands; a loop in it ends there.
   for (size_t n = 0; band != nullptr && n <= bands_.size(); ++n, band = band->ChildBand()) {
     height += band->Size.Stored(TQRBandSize::kHeight);
@@ -249,43 +249,37 @@ void TCustomReport::EndPage(bool lastPage) {
 
 void TCustomReport::PrintBand(TQRCustomBand* band) {
   if (band == nullptr) return;
-  const long double height = band->Size.Stored(TQRBandSize::kHeight);
-  if (band->AlignToBottom()) {
-    const int bottom =
-        QRRound(device_->PaperLength() - Page.Stored(P::kBottomMargin) - height - footerHeight_);
-    if (bottom > currentY_) currentY_ = bottom;
-  }
-  if (!band->Enabled()) {
-    PrintBand(band->ChildBand());
-    return;
-  }
-  // Bands that belong to a page are never forced onto another one: that would recurse.
+  // A chain of child bands prints with the band that starts it. A page's header or footer and
+  // its children never make room: a new page would print that header or footer, and its
+  // children, again without end.
   const bool pageBand = IsPageBand(*band);
-  // With the page as the only column, a new column is a new page.
-  if ((band->ForceNewPage() || band->ForceNewColumn()) && !pageBand) {
-    NewPage();
-  } else {
-    const int needed = QRRound(ChainHeight(band));
-    if (!pageOpen_) {
-      NewPage();
-    } else if (band->BandType() != TQRBandType::rbPageFooter && needed > FreeSpace() &&
-               needed <= Page.Stored(P::kLength) -
-                             (Page.Stored(P::kTopMargin) + Page.Stored(P::kBottomMargin))) {
-      NewPage();
+  const Float80 pageSpace =
+      Page.Stored(P::kLength) - (Page.Stored(P::kTopMargin) + Page.Stored(P::kBottomMargin));
+  for (; band != nullptr; band = band->ChildBand()) {
+    if (band->AlignToBottom()) {
+      const int bottom = QRRound(device_->PaperLength() - Page.Stored(P::kBottomMargin) -
+                                 band->Size.Stored(TQRBandSize::kHeight) - footerHeight_);
+      if (bottom > currentY_) currentY_ = bottom;
     }
+    if (!band->Enabled()) continue;
+    const int needed = QRRound(ChainHeight(band));
+    // With the page as the only column, a new column is a new page; a chain taller than a page
+    // prints where it stands.
+    const bool newPage = !pageOpen_ || band->ForceNewPage() || band->ForceNewColumn() ||
+                         (needed > FreeSpace() && needed <= pageSpace);
+    if (newPage && !pageBand) NewPage();
+    PrintBandOnce(band, pageBand);
   }
-  PrintBandOnce(band);
-  PrintBand(band->ChildBand());
 }
 
-void TCustomReport::PrintBandOnce(TQRCustomBand* band) {
+void TCustomReport::PrintBandOnce(TQRCustomBand* band, bool pageBand) {
   bool reprint = false;
   for (;;) {
     const int progressBefore = band->ElementsProgress();
     if (!band->PrintAt(*device_, currentX_, currentY_, reprint)) return;
     currentY_ += QRRound(band->Size.Stored(TQRBandSize::kHeight) + band->ExtraHeight());
     band->ResetExtraHeight();
-    if (band->ElementsFinished() || device_->Cancelled() || IsPageBand(*band)) return;
+    if (band->ElementsFinished() || device_->Cancelled() || pageBand) return;
     // A reprint on a fresh page that got no further would go on for ever.
     if (reprint && band->ElementsProgress() == progressBefore) return;
     NewPage();
@@ -298,11 +292,11 @@ void TCustomReport::Preview() {
 }
 
 ReportOutput* TCustomReport::Output() {
-  if (!output_ && g_outputFactory != nullptr) output_ = g_outputFactory(*this);
+  if (!output_ && g_outputFactory != nullptr) output_ = g_outputFactory->MakeOutput(*this);
   return output_.get();
 }
 
-ReportOutputFactory SetReportOutputFactory(ReportOutputFactory factory) {
+ReportOutputFactory* SetReportOutputFactory(ReportOutputFactory* factory) {
   return std::exchange(g_outputFactory, factory);
 }
 

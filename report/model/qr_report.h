@@ -26,10 +26,14 @@ class ReportOutput {
   // Opens the preview of the report and returns when it has closed.
   virtual void Preview() = 0;
 };
-using ReportOutputFactory = std::unique_ptr<ReportOutput> (*)(TCustomReport& report);
-// Every report without an output gets one from `factory` when it first needs it. Returns the
-// factory it replaces.
-ReportOutputFactory SetReportOutputFactory(ReportOutputFactory factory);
+class ReportOutputFactory {
+ public:
+  virtual ~ReportOutputFactory() = default;
+  virtual std::unique_ptr<ReportOutput> MakeOutput(TCustomReport& report) = 0;
+};
+// Every report without an output gets one from `factory` (not owned) when it first needs it.
+// Returns the factory it replaces.
+ReportOutputFactory* SetReportOutputFactory(ReportOutputFactory* factory);
 
 struct ReportOptions {
   bool FirstPageHeader = false;
@@ -124,10 +128,12 @@ class TCustomReport : public TQRBasePanel {
   void EndPage(bool lastPage);
 
  private:
-  long double ChainHeight(const TQRCustomBand* band) const;
+  Float80 ChainHeight(const TQRCustomBand* band) const;
   // Margins that leave no room on the paper are dropped, a pair at a time.
   void DropOversizedMargins();
-  void PrintBandOnce(TQRCustomBand* band);
+  // Prints one band, again on new pages while its elements are unfinished (never for a band
+  // that belongs to a page).
+  void PrintBandOnce(TQRCustomBand* band, bool pageBand);
   template <class Action>
   void ForEachElement(Action action);
   Canvas* Measure();
@@ -147,7 +153,7 @@ class TCustomReport : public TQRBasePanel {
   int currentX_ = 0;
   int currentY_ = -1;
   int pageCount_ = 0;
-  long double footerHeight_ = 0;
+  Float80 footerHeight_ = 0;
 };
 
 class TReport : public TCustomReport {

@@ -30,9 +30,9 @@ constexpr PaperInfo kPapers[] = {
 static_assert(std::size(kPapers) == static_cast<size_t>(TQRPaperSize::Custom) + 1);
 
 // Character cell of the report font in stored units per character.
-long double CharacterFactor(double pointSize, bool horizontal) {
-  const long double s = std::fabs(pointSize);
-  return (horizontal ? 80.0L : 145.3L) / (s * 2.54L);
+Float80 CharacterFactor(double pointSize, bool horizontal) {
+  const Float80 s = std::fabs(pointSize);
+  return (horizontal ? Float80(80) : 145.3_f80) / (s * 2.54_f80);
 }
 
 }  // namespace
@@ -50,14 +50,14 @@ TQRUnit DefaultUnit() {
 
 TQRUnitBase::TQRUnitBase() : units_(DefaultUnit()), pixelsPerInch_(ScreenPixelsPerInch()) {}
 
-long double TQRUnitBase::LoadUnit(long double v, TQRUnit unit, bool horizontal) const {
+Float80 TQRUnitBase::LoadUnit(Float80 v, TQRUnit unit, bool horizontal) const {
   switch (unit) {
     case TQRUnit::MM:
       return v / 10;
     case TQRUnit::Inches:
       return v / 254;
     case TQRUnit::Pixels:
-      return v / (254.0L / pixelsPerInch_) * zoom_ / 100;
+      return v / (Float80(254) / pixelsPerInch_) * zoom_ / 100;
     case TQRUnit::Characters:
       return v / CharacterFactor(ReportFontSize(), horizontal) / 10;
     case TQRUnit::Native:
@@ -66,14 +66,14 @@ long double TQRUnitBase::LoadUnit(long double v, TQRUnit unit, bool horizontal) 
   return v;
 }
 
-long double TQRUnitBase::SaveUnit(long double u, TQRUnit unit, bool horizontal) const {
+Float80 TQRUnitBase::SaveUnit(Float80 u, TQRUnit unit, bool horizontal) const {
   switch (unit) {
     case TQRUnit::MM:
       return u * 10;
     case TQRUnit::Inches:
       return u * 254;
     case TQRUnit::Pixels:
-      return 254.0L / pixelsPerInch_ * u / zoom_ * 100;
+      return Float80(254) / pixelsPerInch_ * u / zoom_ * 100;
     case TQRUnit::Characters:
       return CharacterFactor(ReportFontSize(), horizontal) * u * 10;
     case TQRUnit::Native:
@@ -86,19 +86,19 @@ void TQRUnitBase::Refresh() {
   SetPixels();
 }
 
-long double TQRUnitBase::Value(int index) const {
+Float80 TQRUnitBase::Value(int index) const {
   return LoadUnit(Stored(index), units_, IsHorizontal(index));
 }
 
-void TQRUnitBase::SetValue(int index, long double value) {
+void TQRUnitBase::SetValue(int index, Float80 value) {
   SetStored(index, SaveUnit(value, units_, IsHorizontal(index)));
   Refresh();
 }
 
-void TQRUnitBase::LoadValues(std::initializer_list<long double> values) {
+void TQRUnitBase::LoadValues(std::initializer_list<Float80> values) {
   if (static_cast<int>(values.size()) != Count()) throw std::invalid_argument("Values count");
   int i = 0;
-  for (long double v : values) SetStored(i++, v);
+  for (Float80 v : values) SetStored(i++, v);
 }
 
 // --- page
@@ -127,11 +127,11 @@ double TQRPage::ReportFontSize() const {
   return owner_ != nullptr ? owner_->Font().pointSize : 10;
 }
 
-void TQRPage::SetLength(long double v) {
+void TQRPage::SetLength(Float80 v) {
   if (paperSize_ == TQRPaperSize::Custom) SetValue(kLength, v);
 }
 
-void TQRPage::SetWidth(long double v) {
+void TQRPage::SetWidth(Float80 v) {
   if (paperSize_ == TQRPaperSize::Custom) SetValue(kWidth, v);
 }
 
@@ -144,8 +144,8 @@ void TQRPage::SetPaperSize(TQRPaperSize size) {
   paperSize_ = size;
   const PaperInfo& paper = PaperSizeInfo(size);
   if (size == TQRPaperSize::Default || size == TQRPaperSize::Custom) return;
-  long double width = paper.width * 10.0L;
-  long double length = paper.length * 10.0L;
+  Float80 width = Float80(paper.width) * 10;
+  Float80 length = Float80(paper.length) * 10;
   if (orientation_ == PaperOrientation::Landscape) std::swap(width, length);
   SetStored(kWidth, width);
   SetStored(kLength, length);

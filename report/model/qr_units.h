@@ -5,6 +5,8 @@
 #include <array>
 #include <initializer_list>
 
+#include "calc/float80.h"
+
 namespace hb9cv {
 
 enum class TQRUnit { MM, Inches, Pixels, Characters, Native };
@@ -47,26 +49,26 @@ class TQRUnitBase {
 
   // Conversion of a stored value into `unit` and back; `horizontal` picks the character
   // width or height for the Characters unit.
-  virtual long double LoadUnit(long double stored, TQRUnit unit, bool horizontal) const;
-  virtual long double SaveUnit(long double value, TQRUnit unit, bool horizontal) const;
+  virtual Float80 LoadUnit(Float80 stored, TQRUnit unit, bool horizontal) const;
+  virtual Float80 SaveUnit(Float80 value, TQRUnit unit, bool horizontal) const;
   virtual TQRUnit Units() const { return units_; }
   // Brings the owner's pixel bounds up to date after the stored values changed.
   virtual void Refresh();
   // Value `index` in the current unit.
-  virtual long double Value(int index) const;
+  virtual Float80 Value(int index) const;
   // Copies the stored size to the owner's pixel bounds.
   virtual void SetPixels() = 0;
   virtual void SetUnits(TQRUnit units) { units_ = units; }
   // Writes value `index` given in the current unit.
-  virtual void SetValue(int index, long double value);
+  virtual void SetValue(int index, Float80 value);
 
   virtual int Count() const = 0;
   virtual bool IsHorizontal(int index) const = 0;
 
   // Stored (tenths of a millimetre) access, as the form resource reads its Values lists.
-  long double Stored(int index) const { return values_.at(index); }
-  void SetStored(int index, long double value) { values_.at(index) = value; }
-  void LoadValues(std::initializer_list<long double> values);
+  Float80 Stored(int index) const { return values_.at(index); }
+  void SetStored(int index, Float80 value) { values_.at(index) = value; }
+  void LoadValues(std::initializer_list<Float80> values);
 
   int Zoom() const { return zoom_; }
   void SetZoom(int zoom) { zoom_ = zoom; }
@@ -81,7 +83,7 @@ class TQRUnitBase {
 
  private:
   static constexpr int kMaxValues = 7;
-  std::array<long double, kMaxValues> values_{};
+  std::array<Float80, kMaxValues> values_{};
   TQRUnit units_;
   int zoom_ = 100;
   int pixelsPerInch_;
@@ -106,29 +108,18 @@ class TQRPage : public TQRUnitBase {
   bool IsHorizontal(int index) const override;
   void SetPixels() override;
 
-  long double BottomMargin() const { return Value(kBottomMargin); }
-  long double Length() const { return Value(kLength); }
-  long double TopMargin() const { return Value(kTopMargin); }
-  long double Width() const { return Value(kWidth); }
-  long double LeftMargin() const { return Value(kLeftMargin); }
-  long double RightMargin() const { return Value(kRightMargin); }
-  long double ColumnSpace() const { return Value(kColumnSpace); }
-  void SetBottomMargin(long double v) { SetValue(kBottomMargin, v); }
-  void SetTopMargin(long double v) { SetValue(kTopMargin, v); }
-  void SetLeftMargin(long double v) { SetValue(kLeftMargin, v); }
-  void SetRightMargin(long double v) { SetValue(kRightMargin, v); }
-  void SetColumnSpace(long double v) { SetValue(kColumnSpace, v); }
+  Float80 Length() const { return Value(kLength); }
+  Float80 Width() const { return Value(kWidth); }
   // Only while the paper size is Custom; other sizes take their length and width from the
   // paper table.
-  void SetLength(long double v);
-  void SetWidth(long double v);
+  void SetLength(Float80 v);
+  void SetWidth(Float80 v);
 
   PaperOrientation Orientation() const { return orientation_; }
   void SetOrientation(PaperOrientation orientation);
   TQRPaperSize PaperSize() const { return paperSize_; }
   void SetPaperSize(TQRPaperSize size);
   bool Ruler() const { return ruler_; }
-  void SetRuler(bool ruler) { ruler_ = ruler; }
 
  protected:
   double ReportFontSize() const override;
@@ -150,10 +141,10 @@ class TQRBandSize : public TQRUnitBase {
   bool IsHorizontal(int index) const override { return index == kWidth; }
   void SetPixels() override;
 
-  long double Height() const { return Value(kHeight); }
-  long double Width() const { return Value(kWidth); }
-  void SetHeight(long double v) { SetValue(kHeight, v); }
-  void SetWidth(long double v) { SetValue(kWidth, v); }
+  Float80 Height() const { return Value(kHeight); }
+  Float80 Width() const { return Value(kWidth); }
+  void SetHeight(Float80 v) { SetValue(kHeight, v); }
+  void SetWidth(Float80 v) { SetValue(kWidth, v); }
 
  protected:
   double ReportFontSize() const override;
@@ -172,14 +163,12 @@ class TQRPrintableSize : public TQRUnitBase {
   bool IsHorizontal(int index) const override { return index == kLeft || index == kWidth; }
   void SetPixels() override;
 
-  long double Height() const { return Value(kHeight); }
-  long double Left() const { return Value(kLeft); }
-  long double Top() const { return Value(kTop); }
-  long double Width() const { return Value(kWidth); }
-  void SetHeight(long double v) { SetValue(kHeight, v); }
-  void SetLeft(long double v) { SetValue(kLeft, v); }
-  void SetTop(long double v) { SetValue(kTop, v); }
-  void SetWidth(long double v) { SetValue(kWidth, v); }
+  Float80 Height() const { return Value(kHeight); }
+  Float80 Left() const { return Value(kLeft); }
+  Float80 Top() const { return Value(kTop); }
+  Float80 Width() const { return Value(kWidth); }
+  void SetHeight(Float80 v) { SetValue(kHeight, v); }
+  void SetWidth(Float80 v) { SetValue(kWidth, v); }
 
  protected:
   double ReportFontSize() const override;

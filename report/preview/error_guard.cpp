@@ -10,32 +10,36 @@ namespace hb9cv {
 namespace {
 
 // Without the program's error box: the message alone, so that nothing is lost.
-void PlainBox() noexcept {
-  try {
-    QString text;
+class PlainBox final : public ExceptionHandler {
+ public:
+  void Report() noexcept override {
     try {
-      throw;
-    } catch (const Exception& e) {
-      text = QString::fromStdString(e.Message());
-    } catch (const std::exception& e) {
-      text = QString::fromLocal8Bit(e.what());
+      QString text;
+      try {
+        throw;
+      } catch (const Exception& e) {
+        text = QString::fromStdString(e.Message());
+      } catch (const std::exception& e) {
+        text = QString::fromLocal8Bit(e.what());
+      } catch (...) {
+      }
+      QMessageBox::critical(nullptr, QGuiApplication::applicationDisplayName(), text);
     } catch (...) {
     }
-    QMessageBox::critical(nullptr, QGuiApplication::applicationDisplayName(), text);
-  } catch (...) {
   }
-}
+};
 
-ExceptionHandler g_handler = nullptr;
+ExceptionHandler* gHandler = nullptr;
 
 }  // namespace
 
-ExceptionHandler SetExceptionHandler(ExceptionHandler handler) {
-  return std::exchange(g_handler, handler);
+ExceptionHandler* SetExceptionHandler(ExceptionHandler* handler) {
+  return std::exchange(gHandler, handler);
 }
 
 void HandleException() noexcept {
-  (g_handler != nullptr ? g_handler : &PlainBox)();
+  static PlainBox plain;
+  (gHandler != nullptr ? *gHandler : plain).Report();
 }
 
 }  // namespace hb9cv

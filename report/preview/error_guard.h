@@ -6,12 +6,17 @@
 
 namespace hb9cv {
 
-// Reports the exception being handled; only called inside a catch block.
-using ExceptionHandler = void (*)() noexcept;
+// Where a guarded handler's exceptions go.
+class ExceptionHandler {
+ public:
+  virtual ~ExceptionHandler() = default;
+  // Reports the exception being handled; only called inside a catch block.
+  virtual void Report() noexcept = 0;
+};
 
-// Installs `handler` (the program installs its error box) and returns the one it replaces;
-// nullptr restores the default, a plain critical message box with the error's message.
-ExceptionHandler SetExceptionHandler(ExceptionHandler handler);
+// Installs `handler` (not owned; the program installs its error box) and returns the one it
+// replaces; nullptr restores the default, a plain critical message box with the error's message.
+ExceptionHandler* SetExceptionHandler(ExceptionHandler* handler);
 
 // Passes the exception being handled to the handler. Call only inside a catch block.
 void HandleException() noexcept;

@@ -125,7 +125,7 @@ void ExportPdf(TCustomReport& report, const QString& fileName, const QString& ti
 void SaveReportFile(TCustomReport& report, const QString& fileName) {
   TQRPrinter printer;
   printer.SetDestination(PrinterDestination::PicturePages);
-  printer.SetParentReport(&report, nullptr);
+  printer.SetParentReport(&report);
   report.Generate(printer);
   if (printer.Status() != PrinterStatus::Finished) throw EQRError("The report was not built");
   printer.Save(fileName);

@@ -7,7 +7,6 @@
 #include <QScrollBar>
 #include <algorithm>
 
-#include "report/print/qr_notices.h"
 #include "report/print/qr_printer.h"
 #include "report/render/emf_player.h"
 #include "report/render/fonts.h"
@@ -22,18 +21,18 @@ bool IsValidZoom(int zoom) {
 
 int FitZoom(QSize view, QSize page100) {
   if (page100.width() <= 0 || page100.height() <= 0) return 0;
-  const int zx = QRRound(static_cast<long double>(view.width()) / page100.width() * 95);
-  const int zy = QRRound(static_cast<long double>(view.height()) / page100.height() * 95);
+  const int zx = QRRound(Float80(view.width()) / page100.width() * 95);
+  const int zy = QRRound(Float80(view.height()) / page100.height() * 95);
   return std::min(zx, zy);
 }
 
 int WidthZoom(int viewWidth, int page100Width) {
   if (page100Width <= 0) return 0;
-  return QRRound(static_cast<long double>(viewWidth) / page100Width * 90);
+  return QRRound(Float80(viewWidth) / page100Width * 90);
 }
 
-QRect LayoutPage(QSize view, long double paperWidth, long double paperLength, int zoom,
-                 long double xFactor, long double yFactor) {
+QRect LayoutPage(QSize view, Float80 paperWidth, Float80 paperLength, int zoom, Float80 xFactor,
+                 Float80 yFactor) {
   const int width = QRRound(paperWidth * zoom / 100 * xFactor) + 4;
   const int height = QRRound(paperLength * zoom / 100 * yFactor) + 4;
   const int left = width < view.width() ? (view.width() - width) / 2 : 0;
@@ -166,38 +165,33 @@ void TQRPreview::UpdateZoom() {
   image_->SetZoom(zoom_);
 }
 
-long double TQRPreview::PaperWidth() const {
-  return printer_ ? printer_->PaperWidth() : 2100.0L;
+Float80 TQRPreview::PaperWidth() const {
+  return printer_ ? printer_->PaperWidth() : Float80(2100);
 }
 
-long double TQRPreview::PaperLength() const {
-  return printer_ ? printer_->PaperLength() : 2970.0L;
+Float80 TQRPreview::PaperLength() const {
+  return printer_ ? printer_->PaperLength() : Float80(2970);
 }
 
-long double TQRPreview::XFactor() const {
+Float80 TQRPreview::XFactor() const {
   return printer_ ? printer_->XFactor() : FactorForDpi(ScreenPixelsPerInch());
 }
 
-long double TQRPreview::YFactor() const {
+Float80 TQRPreview::YFactor() const {
   return printer_ ? printer_->YFactor() : FactorForDpi(ScreenPixelsPerInch());
 }
 
-bool TQRPreview::event(QEvent* event) {
-  if (const QRNoticeEvent* notice = QRNoticeEvent::From(event)) {
-    if (notice->Notice() == QRNotice::PageFinished) {
-      const int c = notice->First();
-      if (printer_ && c == pageNumber_ && !image_->PictureLoaded() &&
-          image_->PageNumber() <= printer_->AvailablePages()) {
-        ZoomToWidth();
-        image_->SetPageNumber(image_->PageNumber());
-      }
-      emit OnPageAvailable(c);
-    } else if (notice->Notice() == QRNotice::Progress) {
-      emit OnProgressUpdate(notice->First());
-    }
-    return true;
+void TQRPreview::PageFinished(int availablePages) {
+  if (printer_ && availablePages == pageNumber_ && !image_->PictureLoaded() &&
+      image_->PageNumber() <= printer_->AvailablePages()) {
+    ZoomToWidth();
+    image_->SetPageNumber(image_->PageNumber());
   }
-  return QScrollArea::event(event);
+  emit OnPageAvailable(availablePages);
+}
+
+void TQRPreview::ProgressUpdate(int percent) {
+  emit OnProgressUpdate(percent);
 }
 
 void TQRPreview::Relayout() {

@@ -7,11 +7,11 @@
 #include <QSize>
 #include <QWidget>
 
+#include "calc/float80.h"
+#include "report/print/qr_printer.h"
 #include "report/render/metafile.h"
 
 namespace hb9cv {
-
-class TQRPrinter;
 
 enum class ZoomMode { Fit, Width, Fixed };
 
@@ -38,8 +38,8 @@ int WidthZoom(int viewWidth, int page100Width);
 
 // Where the page image goes in the scroll box: its size includes the outline and shadow; it
 // is centred in each direction where it is smaller than the view and starts at 0 where not.
-QRect LayoutPage(QSize view, long double paperWidth, long double paperLength, int zoom,
-                 long double xFactor, long double yFactor);
+QRect LayoutPage(QSize view, Float80 paperWidth, Float80 paperLength, int zoom, Float80 xFactor,
+                 Float80 yFactor);
 
 }  // namespace preview_zoom
 
@@ -77,7 +77,7 @@ class TQRPreviewImage : public QWidget {
   mutable QImage played_;
 };
 
-class TQRPreview : public QScrollArea {
+class TQRPreview : public QScrollArea, public QRPrinterClient {
   Q_OBJECT
  public:
   explicit TQRPreview(QWidget* parent = nullptr);
@@ -104,10 +104,10 @@ class TQRPreview : public QScrollArea {
   TQRPreviewImage* PreviewImage() const { return image_; }
   // The paper shown, in stored units and device pixels per stored unit; A4 at the screen's
   // resolution while no printer is attached.
-  long double PaperWidth() const;
-  long double PaperLength() const;
-  long double XFactor() const;
-  long double YFactor() const;
+  Float80 PaperWidth() const;
+  Float80 PaperLength() const;
+  Float80 XFactor() const;
+  Float80 YFactor() const;
   // The page's size at 100 %.
   QSize Page100() const;
 
@@ -116,10 +116,13 @@ class TQRPreview : public QScrollArea {
   void OnProgressUpdate(int percent);
 
  protected:
-  bool event(QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  // The printer's notices.
+  void PageFinished(int availablePages) override;
+  void ProgressUpdate(int percent) override;
+
   QPointer<TQRPrinter> printer_;
   QWidget* content_;
   TQRPreviewImage* image_;

@@ -135,7 +135,7 @@ class PrintSetupDialog final : public QPrintDialog {
   }
 };
 
-PreviewDialogs* g_dialogs = nullptr;
+PreviewDialogs* gDialogs = nullptr;
 
 // "*.QRP" -> "*.QRP *.qrp": both letter cases of the extension.
 QString AnyCase(const QString& patterns) {
@@ -153,11 +153,11 @@ QString AnyCase(const QString& patterns) {
 
 PreviewDialogs& Dialogs() {
   static PlatformDialogs platform;
-  return g_dialogs != nullptr ? *g_dialogs : platform;
+  return gDialogs != nullptr ? *gDialogs : platform;
 }
 
 PreviewDialogs* SetDialogs(PreviewDialogs* dialogs) {
-  return std::exchange(g_dialogs, dialogs);
+  return std::exchange(gDialogs, dialogs);
 }
 
 std::unique_ptr<QPrintDialog> MakePrintSetupDialog(QPrinter* printer, QWidget* parent) {

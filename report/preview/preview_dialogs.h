@@ -9,7 +9,7 @@
 #include <memory>
 #include <optional>
 
-#include "report/render/scoped_hook.h"
+#include "report/print/scoped_hook.h"
 
 class QPrintDialog;
 class QPrinter;

@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 
 #include "report/preview/window_place.h"
-#include "report/print/qr_notices.h"
 #include "report/print/qr_printer.h"
 
 namespace hb9cv {
@@ -40,19 +39,13 @@ void TQRProgressForm::ProgressUpdate(int percent) {
   if (percent % 5 != 0) return;
   Gauge->setValue(percent);
   Info->setText(QString::number(percent) + QStringLiteral("% ") + QStringLiteral(" Completed"));
+  // A print run builds the whole report without going back to the event loop: only here do the
+  // bar and the label repaint and a click on Cancel reach the printer before the run ends.
   QCoreApplication::processEvents();
 }
 
 void TQRProgressForm::CancelButtonClick() {
   if (printer_) printer_->Cancel();
-}
-
-bool TQRProgressForm::event(QEvent* event) {
-  if (const QRNoticeEvent* notice = QRNoticeEvent::From(event)) {
-    if (notice->Notice() == QRNotice::Progress) ProgressUpdate(notice->First());
-    return true;
-  }
-  return QDialog::event(event);
 }
 
 }  // namespace hb9cv

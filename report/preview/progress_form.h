@@ -6,11 +6,11 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "report/print/qr_printer.h"
+
 namespace hb9cv {
 
-class TQRPrinter;
-
-class TQRProgressForm : public QDialog {
+class TQRProgressForm : public QDialog, public QRPrinterClient {
   Q_OBJECT
  public:
   explicit TQRProgressForm(TQRPrinter* printer, QWidget* parent = nullptr);
@@ -23,13 +23,12 @@ class TQRProgressForm : public QDialog {
   QPushButton* CancelButton;
 
   // A progress notice: every fifth percent shows on the bar and the label.
-  void ProgressUpdate(int percent);
+  void ProgressUpdate(int percent) override;
   void CancelButtonClick();
 
- protected:
-  bool event(QEvent* event) override;
-
  private:
+  void PageFinished(int) override {}
+
   QPointer<TQRPrinter> printer_;
 };
 

@@ -1,23 +1,28 @@
 #include "report/preview/report_printing.h"
 
 #include <QCoreApplication>
+#include <QMetaMethod>
 #include <algorithm>
 
 #include "report/model/qr_report.h"
 #include "report/preview/error_guard.h"
 #include "report/preview/progress_form.h"
 #include "report/preview/standard_preview.h"
-#include "report/print/qr_notices.h"
 #include "report/print/qr_printer.h"
 
 namespace hb9cv {
 
 void InstallReportPrinting() {
+  class Factory final : public ReportOutputFactory {
+   public:
+    std::unique_ptr<ReportOutput> MakeOutput(TCustomReport& report) override {
+      return std::make_unique<ReportPrinting>(report);
+    }
+  };
   static TQRStandardPreviewInterface standard;
+  static Factory factory;
   SetDefaultPreviewInterface(&standard);
-  SetReportOutputFactory([](TCustomReport& report) -> std::unique_ptr<ReportOutput> {
-    return std::make_unique<ReportPrinting>(report);
-  });
+  SetReportOutputFactory(&factory);
 }
 
 ReportPrinting& Printing(TCustomReport& report) {
@@ -37,7 +42,7 @@ ReportPrinting::~ReportPrinting() {
 
 TQRPrinter* ReportPrinting::NewPrinter() {
   auto printer = std::make_unique<TQRPrinter>();
-  if (current_ != nullptr) printer->SetClient(current_->Client());
+  if (current_ != nullptr) printer->TakeClient(*current_);
   TQRPrinter* raw = printer.get();
   printers_.push_back(std::move(printer));
   current_ = raw;
@@ -64,14 +69,24 @@ void ReportPrinting::EndFinishedLoops() {
 }
 
 void ReportPrinting::Preview() {
+  // The build below handles no events: what is already waiting (the menu closing, the main
+  // window repainting) runs first, so the screen is not left half drawn while the page is built.
   QCoreApplication::processEvents();
   if (report_.Building()) return;
 
   TQRPrinter* printer = NewPrinter();
   printer->SetDestination(PrinterDestination::PicturePages);
-  printer->SetParentReport(&report_, this);
-  printer->OnPrintSetup = [this] { PrinterSetup(); };
-  if (Export) printer->OnExport = [this](const QString& fileName) { Export(fileName); };
+  printer->SetParentReport(&report_);
+  // Each runs from the event loop or a window's handler; what they throw is reported there.
+  connect(printer, &TQRPrinter::PrintRequest, this, GuardedSlot([this] { PrintRun(); }),
+          Qt::QueuedConnection);
+  connect(printer, &TQRPrinter::CloseRequest, this,
+          [this](TQRPrinter* closing) { Guarded([&] { CloseRequest(closing); }); });
+  connect(printer, &TQRPrinter::PrintSetupRequest, this, GuardedSlot([this] { PrinterSetup(); }));
+  if (isSignalConnected(QMetaMethod::fromSignal(&ReportPrinting::ExportRequest))) {
+    connect(printer, &TQRPrinter::ExportRequest, this,
+            [this](const QString& fileName) { Guarded([&] { emit ExportRequest(fileName); }); });
+  }
   printer->SetTitle(report_.ReportTitle());
   printer->Preview();
 
@@ -178,18 +193,6 @@ void ReportPrinting::CloseRequest(TQRPrinter* printer) {
     Discard(printer);
   }
   EndFinishedLoops();
-}
-
-bool ReportPrinting::event(QEvent* event) {
-  if (const QRNoticeEvent* notice = QRNoticeEvent::From(event)) {
-    if (notice->Notice() == QRNotice::PrintRequest) {
-      Guarded([this] { PrintRun(); });
-    } else if (notice->Notice() == QRNotice::CloseRequest) {
-      CloseRequest(notice->Printer());
-    }
-    return true;
-  }
-  return QObject::event(event);
 }
 
 }  // namespace hb9cv

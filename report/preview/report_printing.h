@@ -4,7 +4,6 @@
 // printer the report made; one of them is the report's current printer.
 #include <QEventLoop>
 #include <QObject>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -34,15 +33,13 @@ class ReportPrinting : public QObject, public ReportOutput {
   void PrintRun();
   // The print dialog; its choices stay with the report for later prints and previews.
   void PrinterSetup();
-  // Writes the report as a PDF file when the preview's Save dialog asks for one; the preview
-  // offers no export while it is unset.
-  std::function<void(const QString& fileName)> Export;
-
   // A preview window is closing: its printer is discarded, or the build running on it stops.
   void CloseRequest(TQRPrinter* printer);
 
- protected:
-  bool event(QEvent* event) override;
+ signals:
+  // Write the report as a PDF file; the preview's Save dialog offers PDF only to previews
+  // opened while something was connected here.
+  void ExportRequest(const QString& fileName);
 
  private:
   TQRPrinter* NewPrinter();

@@ -11,7 +11,6 @@
 #include "report/preview/preview_dialogs.h"
 #include "report/preview/preview_icons.h"
 #include "report/preview/window_place.h"
-#include "report/print/qr_notices.h"
 
 namespace hb9cv {
 
@@ -165,6 +164,9 @@ TQRStandardPreview::KeepAlive::~KeepAlive() {
 
 bool TQRStandardPreview::HandleWaitingEvents() {
   KeepAlive keep(*this);
+  // The zoom is worked out from the control's size: a resize still waiting (the window has just
+  // been maximised, or the user dragged its edge) lands first, or the page is fitted to the old
+  // size.
   QCoreApplication::processEvents();
   return !closed_;
 }
@@ -218,13 +220,13 @@ void TQRStandardPreview::SaveClick() {
   QString filter =
       QStringLiteral("Report file") + QStringLiteral("(*.") + ext + QStringLiteral(")|*.") + ext;
   // A report loaded from a file has no live report behind it to export.
-  if (printer_ && printer_->OnExport) filter += QStringLiteral("|PDF file (*.pdf)|*.pdf");
+  if (printer_ && printer_->OffersExport()) filter += QStringLiteral("|PDF file (*.pdf)|*.pdf");
   const auto choice = Dialogs().SaveFile(this, QStringLiteral("Save report"), filter, ext);
   if (!choice || !printer_) return;
   if (choice->filterIndex == 0) {
     printer_->Save(choice->fileName);
-  } else if (choice->filterIndex == 1 && printer_->OnExport) {
-    printer_->OnExport(choice->fileName);
+  } else if (choice->filterIndex == 1 && printer_->OffersExport()) {
+    printer_->Export(choice->fileName);
   }
 }
 
@@ -331,7 +333,7 @@ void TQRStandardPreview::FormClose() {
   TQRPrinter* printer = printer_;
   QRPreview->SetQRPrinter(nullptr);
   printer_ = nullptr;
-  if (printer != nullptr) SendNotice(printer->ReportReceiver(), QRNotice::CloseRequest, printer);
+  if (printer != nullptr) printer->ClosePreview();
 }
 
 QWidget* TQRStandardPreviewInterface::Show(TQRPrinter* printer) {

@@ -41,20 +41,20 @@ QPageSize::PageSizeId ToPageSizeId(TQRPaperSize size) {
   return QPageSize::id(PaperSizeInfo(size).deviceCode);
 }
 
-long double PaperTableWidth(TQRPaperSize size) {
-  return static_cast<long double>(PaperSizeInfo(size).width) * 10;
+Float80 PaperTableWidth(TQRPaperSize size) {
+  return Float80(PaperSizeInfo(size).width) * 10;
 }
 
-long double PaperTableLength(TQRPaperSize size) {
-  return static_cast<long double>(PaperSizeInfo(size).length) * 10;
+Float80 PaperTableLength(TQRPaperSize size) {
+  return Float80(PaperSizeInfo(size).length) * 10;
 }
 
-PaperGuess DetectPaper(int pictureWidth, int pictureHeight, long double factor,
+PaperGuess DetectPaper(int pictureWidth, int pictureHeight, Float80 factor,
                        const std::function<bool(TQRPaperSize)>& acceptSize,
                        bool orientationSettable, PaperGuess current) {
   if (!(factor > 0)) return current;
   // Whole multiples of 4 mm: picture pixels -> tenths of a millimetre -> 4 mm steps.
-  const auto quarters = [](long double v) { return static_cast<long long>(std::trunc(v)); };
+  const auto quarters = [](Float80 v) { return static_cast<long long>(Truncate(v)); };
   const long long w = quarters(pictureWidth / factor / 40);
   const long long l = quarters(pictureHeight / factor / 40);
   PaperGuess result = current;
@@ -65,8 +65,8 @@ PaperGuess DetectPaper(int pictureWidth, int pictureHeight, long double factor,
   for (int i = static_cast<int>(TQRPaperSize::Letter); i <= static_cast<int>(TQRPaperSize::ESheet);
        ++i) {
     const auto paper = static_cast<TQRPaperSize>(i);
-    const long long a = quarters(static_cast<long double>(PaperSizeInfo(paper).width) / 4);
-    const long long b = quarters(static_cast<long double>(PaperSizeInfo(paper).length) / 4);
+    const long long a = quarters(Float80(PaperSizeInfo(paper).width) / 4);
+    const long long b = quarters(Float80(PaperSizeInfo(paper).length) / 4);
     if (w == a && l == b) take(paper, PaperOrientation::Portrait);
     if (l == a && w == b) take(paper, PaperOrientation::Landscape);
   }

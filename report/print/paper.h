@@ -17,8 +17,8 @@ QPrinter::PaperSource ToPaperSource(TQRBin bin);
 QPageSize::PageSizeId ToPageSizeId(TQRPaperSize size);
 
 // Paper width and length in stored units (tenths of a millimetre) for a named size, portrait.
-long double PaperTableWidth(TQRPaperSize size);
-long double PaperTableLength(TQRPaperSize size);
+Float80 PaperTableWidth(TQRPaperSize size);
+Float80 PaperTableLength(TQRPaperSize size);
 
 struct PaperGuess {
   TQRPaperSize size;
@@ -30,7 +30,7 @@ struct PaperGuess {
 // table size from Letter to ESheet is tried in order and a later match overrides an earlier
 // one. A matched size is taken only when `acceptSize` allows it, a matched orientation only
 // when `orientationSettable`; what is not taken stays as in `current`.
-PaperGuess DetectPaper(int pictureWidth, int pictureHeight, long double factor,
+PaperGuess DetectPaper(int pictureWidth, int pictureHeight, Float80 factor,
                        const std::function<bool(TQRPaperSize)>& acceptSize,
                        bool orientationSettable, PaperGuess current);
 

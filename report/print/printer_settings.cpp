@@ -67,7 +67,7 @@ class SystemPrinterCatalog final : public PrinterCatalog {
   mutable std::map<QString, QPrinterInfo> infos_;
 };
 
-PrinterCatalog* g_catalog = nullptr;
+PrinterCatalog* gCatalog = nullptr;
 
 // Device pixels -> stored units (tenths of a millimetre), rounded.
 int ToStored(double pixels, int ppi) {
@@ -79,11 +79,11 @@ int ToStored(double pixels, int ppi) {
 
 PrinterCatalog& Printers() {
   static SystemPrinterCatalog system;
-  return g_catalog != nullptr ? *g_catalog : system;
+  return gCatalog != nullptr ? *gCatalog : system;
 }
 
 PrinterCatalog* SetPrinters(PrinterCatalog* catalog) {
-  return std::exchange(g_catalog, catalog);
+  return std::exchange(gCatalog, catalog);
 }
 
 QString ResolvePrinterName(const PrinterCatalog& catalog, int index) {

@@ -10,7 +10,7 @@
 #include <optional>
 
 #include "report/print/paper.h"
-#include "report/render/scoped_hook.h"
+#include "report/print/scoped_hook.h"
 
 namespace hb9cv {
 
@@ -70,13 +70,10 @@ class TPrinterSettings {
   QPrinter* Device() const { return device_.get(); }
   bool HasDevice() const { return device_ != nullptr; }
   const QString& DeviceName() const { return deviceName_; }
-  const QString& DriverName() const { return driverName_; }
-  const QString& PortName() const { return portName_; }
 
   int Copies() const { return copies_; }
   void SetCopies(int copies);
   bool Duplex() const { return duplex_; }
-  void SetDuplex(bool duplex) { duplex_ = duplex; }
   PaperOrientation Orientation() const { return orientation_; }
   void SetOrientation(PaperOrientation orientation);
   TQRBin OutputBin() const { return outputBin_; }

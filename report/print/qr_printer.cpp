@@ -2,12 +2,12 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QMetaMethod>
 #include <algorithm>
 #include <utility>
 
 #include "calc/errors.h"
 #include "report/model/qr_report.h"
-#include "report/print/qr_notices.h"
 #include "report/render/emf_player.h"
 #include "report/render/emf_recorder.h"
 #include "report/render/fonts.h"
@@ -59,9 +59,22 @@ TQRPrinter::~TQRPrinter() {
   picture_.reset();
 }
 
-void TQRPrinter::SetParentReport(TCustomReport* report, QObject* receiver) {
-  parentReport_ = report;
-  reportReceiver_ = receiver;
+void TQRPrinter::AttachClient(QObject* window, QRPrinterClient* client) {
+  disconnect(pageConnection_);
+  disconnect(progressConnection_);
+  client_ = window;
+  clientNotices_ = client;
+  if (window == nullptr) return;
+  pageConnection_ = connect(
+      this, &TQRPrinter::PageFinished, window, [client](int pages) { client->PageFinished(pages); },
+      Qt::QueuedConnection);
+  progressConnection_ = connect(
+      this, &TQRPrinter::ProgressUpdate, window,
+      [client](int percent) { client->ProgressUpdate(percent); }, Qt::QueuedConnection);
+}
+
+void TQRPrinter::TakeClient(const TQRPrinter& other) {
+  AttachClient(other.client_, other.client_ ? other.clientNotices_ : nullptr);
 }
 
 void TQRPrinter::SetShowingPreview(bool showing) {
@@ -69,7 +82,7 @@ void TQRPrinter::SetShowingPreview(bool showing) {
   showingPreview_ = showing;
   if (was && !showing) {
     if (status_ == PrinterStatus::Busy) Cancel();
-    if (AfterPreview) AfterPreview();
+    emit AfterPreview();
   }
 }
 
@@ -83,7 +96,7 @@ void TQRPrinter::DeviceFactors() {
   yFactor_ = FactorForDpi(settings_.YResolution());
 }
 
-long double TQRPrinter::PaperWidth() const {
+Float80 TQRPrinter::PaperWidth() const {
   switch (settings_.PaperSize()) {
     case TQRPaperSize::Default:
       return settings_.PhysicalWidth();
@@ -96,7 +109,7 @@ long double TQRPrinter::PaperWidth() const {
   }
 }
 
-long double TQRPrinter::PaperLength() const {
+Float80 TQRPrinter::PaperLength() const {
   switch (settings_.PaperSize()) {
     case TQRPaperSize::Default:
       return settings_.PhysicalLength();
@@ -168,7 +181,7 @@ void TQRPrinter::NewPage() {
 
 void TQRPrinter::AnnouncePage() {
   ++availablePages_;
-  PostNotice(client_, QRNotice::PageFinished, availablePages_);
+  emit PageFinished(availablePages_);
 }
 
 void TQRPrinter::ClosePage() {
@@ -227,8 +240,8 @@ void TQRPrinter::EndDoc() {
   status_ = PrinterStatus::Finished;
   if (destination_ == PrinterDestination::PicturePages) {
     pageList_->Finish();
-  } else if (AfterPrint) {
-    AfterPrint();
+  } else {
+    emit AfterPrint();
   }
 }
 
@@ -270,15 +283,19 @@ void TQRPrinter::Preview() {
 }
 
 void TQRPrinter::Print() {
-  if (reportReceiver_ && !loadedFromFile_) {
-    PostNotice(reportReceiver_, QRNotice::PrintRequest, 0);
+  if (parentReport_ != nullptr && !loadedFromFile_) {
+    emit PrintRequest();
   } else {
     PrintStoredPages();
   }
 }
 
 void TQRPrinter::PrintSetup() {
-  if (OnPrintSetup) OnPrintSetup();
+  emit PrintSetupRequest();
+}
+
+bool TQRPrinter::OffersExport() const {
+  return isSignalConnected(QMetaMethod::fromSignal(&TQRPrinter::ExportRequest));
 }
 
 void TQRPrinter::Save(const QString& fileName) {
@@ -306,8 +323,8 @@ void TQRPrinter::Load(const QString& fileName) {
     DetectPaper(first.PixelSize());
   }
   status_ = PrinterStatus::Finished;
-  OnPrintSetup = nullptr;
-  OnExport = nullptr;
+  disconnect(this, &TQRPrinter::PrintSetupRequest, nullptr, nullptr);
+  disconnect(this, &TQRPrinter::ExportRequest, nullptr, nullptr);
   loadedFromFile_ = true;
 }
 
@@ -359,6 +376,9 @@ void TQRPrinter::PrintStoredPages() {
   const QRectF target(paper.left() - page.left(), paper.top() - page.top(), paper.width(),
                       paper.height());
   for (int n = from; n <= to; ++n) {
+    // The pages go out from inside the Print button's click, not from the event loop: between
+    // pages the windows repaint and answer, which is also the only way a cancel can reach the
+    // flag checked below.
     QCoreApplication::processEvents();
     const Metafile picture = GetPage(n);
     if (!picture.IsNull()) PlayEmf(*painter_, picture, target);

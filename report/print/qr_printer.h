@@ -1,13 +1,17 @@
 #pragma once
 // The report printer: receives one build of a report, either as page pictures kept in a page
 // list (for the preview and report files) or straight on a printer.
+//
+// It tells the windows and the report about its work through Qt signals. Notices to its client
+// window and print requests to its report go through the event queue (Qt::QueuedConnection):
+// each arrives after the events posted before it, and none reaches a receiver that is gone. A
+// close request is handled before the sender goes on (a direct connection).
 #include <QObject>
 #include <QPainter>
 #include <QPointer>
 #include <QString>
-#include <functional>
+#include <cstddef>
 #include <memory>
-#include <optional>
 
 #include "report/model/qr_device.h"
 #include "report/print/printer_settings.h"
@@ -22,6 +26,18 @@ class TCustomReport;
 
 enum class PrinterDestination { PicturePages, Printer };
 enum class PrinterStatus { Ready, Busy, Finished };
+
+// The window a report printer reports its pages and progress to: the preview control or the
+// progress window.
+class QRPrinterClient {
+ public:
+  // Pages up to `availablePages` are finished.
+  virtual void PageFinished(int availablePages) = 0;
+  virtual void ProgressUpdate(int percent) = 0;
+
+ protected:
+  ~QRPrinterClient() = default;
+};
 
 class TQRPrinter : public QObject, public QRDevice {
   Q_OBJECT
@@ -38,14 +54,19 @@ class TQRPrinter : public QObject, public QRDevice {
   const QString& Title() const { return title_; }
   void SetTitle(const QString& title) { title_ = title; }
 
-  // The window that receives page-finished and progress notices.
+  // The client window, or none: PageFinished and ProgressUpdate are queued to it.
   QObject* Client() const { return client_; }
-  void SetClient(QObject* client) { client_ = client; }
-  // The report that made this printer, and the object that takes its print and close
-  // requests.
+  template <class Window>
+  void SetClient(Window* window) {
+    AttachClient(window, window);
+  }
+  void SetClient(std::nullptr_t) { AttachClient(nullptr, nullptr); }
+  // The client window of `other` becomes this printer's too.
+  void TakeClient(const TQRPrinter& other);
+  // The report that made this printer; the object that acts for it connects to PrintRequest
+  // and CloseRequest.
   TCustomReport* ParentReport() const { return parentReport_; }
-  QObject* ReportReceiver() const { return reportReceiver_; }
-  void SetParentReport(TCustomReport* report, QObject* receiver);
+  void SetParentReport(TCustomReport* report) { parentReport_ = report; }
 
   // Pages that go to paper; 0 means no bound.
   int FirstPage() const { return firstPage_; }
@@ -66,19 +87,13 @@ class TQRPrinter : public QObject, public QRDevice {
   const TPrinterSettings& PrinterSettings() const { return settings_; }
   TQRPageList& PageList() { return *pageList_; }
 
-  std::function<void()> OnPrintSetup;
-  // Writes the report as a PDF file of the given name.
-  std::function<void(const QString&)> OnExport;
-  std::function<void()> AfterPreview;
-  std::function<void()> AfterPrint;
-
   // Output device.
-  long double XFactor() const override { return xFactor_; }
-  long double YFactor() const override { return yFactor_; }
+  Float80 XFactor() const override { return xFactor_; }
+  Float80 YFactor() const override { return yFactor_; }
   int LeftOffset() const override { return leftOffset_; }
   int TopOffset() const override { return topOffset_; }
-  long double PaperWidth() const override;
-  long double PaperLength() const override;
+  Float80 PaperWidth() const override;
+  Float80 PaperLength() const override;
   void PrepareBuild(const TCustomReport& report) override;
   void BeginDoc() override;
   void NewPage() override;
@@ -91,12 +106,22 @@ class TQRPrinter : public QObject, public QRDevice {
 
   // Operations of the preview window.
   void Preview();
+  // A printer with a parent report asks it for a print run (PrintRequest); one loaded from a
+  // file prints its stored pages.
   void Print();
+  // Emits PrintSetupRequest.
   void PrintSetup();
+  // Whether something takes ExportRequest: the report can be written as a PDF file.
+  bool OffersExport() const;
+  void Export(const QString& fileName) { emit ExportRequest(fileName); }
+  // The preview window on this printer is closing: emits CloseRequest. The receiver may
+  // destroy the printer before this returns.
+  void ClosePreview() { emit CloseRequest(this); }
   // Writes the pages to `fileName` once the build has finished; nothing before.
   void Save(const QString& fileName);
   // Replaces the pages with those of a report file. The file is read and checked first, so a
-  // file that fails leaves the pages as they were.
+  // file that fails leaves the pages as they were. A loaded report has no live report behind
+  // it: the printer setup and export receivers are disconnected.
   void Load(const QString& fileName);
   // Sends the stored pages in range to the printer, stretched over each sheet.
   void PrintStoredPages();
@@ -107,10 +132,25 @@ class TQRPrinter : public QObject, public QRDevice {
   void DetectPaper(QSize pictureSize);
 
  signals:
+  // To the client window, queued.
+  void PageFinished(int availablePages);
+  void ProgressUpdate(int percent);
+  // To the parent report: a print run is wanted (connected queued, so that it starts once the
+  // click that asked for it has returned), or the preview window is closing (direct).
+  void PrintRequest();
+  void CloseRequest(TQRPrinter* printer);
+  // The report's printer setup and export operations.
+  void PrintSetupRequest();
+  // Write the report as a PDF file of the given name.
+  void ExportRequest(const QString& fileName);
+  // The preview shows this printer no more; a build onto the printer has ended.
+  void AfterPreview();
+  void AfterPrint();
   // A print of stored pages has ended, printed, cancelled or failed.
   void StoredPagesPrinted();
 
  private:
+  void AttachClient(QObject* window, QRPrinterClient* client);
   bool PageInRange() const;
   void OpenPage();
   void ClosePage();
@@ -127,10 +167,12 @@ class TQRPrinter : public QObject, public QRDevice {
   int availablePages_ = 0;
   QString title_;
   QPointer<QObject> client_;
+  QRPrinterClient* clientNotices_ = nullptr;  // client_ as a client; valid while client_ lives
+  QMetaObject::Connection pageConnection_;
+  QMetaObject::Connection progressConnection_;
   TCustomReport* parentReport_ = nullptr;
-  QPointer<QObject> reportReceiver_;
-  long double xFactor_;
-  long double yFactor_;
+  Float80 xFactor_;
+  Float80 yFactor_;
   int leftOffset_ = 0;
   int topOffset_ = 0;
   int firstPage_ = 0;

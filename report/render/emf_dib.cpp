@@ -34,7 +34,9 @@ struct DibHeader {
   std::uint64_t tableOffset = 0;
 };
 
-bool ReadDibHeader(Bytes bmi, DibHeader& header) {
+// None for a header of no known size, or one that does not fit the record.
+std::optional<DibHeader> ReadDibHeader(Bytes bmi) {
+  DibHeader header;
   const std::uint32_t headerSize = bmi.Get<std::uint32_t>(0);
   header.tableOffset = headerSize;
   if (headerSize == 12) {
@@ -42,9 +44,9 @@ bool ReadDibHeader(Bytes bmi, DibHeader& header) {
     header.height = bmi.Get<std::uint16_t>(6);
     header.bitCount = bmi.Get<std::uint16_t>(10);
     header.tableEntry = 3;
-    return true;
+    return header;
   }
-  if (headerSize < 40 || !bmi.Has(0, headerSize)) return false;
+  if (headerSize < 40 || !bmi.Has(0, headerSize)) return std::nullopt;
   header.width = bmi.Get<std::int32_t>(4);
   header.height = bmi.Get<std::int32_t>(8);
   header.bitCount = bmi.Get<std::uint16_t>(14);
@@ -53,13 +55,13 @@ bool ReadDibHeader(Bytes bmi, DibHeader& header) {
   if (header.compression == kBiBitfields) {
     // Masks follow a plain info header, or sit inside the larger ones.
     const std::uint64_t at = 40;
-    if (!bmi.Has(at, 12)) return false;
+    if (!bmi.Has(at, 12)) return std::nullopt;
     for (int i = 0; i < 3; ++i) {
       header.masks[i] = bmi.Get<std::uint32_t>(at + 4u * std::uint32_t(i));
     }
     if (headerSize == 40) header.tableOffset += 12;
   }
-  return true;
+  return header;
 }
 
 // A JPEG or PNG carried whole in the record.
@@ -77,36 +79,41 @@ QImage DecodeEmbedded(Bytes bits, DibInfo* info, int maxSide) {
   return image;
 }
 
-// Settles the masks of an uncompressed or bit-field bitmap; false for what is not played.
-bool SettlePixelFormat(DibHeader& header) {
+// The header with the masks of an uncompressed or bit-field bitmap settled; none for what is
+// not played.
+std::optional<DibHeader> SettlePixelFormat(DibHeader header) {
   const std::uint32_t bitCount = header.bitCount;
   if (header.compression == kBiBitfields) {
-    if (bitCount != 16 && bitCount != 32) return false;
+    if (bitCount != 16 && bitCount != 32) return std::nullopt;
   } else if (header.compression != kBiRgb) {
-    return false;  // run-length and other encodings are not played
+    return std::nullopt;  // run-length and other encodings are not played
   } else if (bitCount == 16) {
     header.masks[0] = 0x7C00;
     header.masks[1] = 0x03E0;
     header.masks[2] = 0x001F;
   }
-  return bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 || bitCount == 24 ||
-         bitCount == 32;
+  if (bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 || bitCount == 24 ||
+      bitCount == 32) {
+    return header;
+  }
+  return std::nullopt;
 }
 
-// The palette of a bitmap of up to 8 bits a pixel, padded with black to its full size; false
-// when the record is too short for it.
-bool ReadColorTable(Bytes bmi, const DibHeader& header, QList<QRgb>& table) {
-  if (header.bitCount > 8) return true;
+// The palette of a bitmap of up to 8 bits a pixel, padded with black to its full size (empty
+// for more bits); none when the record is too short for it.
+std::optional<QList<QRgb>> ReadColorTable(Bytes bmi, const DibHeader& header) {
+  QList<QRgb> table;
+  if (header.bitCount > 8) return table;
   const std::uint32_t full = 1u << header.bitCount;
   const std::uint32_t count = std::min(header.colorsUsed ? header.colorsUsed : full, full);
-  if (!bmi.Has(header.tableOffset, std::uint64_t(count) * header.tableEntry)) return false;
+  if (!bmi.Has(header.tableOffset, std::uint64_t(count) * header.tableEntry)) return std::nullopt;
   table.resize(qsizetype(full), qRgb(0, 0, 0));
   for (std::uint32_t i = 0; i < count; ++i) {
     const std::uint64_t at = header.tableOffset + std::uint64_t(i) * header.tableEntry;
     table[qsizetype(i)] = qRgb(bmi.Get<std::uint8_t>(at + 2), bmi.Get<std::uint8_t>(at + 1),
                                bmi.Get<std::uint8_t>(at));
   }
-  return true;
+  return table;
 }
 
 void UnpackRow(const DibHeader& header, const unsigned char* src, uchar* dst, int w) {
@@ -151,8 +158,9 @@ QImage DecodeDib(Bytes rec, std::uint32_t offBmi, std::uint32_t cbBmi, std::uint
   }
   const Bytes bmi = rec.Slice(offBmi, cbBmi);
   const Bytes bits = rec.Slice(offBits, cbBits);
-  DibHeader header;
-  if (!ReadDibHeader(bmi, header)) return {};
+  const std::optional<DibHeader> read = ReadDibHeader(bmi);
+  if (!read) return {};
+  const DibHeader& header = *read;
   const bool topDown = header.height < 0;
   const std::int64_t width = header.width, height = std::abs(header.height);
   if (width <= 0 || height <= 0 || width > maxSide || height > maxSide ||
@@ -164,8 +172,10 @@ QImage DecodeDib(Bytes rec, std::uint32_t offBmi, std::uint32_t cbBmi, std::uint
   if (header.compression == kBiJpeg || header.compression == kBiPng) {
     return DecodeEmbedded(bits, info, maxSide);
   }
-  QList<QRgb> table;
-  if (!SettlePixelFormat(header) || !ReadColorTable(bmi, header, table)) return {};
+  const std::optional<DibHeader> settled = SettlePixelFormat(header);
+  if (!settled) return {};
+  const std::optional<QList<QRgb>> table = ReadColorTable(bmi, *settled);
+  if (!table) return {};
   const std::uint64_t stride = (std::uint64_t(width) * header.bitCount + 31) / 32 * 4;
   if (!bits.Has(0, stride * std::uint64_t(height))) return {};
 
@@ -175,14 +185,14 @@ QImage DecodeDib(Bytes rec, std::uint32_t offBmi, std::uint32_t cbBmi, std::uint
     image = QImage(w, h, QImage::Format_BGR888);
   } else if (header.bitCount <= 8) {
     image = QImage(w, h, QImage::Format_Indexed8);
-    image.setColorTable(table);
+    image.setColorTable(*table);
   } else {
     image = QImage(w, h, QImage::Format_RGB32);
   }
   if (image.isNull()) return {};
   for (int y = 0; y < h; ++y) {
     const unsigned char* src = bits.data() + stride * std::uint64_t(topDown ? y : h - 1 - y);
-    UnpackRow(header, src, image.scanLine(y), w);
+    UnpackRow(*settled, src, image.scanLine(y), w);
   }
   return image;
 }

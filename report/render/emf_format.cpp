@@ -6,25 +6,25 @@
 
 namespace hb9cv::emf {
 
-bool ParseHeader(Bytes data, HeaderInfo& out) {
-  std::uint32_t type = 0, size = 0, signature = 0;
-  if (!data.Read(0, type) || !data.Read(4, size) || type != kHeader) return false;
+std::optional<HeaderInfo> ParseHeader(Bytes data) {
   // The record's full length is the record walk's business; a prefix of the metafile is enough
-  // here.
-  if (size < kMinHeaderSize || size % 4 != 0 || data.size() < kMinHeaderSize) return false;
-  if (!data.Read(40, signature) || signature != kSignature) return false;
+  // here, and every field below lies within it.
+  const auto size = data.Get<std::uint32_t>(4);
+  if (data.size() < kMinHeaderSize || data.Get<std::uint32_t>(0) != kHeader ||
+      size < kMinHeaderSize || size % 4 != 0 || data.Get<std::uint32_t>(40) != kSignature) {
+    return std::nullopt;
+  }
   HeaderInfo h;
-  data.Read(8, h.bounds);
-  data.Read(24, h.frame);
-  data.Read(48, h.nBytes);
-  data.Read(52, h.nRecords);
-  data.Read(56, h.nHandles);
-  data.Read(72, h.deviceWidth);
-  data.Read(76, h.deviceHeight);
-  data.Read(80, h.mmWidth);
-  data.Read(84, h.mmHeight);
-  out = h;
-  return true;
+  h.bounds = data.Get<Rect32>(8);
+  h.frame = data.Get<Rect32>(24);
+  h.nBytes = data.Get<std::uint32_t>(48);
+  h.nRecords = data.Get<std::uint32_t>(52);
+  h.nHandles = data.Get<std::uint16_t>(56);
+  h.deviceWidth = data.Get<std::int32_t>(72);
+  h.deviceHeight = data.Get<std::int32_t>(76);
+  h.mmWidth = data.Get<std::int32_t>(80);
+  h.mmHeight = data.Get<std::int32_t>(84);
+  return h;
 }
 
 bool IsPlayedType(std::uint32_t type) {
@@ -103,49 +103,39 @@ bool LibrarySaysSafe(Bytes record) {
 
 }  // namespace
 
-bool RecordReader::Next(Record& out) {
-  if (failed_ || pos_ >= data_.size()) return false;
+std::optional<Record> RecordReader::Next() {
+  if (failed_ || pos_ >= data_.size()) return std::nullopt;
   const std::size_t left = data_.size() - pos_;
-  std::uint32_t type = 0, size = 0;
-  if (left < 8 || !data_.Read(pos_, type) || !data_.Read(pos_ + 4, size) || size < 8 ||
-      size % 4 != 0 || size > left) {
+  const auto type = data_.Get<std::uint32_t>(pos_);
+  const auto size = data_.Get<std::uint32_t>(pos_ + 4);
+  // At least 8 bytes, a multiple of 4, within what is left; the header comes first and only
+  // first, and nothing may follow the EOF record.
+  if (left < 8 || size < 8 || size % 4 != 0 || size > left || (pos_ == 0) != (type == kHeader) ||
+      sawEof_) {
     failed_ = true;
-    return false;
+    return std::nullopt;
   }
-  // The header comes first and only first; nothing may follow the EOF record.
-  if ((pos_ == 0) != (type == kHeader) || sawEof_) {
-    failed_ = true;
-    return false;
-  }
-  out.type = type;
-  out.bytes = data_.Slice(pos_, size);
-  out.safe = checkSafety_ && (type == kHeader || type == kEof || IsPlayedType(type)) &&
-             LibrarySaysSafe(out.bytes);
+  Record record;
+  record.type = type;
+  record.bytes = data_.Slice(pos_, size);
+  record.safe = checkSafety_ && (type == kHeader || type == kEof || IsPlayedType(type)) &&
+                LibrarySaysSafe(record.bytes);
   if (type == kEof) sawEof_ = true;
   pos_ += size;
-  return true;
+  return record;
 }
 
-bool Validate(Bytes data, const char** why) {
-  auto fail = [why](const char* reason) {
-    if (why) *why = reason;
-    return false;
-  };
-  HeaderInfo header;
-  if (!ParseHeader(data, header)) return fail("no metafile header");
-  if (header.nBytes != data.size()) return fail("metafile size differs from its header");
+bool Validate(Bytes data) {
+  const std::optional<HeaderInfo> header = ParseHeader(data);
+  if (!header || header->nBytes != data.size()) return false;
   // The structure decides; of the fields only the header's matter here (the player skips other
   // records whose fields are unsafe), so only its fields are checked.
   RecordReader reader(data, false);
-  Record record;
-  bool first = true;
-  while (reader.Next(record)) {
-    if (first && !LibrarySaysSafe(record.bytes)) return fail("damaged metafile header");
-    first = false;
+  const std::optional<Record> first = reader.Next();
+  if (!first || !LibrarySaysSafe(first->bytes)) return false;
+  while (reader.Next()) {
   }
-  if (reader.Failed()) return fail("damaged metafile record");
-  if (!reader.SawEof()) return fail("metafile has no end record");
-  return true;
+  return !reader.Failed() && reader.SawEof();
 }
 
 }  // namespace hb9cv::emf

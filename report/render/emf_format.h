@@ -1,8 +1,10 @@
 #pragma once
 // Little-endian field access and record walking for enhanced metafiles. Every read is checked
-// against the bytes it may touch, so hostile data can only make a read fail, never overrun.
+// against the bytes it may touch, so hostile data can only make a read come back empty, never
+// overrun.
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <type_traits>
 
 namespace hb9cv::emf {
@@ -68,7 +70,7 @@ enum RecordType : std::uint32_t {
 constexpr std::uint32_t kSignature = 0x464D4520;  // " EMF"
 constexpr std::uint32_t kMinHeaderSize = 88;      // header without the optional extensions
 
-// A bounded view of bytes; reads outside it fail instead of touching memory.
+// A bounded view of bytes; reads outside it give nothing instead of touching memory.
 class Bytes {
  public:
   Bytes() = default;
@@ -85,17 +87,17 @@ class Bytes {
   }
 
   template <typename T>
-  bool Read(std::uint64_t offset, T& out) const {
+  std::optional<T> Read(std::uint64_t offset) const {
     static_assert(std::is_trivially_copyable_v<T>);
-    if (!Has(offset, sizeof(T))) return false;
-    std::memcpy(&out, data_ + offset, sizeof(T));  // little-endian host, unaligned-safe
-    return true;
+    if (!Has(offset, sizeof(T))) return std::nullopt;
+    T value;
+    std::memcpy(&value, data_ + offset, sizeof(T));  // little-endian host, unaligned-safe
+    return value;
   }
 
   template <typename T>
   T Get(std::uint64_t offset, T fallback = T{}) const {
-    T value = fallback;
-    return Read(offset, value) ? value : fallback;
+    return Read<T>(offset).value_or(fallback);
   }
 
   Bytes Slice(std::uint64_t offset, std::uint64_t length) const {
@@ -124,8 +126,9 @@ struct HeaderInfo {
 };
 
 // Parses the header record at the start of `data`, which may be just the first 88 bytes of a
-// metafile. Checks the type, the signature and the record size; not the rest.
-bool ParseHeader(Bytes data, HeaderInfo& out);
+// metafile. Checks the type, the signature and the record size, not the rest; none when they
+// are not those of a header.
+std::optional<HeaderInfo> ParseHeader(Bytes data);
 
 struct Record {
   std::uint32_t type = 0;
@@ -133,8 +136,8 @@ struct Record {
   bool safe = false;  // passed the library's record check (known types only)
 };
 
-// Walks the records of a metafile. Next() returns false at the end or on a structural error
-// (Error() tells which); a record whose fields contradict its own size is returned with
+// Walks the records of a metafile. Next() gives none at the end or on a structural error
+// (Failed() tells which); a record whose fields contradict its own size is returned with
 // safe == false so that it can be skipped.
 class RecordReader {
  public:
@@ -142,7 +145,7 @@ class RecordReader {
   // structure alone.
   explicit RecordReader(Bytes data, bool checkSafety = true)
       : data_(data), checkSafety_(checkSafety) {}
-  bool Next(Record& out);
+  std::optional<Record> Next();
   bool Failed() const { return failed_; }
   bool SawEof() const { return sawEof_; }
 
@@ -157,8 +160,8 @@ class RecordReader {
 // True when `type` is one of the records the player understands.
 bool IsPlayedType(std::uint32_t type);
 
-// Full structural check: header first, nBytes equal to the length, every record well-sized,
-// an EOF record last. `why` receives a short reason on failure.
-bool Validate(Bytes data, const char** why = nullptr);
+// Whether `data` is a whole metafile: header first, nBytes equal to the length, every record
+// well-sized, an EOF record last.
+bool Validate(Bytes data);
 
 }  // namespace hb9cv::emf

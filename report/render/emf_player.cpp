@@ -147,17 +147,16 @@ void Player::OffsetClip(const QPointF& offset) {
 bool PlayEmf(QPainter& painter, const Metafile& page, const QRectF& target) {
   using emf_play::Player;
   const emf::Bytes bytes(page.Bytes().constData(), std::size_t(page.Bytes().size()));
-  emf::HeaderInfo header;
-  if (!emf::ParseHeader(bytes, header) || !emf::Validate(bytes)) return false;
+  const std::optional<emf::HeaderInfo> header = emf::ParseHeader(bytes);
+  if (!header || !emf::Validate(bytes)) return false;
   const QRectF frame = page.DeviceFrame();
   if (!painter.isActive() || !(frame.width() > 0) || !(frame.height() > 0) || !target.isValid())
     return false;
   if (!std::isfinite(target.width()) || !std::isfinite(target.height())) return false;
-  Player player(painter, header, frame, target);
+  Player player(painter, *header, frame, target);
   emf::RecordReader reader(bytes);
-  emf::Record record;
-  while (reader.Next(record)) {
-    if (record.safe && emf::IsPlayedType(record.type)) player.Play(record);
+  while (const std::optional<emf::Record> record = reader.Next()) {
+    if (record->safe && emf::IsPlayedType(record->type)) player.Play(*record);
   }
   return true;
 }

@@ -93,10 +93,10 @@ QRegion Player::DeviceRegion(const QRectF& logical) const {
 }
 
 void Player::ClipRect(const Record& r, bool exclude) {
-  emf::Rect32 rc;
-  if (!r.bytes.Read(8, rc)) return;
+  const std::optional<emf::Rect32> rc = r.bytes.Read<emf::Rect32>(8);
+  if (!rc) return;
   const QRegion area =
-      DeviceRegion(QRectF(QPointF(rc.left, rc.top), QPointF(rc.right, rc.bottom)).normalized());
+      DeviceRegion(QRectF(QPointF(rc->left, rc->top), QPointF(rc->right, rc->bottom)).normalized());
   if (exclude) {
     SetClip(dc_.clip.value_or(Everywhere()).subtracted(area));
   } else {
@@ -118,8 +118,7 @@ void Player::SelectClipRegion(const Record& r) {
   if (count > kMaxRegionRects || !rgn.Has(32, std::uint64_t(count) * 16)) return;
   QRegion region;
   for (std::uint32_t i = 0; i < count; ++i) {
-    emf::Rect32 rc;
-    rgn.Read(32 + std::uint64_t(i) * 16, rc);
+    const auto rc = rgn.Get<emf::Rect32>(32 + std::uint64_t(i) * 16);
     constexpr std::int32_t kLimit = kRegionLimit;
     if (std::abs(rc.left) > kLimit || std::abs(rc.right) > kLimit || std::abs(rc.top) > kLimit ||
         std::abs(rc.bottom) > kLimit) {
@@ -218,9 +217,9 @@ QFont Player::MakeFont(double* pixelHeight) const {
 }
 
 void Player::Shape(const Record& r) {
-  emf::Rect32 rc;
-  if (!r.bytes.Read(8, rc) || !BeginDraw()) return;
-  QRectF box = QRectF(QPointF(rc.left, rc.top), QPointF(rc.right, rc.bottom)).normalized();
+  const std::optional<emf::Rect32> rc = r.bytes.Read<emf::Rect32>(8);
+  if (!rc || !BeginDraw()) return;
+  QRectF box = QRectF(QPointF(rc->left, rc->top), QPointF(rc->right, rc->bottom)).normalized();
   if (r.type == emf::kEllipse) {
     p_.setPen(MakePen());
     p_.setBrush(MakeBrush());

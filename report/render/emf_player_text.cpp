@@ -16,19 +16,21 @@ struct TextRecord {
   std::vector<double> dx;  // the record's own advances; empty when it has none
 };
 
-bool ReadTextRecord(Bytes b, bool wide, TextRecord& t) {
+// The run of a text record; none when its characters lie outside the record.
+std::optional<TextRecord> ReadTextRecord(Bytes b, bool wide) {
+  TextRecord t;
   t.reference = QPointF(b.Get<std::int32_t>(36), b.Get<std::int32_t>(40));
   const auto count = t.count = b.Get<std::uint32_t>(44);
   const auto offString = b.Get<std::uint32_t>(48);
   t.options = b.Get<std::uint32_t>(52);
   std::uint64_t dxField = 56;
   if (!(t.options & kEtoNoRect)) {
-    b.Read(56, t.rcl);
+    t.rcl = b.Get<emf::Rect32>(56);
     dxField = 72;
   }
   const auto offDx = b.Get<std::uint32_t>(dxField);
   if (count > kMaxTextChars || !b.Has(offString, std::uint64_t(count) * (wide ? 2 : 1))) {
-    return false;
+    return std::nullopt;
   }
   if (wide) {
     t.text.resize(qsizetype(count));
@@ -46,7 +48,7 @@ bool ReadTextRecord(Bytes b, bool wide, TextRecord& t) {
       t.dx[i] = std::clamp<double>(b.Get<std::int32_t>(offDx + i * step), -1e7, 1e7);
     }
   }
-  return true;
+  return t;
 }
 
 // Lays the run out from the reference point as the alignment flags place it.
@@ -100,8 +102,9 @@ bool FollowsFont(const TextRecord& t, const TextLayout& layout, const QFontMetri
 }  // namespace
 
 void Player::Text(const Record& r, bool wide) {
-  TextRecord t;
-  if (!ReadTextRecord(r.bytes, wide, t)) return;
+  std::optional<TextRecord> read = ReadTextRecord(r.bytes, wide);
+  if (!read) return;
+  TextRecord& t = *read;
   if (dc_.textAlign & kTaUpdateCp) t.reference = dc_.position;
   if (!BeginDraw()) return;
 

@@ -15,11 +15,10 @@ QRect FromLtrb(const emf::Rect32& r) {
 }  // namespace
 
 Metafile::Metafile(QByteArray bytes) : bytes_(std::move(bytes)) {
-  emf::HeaderInfo h;
-  if (!emf::ParseHeader(emf::Bytes(bytes_.constData(), static_cast<std::size_t>(bytes_.size())),
-                        h)) {
-    return;
-  }
+  const std::optional<emf::HeaderInfo> header =
+      emf::ParseHeader(emf::Bytes(bytes_.constData(), static_cast<std::size_t>(bytes_.size())));
+  if (!header) return;
+  const emf::HeaderInfo& h = *header;
   hasHeader_ = true;
   frame_ = FromLtrb(h.frame);
   bounds_ = FromLtrb(h.bounds);
@@ -43,12 +42,8 @@ Metafile::Metafile(QByteArray bytes) : bytes_(std::move(bytes)) {
   if (w > 0 && h2 > 0 && w < 1e9 && h2 < 1e9) size_ = QSize(int(w), int(h2));
 }
 
-bool Metafile::Validate(QString* why) const {
-  const char* reason = nullptr;
-  const bool ok = emf::Validate(
-      emf::Bytes(bytes_.constData(), static_cast<std::size_t>(bytes_.size())), &reason);
-  if (!ok && why) *why = QString::fromLatin1(reason);
-  return ok;
+bool Metafile::Validate() const {
+  return emf::Validate(emf::Bytes(bytes_.constData(), static_cast<std::size_t>(bytes_.size())));
 }
 
 }  // namespace hb9cv

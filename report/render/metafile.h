@@ -18,7 +18,6 @@ class Metafile {
   qint64 Size() const { return bytes_.size(); }
 
   // False when the bytes do not even start with a metafile header.
-  bool HasHeader() const { return hasHeader_; }
   // Size in pixels of the reference device the picture was recorded against: the frame
   // converted with the device's pixels per millimetre.
   int Width() const { return size_.width(); }
@@ -32,8 +31,8 @@ class Metafile {
   QRectF DeviceFrame() const { return deviceFrame_; }
 
   // Complete structural check: header, every record's size, the end record, and a header
-  // byte count equal to the length. `why` receives a reason when it fails.
-  bool Validate(QString* why = nullptr) const;
+  // byte count equal to the length.
+  bool Validate() const;
 
   bool operator==(const Metafile& other) const { return bytes_ == other.bytes_; }
 

@@ -5,6 +5,7 @@
 #include <QtEndian>
 #include <array>
 #include <limits>
+#include <optional>
 
 #include "calc/errors.h"
 #include "report/render/emf_format.h"
@@ -43,11 +44,10 @@ bool ReadAt(TQRStream& s, qint64 position, char* data, qint64 size) {
   return s.Seek(position) && s.ReadExact(data, size);
 }
 
-bool ReadI32At(TQRStream& s, qint64 position, qint64& out) {
+std::optional<qint64> ReadI32At(TQRStream& s, qint64 position) {
   char b[4];
-  if (!ReadAt(s, position, b, 4)) return false;
-  out = I32(b);
-  return true;
+  if (!ReadAt(s, position, b, 4)) return std::nullopt;
+  return I32(b);
 }
 
 // Days since 30 December 1899 with the time of day as the fraction.
@@ -58,9 +58,10 @@ double DateTimeNumber(const QDateTime& when) {
 
 // The metafile length a record announces, after checking its header; -1 when it is not one.
 qint64 PictureLength(const char* peek, qint64 recordStart, qint64 streamSize) {
-  emf::HeaderInfo header;
-  if (!emf::ParseHeader(emf::Bytes(peek + kRecordHead, emf::kMinHeaderSize), header)) return -1;
-  const qint64 length = header.nBytes;
+  const std::optional<emf::HeaderInfo> header =
+      emf::ParseHeader(emf::Bytes(peek + kRecordHead, emf::kMinHeaderSize));
+  if (!header) return -1;
+  const qint64 length = header->nBytes;
   if (length < emf::kMinHeaderSize) return -1;
   if (recordStart + kRecordHead + length + kRecordTail > streamSize) return -1;
   return length;
@@ -146,9 +147,8 @@ qint64 TQRPageList::FindRecord(int n) {
   if (n == 1) return kHeaderSize;
   // The stream's last four bytes point at the last record.
   auto lastRecord = [&]() -> qint64 {
-    qint64 last = 0;
-    if (!ReadI32At(s, size - 4, last) || last < kHeaderSize || last > lastPossible) return -1;
-    return last;
+    const qint64 last = ReadI32At(s, size - 4).value_or(-1);
+    return last < kHeaderSize || last > lastPossible ? -1 : last;
   };
   if (n == pageCount_) return lastRecord();
   // Otherwise from where the last read ended, the start of a record (or the end of the stream,
@@ -166,8 +166,9 @@ qint64 TQRPageList::FindRecord(int n) {
     if (k < n) {
       next = I32(head + 4);
       if (next <= at || next > lastPossible) return -1;
-    } else if (!ReadI32At(s, at - 4, next) || next >= at || next < kHeaderSize) {
-      return -1;
+    } else {
+      next = ReadI32At(s, at - 4).value_or(-1);
+      if (next >= at || next < kHeaderSize) return -1;
     }
     at = next;
   }

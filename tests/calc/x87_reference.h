@@ -57,6 +57,11 @@ inline unsigned short Status() {
 inline void ClearFlags() {
   __asm__ volatile("fnclex");
 }
+// `value`, computed before the flags are read next.
+inline long double Computed(long double value) {
+  __asm__ volatile("" : : "f"(value));
+  return value;
+}
 
 inline long double ScaleByPow10(long double x, int n) {
   if (n == 0) return x;
@@ -84,29 +89,29 @@ inline bool TextToFloat(const char* text, long double& value, char separator) {
   bool negative = false;
   while (*p == ' ') ++p;
   if (*p == '+' || *p == '-') negative = *p++ == '-';
-  const char* number_start = p;
-  bool in_fraction = false;
+  const char* numberStart = p;
+  bool inFraction = false;
   for (;;) {
     if (*p >= '0' && *p <= '9') {
       acc = acc * 10.0L;
       acc = acc + static_cast<long double>(*p - '0');
       ++p;
-      if (in_fraction && scale > -100000) --scale;
-    } else if (!in_fraction && *p == separator && separator != '\0') {
-      in_fraction = true;
+      if (inFraction && scale > -100000) --scale;
+    } else if (!inFraction && *p == separator && separator != '\0') {
+      inFraction = true;
       ++p;
     } else {
       break;
     }
   }
-  if (p == number_start) return false;
+  if (p == numberStart) return false;
   if (*p == 'E' || *p == 'e') {
     ++p;
-    bool exp_negative = false;
-    if (*p == '+' || *p == '-') exp_negative = *p++ == '-';
+    bool expNegative = false;
+    if (*p == '+' || *p == '-') expNegative = *p++ == '-';
     int exponent = 0;
     while (exponent < 500 && *p >= '0' && *p <= '9') exponent = exponent * 10 + (*p++ - '0');
-    scale += exp_negative ? -exponent : exponent;
+    scale += expNegative ? -exponent : exponent;
   }
   while (*p == ' ') ++p;
   if (*p != '\0') return false;

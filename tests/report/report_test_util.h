@@ -40,16 +40,16 @@ class TestDevice : public QRDevice, public Canvas {
     QImage image;
     std::vector<CanvasOp> ops;
   };
-  explicit TestDevice(long double factor, int leftOffset = 0, int topOffset = 0)
+  explicit TestDevice(Float80 factor, int leftOffset = 0, int topOffset = 0)
       : factor_(factor), left_(leftOffset), top_(topOffset) {}
   ~TestDevice() override { Close(); }
 
-  long double XFactor() const override { return factor_; }
-  long double YFactor() const override { return factor_; }
+  Float80 XFactor() const override { return factor_; }
+  Float80 YFactor() const override { return factor_; }
   int LeftOffset() const override { return left_; }
   int TopOffset() const override { return top_; }
-  long double PaperWidth() const override { return 2100; }
-  long double PaperLength() const override { return 2970; }
+  Float80 PaperWidth() const override { return 2100; }
+  Float80 PaperLength() const override { return 2970; }
   void BeginDoc() override { calls.push_back("begin"); }
   void NewPage() override {
     calls.push_back("page");
@@ -111,7 +111,7 @@ class TestDevice : public QRDevice, public Canvas {
     inner_.reset();
     if (painter_.isActive()) painter_.end();
   }
-  long double factor_;
+  Float80 factor_;
   int left_, top_;
   CanvasFont font_;
   QPainter painter_;

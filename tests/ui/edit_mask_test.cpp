@@ -97,7 +97,7 @@ TEST(EditMaskOther, SectionsLiteralsAndDirection) {
       {"\\\\\\\\0", 3, true, '_', "", "\\\\_", "\\\\ "},  // two escaped backslashes, then a place
       {"(999)", 5, true, '_', "12", "(___)",
        "(   )"},  // the text before a missing literal is dropped
-      {"", 0, true, '_', "ab_c", "ab_c", "ab_c"},
+      {"", 0, true, '_', "abC", "abC", "abC"},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(std::string(r.mask) + " <- " + r.value);

@@ -33,16 +33,18 @@ TEST(Guarded, ShowsEveryErrorButASilentAbortAndCancelsAMouseCapture) {
   QWidget widget;
   widget.show();
   widget.grabMouse();
-  QStringList seen;
-  const ScopedHook<ErrorBox> box(&SetErrorBox, [&](const QString& title, const QString& text) {
-    seen << title + "|" + text + (QWidget::mouseGrabber() ? "|grabbed" : "");
-  });
+  struct GrabWatch : BoxWatch {
+    void Show(const QString& title, const QString& text) override {
+      BoxWatch::Show(title, text + (QWidget::mouseGrabber() ? "|grabbed" : ""));
+    }
+  } watch;
   Guarded([] { throw EConvertError("'x' is not a valid floating point value"); });
   Guarded([] { throw std::runtime_error("plain standard error"); });
   Guarded([] { throw EAbort(); });
   Guarded([] { throw 42; });
-  EXPECT_EQ(seen, QStringList({"HB9CV|'x' is not a valid floating point value.",
-                               "HB9CV|plain standard error.", "HB9CV|Unknown error."}));
+  EXPECT_EQ(watch.titles, QStringList(3, "HB9CV"));
+  EXPECT_EQ(watch.texts, QStringList({"'x' is not a valid floating point value.",
+                                      "plain standard error.", "Unknown error."}));
 }
 
 // An object whose event handler fails, as a handler without its own guard would.
@@ -73,7 +75,7 @@ TEST(Application, QtTextsInTheLanguageOfTheMessagesLocale) {
   for (const char* v : {"LC_ALL", "LC_MESSAGES", "LANG"}) saved.emplace_back(v, qgetenv(v));
   // clang-format off
   const struct {
-    const char *lc_all, *lc_messages, *lang;
+    const char *lcAll, *lcMessages, *lang;
     QString copy;
   } rows[] = {
       {"", "cs_CZ.UTF-8", "en_US.UTF-8", "&Kopírovat"},
@@ -82,9 +84,9 @@ TEST(Application, QtTextsInTheLanguageOfTheMessagesLocale) {
   };
   // clang-format on
   for (const auto& row : rows) {
-    SCOPED_TRACE(std::string(row.lc_all) + "/" + row.lc_messages + "/" + row.lang);
-    qputenv("LC_ALL", row.lc_all);
-    qputenv("LC_MESSAGES", row.lc_messages);
+    SCOPED_TRACE(std::string(row.lcAll) + "/" + row.lcMessages + "/" + row.lang);
+    qputenv("LC_ALL", row.lcAll);
+    qputenv("LC_MESSAGES", row.lcMessages);
     qputenv("LANG", row.lang);
     InstallQtTranslation();
     TMaskEdit field;
@@ -99,7 +101,7 @@ TEST(Application, QtTextsInTheLanguageOfTheMessagesLocale) {
 }
 
 TEST(ShowError, DefaultBoxIsAModalStopBoxWithOneOkButton) {
-  const ScopedHook<ErrorBox> plain(&SetErrorBox, {});
+  const ScopedHook<ErrorBox*> plain(&SetErrorBox, nullptr);
   QString seen;
   QTimer::singleShot(0, [&] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());

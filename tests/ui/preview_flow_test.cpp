@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "../report/preview_test_util.h"
 #include "report/preview/report_printing.h"
@@ -34,7 +35,7 @@ class PreviewFlowTest : public ::testing::Test {
   }
   void TearDown() override {
     for (TQRStandardPreview* w : PreviewWindows()) w->close();
-    QCoreApplication::processEvents();
+    QTest::qWait(0);
   }
 
   QTemporaryDir dir;
@@ -45,7 +46,7 @@ class PreviewFlowTest : public ::testing::Test {
 };
 
 TEST_F(PreviewFlowTest, MainWindowComputesWhileAPreviewIsOpen) {
-  bool inner_checked = false;
+  bool innerChecked = false;
   TQRPrinter* newest = nullptr;
   RunInLoop({[&] {
     ASSERT_EQ(PreviewWindows().size(), 1u);
@@ -61,25 +62,25 @@ TEST_F(PreviewFlowTest, MainWindowComputesWhileAPreviewIsOpen) {
                  newest = Printing(printForm.Report1).CurrentPrinter();
                  for (TQRStandardPreview* w : both) {
                    const Metafile page = w->QRPreview->PreviewImage()->Picture();
-                   const bool is_new = w->QRPrinter() == newest;
-                   EXPECT_EQ(PageShows(page, "435 MHz"), is_new);
-                   EXPECT_EQ(PageShows(page, "145 MHz"), !is_new)
+                   const bool isNew = w->QRPrinter() == newest;
+                   EXPECT_EQ(PageShows(page, "435 MHz"), isNew);
+                   EXPECT_EQ(PageShows(page, "145 MHz"), !isNew)
                        << "the first preview keeps its page";
-                   if (!is_new) w->close();
+                   if (!isNew) w->close();
                  }
                },
                [&] {  // the newer window goes on with its own printer
                  ASSERT_EQ(PreviewWindows().size(), 1u);
                  EXPECT_EQ(PreviewWindows().front()->QRPrinter(), newest);
                  EXPECT_EQ(Printing(printForm.Report1).PrinterCount(), 1);
-                 inner_checked = true;
+                 innerChecked = true;
                  PreviewWindows().front()->close();
                }},
               2);
     form1.Tisk1->trigger();  // a second "&Tisk" from inside the first preview
   }});
   form1.Tisk1->trigger();
-  EXPECT_TRUE(inner_checked);
+  EXPECT_TRUE(innerChecked);
   EXPECT_TRUE(PreviewWindows().empty());
   EXPECT_EQ(Printing(printForm.Report1).PrinterCount(), 0);
   EXPECT_TRUE(form1.isVisible());
@@ -88,7 +89,7 @@ TEST_F(PreviewFlowTest, MainWindowComputesWhileAPreviewIsOpen) {
 TEST_F(PreviewFlowTest, FileErrorsOfThePreviewReachTheErrorBox) {
   BoxWatch box;
   ScriptedDialogs dialogs;
-  ScopedDialogs scoped_dialogs(dialogs);
+  ScopedDialogs scopedDialogs(dialogs);
   const QString garbage = dir.filePath("broken.QRP");
   {
     QFile f(garbage);

@@ -11,12 +11,13 @@ inline Application& App() {
 }
 
 // Records what the error box would have shown while it lives.
-struct BoxWatch {
+struct BoxWatch : ErrorBox {
+  void Show(const QString& title, const QString& text) override {
+    titles << title;
+    texts << text;
+  }
   QStringList titles, texts;
-  ScopedHook<ErrorBox> box{&SetErrorBox, [this](const QString& title, const QString& text) {
-                             titles << title;
-                             texts << text;
-                           }};
+  ScopedHook<ErrorBox*> box{&SetErrorBox, this};
 };
 
 }  // namespace hb9cv

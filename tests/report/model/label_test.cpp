@@ -14,7 +14,7 @@ class LabelTest : public ::testing::Test {
   void SetUp() override {
     report.SetUnits(TQRUnit::MM);
     band = report.AddBand(QStringLiteral("band"), TQRBandType::rbTitle);
-    band->Size.LoadValues({2000, 1899.708L});
+    band->Size.LoadValues({2000, 1899.708_f80});
     report.Loaded();
     label = band->Add<TQRLabel>(QStringLiteral("label"));
     font.pointSize = 10;
@@ -22,7 +22,7 @@ class LabelTest : public ::testing::Test {
   }
   int Measure(const QString& text) { return report.TextWidth(font, text); }
   int WHeight() { return report.TextHeight(font, QStringLiteral("W")); }
-  long double Stored(int index) { return label->Size.Stored(index); }
+  Float80 Stored(int index) { return label->Size.Stored(index); }
   // The report printed at `dpi`: the label's background box and its text, drawn just after.
   std::pair<DeviceRect, test::CanvasOp> Print(int dpi, double widen = 1) {
     test::TestDevice device(FactorForDpi(dpi));
@@ -44,7 +44,7 @@ class LabelTest : public ::testing::Test {
 TEST_F(LabelTest, CaptionChangeGrowsToTheRightAndWritesTheStoredWidth) {
   label->SetBounds(100, 20, 10, 30);
   EXPECT_NEAR(double(Stored(TQRPrintableSize::kLeft)), 100 * 254.0 / 96, 1e-9);
-  const long double storedLeft = Stored(TQRPrintableSize::kLeft);
+  const Float80 storedLeft = Stored(TQRPrintableSize::kLeft);
   for (const QString& caption :
        {QStringLiteral("Průměr 14,73 až 26,31 mm"), QStringLiteral("0 mm")}) {
     label->SetCaption(caption);
@@ -54,7 +54,7 @@ TEST_F(LabelTest, CaptionChangeGrowsToTheRightAndWritesTheStoredWidth) {
   }
   label->SetCaption(QString());
   EXPECT_EQ(std::tuple(label->Lines(), label->Width(), Stored(TQRPrintableSize::kWidth)),
-            std::tuple(QStringList{QString()}, 0, 0.0L));
+            std::tuple(QStringList{QString()}, 0, 0.0_f80));
   // Frame lines at the sides count into the width.
   label->Frame.DrawLeft = label->Frame.DrawRight = true;
   label->Frame.Width = 2;
@@ -156,7 +156,7 @@ TEST_F(LabelTest, LineBreaking) {
 TEST_F(LabelTest, NothingIsMeasuredWhileLoading) {
   TQRLabel* loaded = band->Add<TQRLabel>(QStringLiteral("loaded"));
   loaded->BeginLoading();
-  loaded->Size.LoadValues({44.979L, 619.125L, 145.521L, 328.083L});
+  loaded->Size.LoadValues({44.979_f80, 619.125_f80, 145.521_f80, 328.083_f80});
   loaded->SetFont(font);
   loaded->SetFontSize(8);
   loaded->SetCaption(QStringLiteral("a much longer text than the stored one"));
@@ -164,7 +164,7 @@ TEST_F(LabelTest, NothingIsMeasuredWhileLoading) {
   // The stored point size decides the font.
   EXPECT_EQ(std::tuple(loaded->Bounds(), loaded->Size.Stored(TQRPrintableSize::kWidth),
                        loaded->Font().pointSize),
-            std::tuple(PixelBounds{234, 55, 124, 17}, 328.083L, 8.0));
+            std::tuple(PixelBounds{234, 55, 124, 17}, 328.083_f80, 8.0));
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ using test::OpsOfKind;
 using test::TestDevice;
 using Calls = std::vector<std::string>;
 
-const long double kScreen = FactorForDpi(96);
+const Float80 kScreen = FactorForDpi(96);
 
 class PassTest : public ::testing::Test {
  protected:
@@ -21,23 +21,22 @@ class PassTest : public ::testing::Test {
     report.SetUnits(TQRUnit::MM);
     report.Page.LoadValues({100, 2970, 100, 2100, 100, 100, 0});
   }
-  TQRBand* AddBand(TQRBandType type, long double height, QColor color = Qt::white) {
+  TQRBand* AddBand(TQRBandType type, Float80 height, QColor color = Qt::white) {
     TQRBand* band = report.AddBand(QStringLiteral("b"), type);
-    band->Size.LoadValues({height, 1899.708L});
+    band->Size.LoadValues({height, 1899.708_f80});
     band->Loaded();
     band->SetColor(color);
     return band;
   }
-  TQRLabel* AddLabel(TQRBasePanel* parent, const QString& caption, long double left,
-                     long double top) {
+  TQRLabel* AddLabel(TQRBasePanel* parent, const QString& caption, Float80 left, Float80 top) {
     TQRLabel* label = parent->Add<TQRLabel>(caption);
-    label->Size.LoadValues({44.979L, left, top, 100});
+    label->Size.LoadValues({44.979_f80, left, top, 100});
     label->SizeToBounds();
     label->SetCaption(caption);
     return label;
   }
   // Runs the pass on a device of one pixel per unit, or `factor`.
-  TestDevice& Run(long double factor = 1) {
+  TestDevice& Run(Float80 factor = 1) {
     device.emplace(factor);
     report.Generate(*device);
     return *device;
@@ -51,7 +50,7 @@ class PassTest : public ::testing::Test {
 };
 
 TEST_F(PassTest, TitleBandTallerThanThePageSpacePrintsOnOnePage) {
-  AddBand(TQRBandType::rbTitle, 2775.479L, Qt::yellow);
+  AddBand(TQRBandType::rbTitle, 2775.479_f80, Qt::yellow);
   EXPECT_EQ(Run().calls, (Calls{"begin", "page", "end"}));
   // From 10 mm to 287.548 mm, 0.548 mm into the bottom margin.
   EXPECT_EQ(Fills().at(0).rect, (DeviceRect{100, 100, 2000, 2875}));
@@ -101,52 +100,61 @@ TEST_F(PassTest, DeviceProtocolOnCancelFailureAndNestedPass) {
   EXPECT_EQ(Run().pages.size(), 1u) << "the report stays usable";
 }
 
-TEST_F(PassTest, BandsThatDoNotFitStartANewPage) {
-  const struct {
-    const char* name;
-    long double summary, footer = 0, child = 0;
-    size_t pages, firstPageFills = 1;
-  } cases[] = {
-      {"fits below the title", 770, 0, 0, 1, 2},
-      {"needs a new page", 771, 0, 0, 2},
-      {"taller than the page: prints where it stands", 2771, 0, 0, 1, 2},
-      {"the page footer's room is kept free", 761, 10, 0, 2, 2},
-      {"a band and its child move together", 700, 0, 71, 2},
+// Letters name the bands, in the order of TQRBandType: T title, H page header, D detail, F page
+// footer, S summary; a lower-case letter is the child band of the one before it. Heights: T 300,
+// H 200, D as given, F 150, S 250, a child 50. Tops are pixels of one tenth of a millimetre.
+TEST(BandChainTest, EachCombinationBuildsItsPages) {
+  const std::tuple<const char*, Float80, const char*> cases[] = {
+      {"HhTDdFS", 400, "H100 h300 T350 D650 d1050 S1100 F2720"},
+      {"HTtDFfSs", 400, "H100 T300 t600 D650 S1050 s1300 F2670 f2820"},
+      {"HhTtDdFfSs", 400, "H100 h300 T350 t650 D700 d1100 S1150 s1400 F2670 f2820"},
+      // The summary alone fits above the footers' room, with its child it does not.
+      {"HhTtDdFfSs", 1650,
+       "H100 h300 T350 t650 D700 d2350 F2670 f2820 | H100 h300 S350 s600 F2670 f2820"},
+      {"TDS", 2220, "T100 D400 S2620"},  // ends on the bottom margin
+      {"TDS", 2221, "T100 D400 | S100"},
+      {"TD", 2771, "T100 D400"},  // taller than a page: prints where it stands
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [bands, detail, tops] : cases) {
+    const Float80 heights[] = {300, 200, detail, 150, 250};
     TReport r(QStringLiteral("r"));
     r.Page.LoadValues({100, 2970, 100, 2100, 100, 100, 0});
-    r.AddBand(QStringLiteral("t"), TQRBandType::rbTitle)->Size.LoadValues({2000, 1000});
-    TQRBand* summary = r.AddBand(QStringLiteral("s"), TQRBandType::rbSummary);
-    summary->Size.LoadValues({c.summary, 1000});
-    if (c.footer > 0) {
-      r.AddBand(QStringLiteral("f"), TQRBandType::rbPageFooter)->Size.LoadValues({c.footer, 1000});
-    }
-    if (c.child > 0) {
-      TQRBand* child = r.AddBand(QStringLiteral("c"), TQRBandType::rbChild);
-      child->Size.LoadValues({c.child, 1000});
-      ASSERT_TRUE(summary->SetChildBand(child));
+    r.Options = {.FirstPageHeader = true, .LastPageFooter = true};
+    TQRBand* parent = nullptr;
+    for (const char* letter = bands; *letter != 0; ++letter) {
+      const auto kind = QStringLiteral("THDFS").indexOf(QChar(*letter));
+      TQRBand* band = r.AddBand(QString(), kind < 0 ? TQRBandType::rbChild : TQRBandType(kind));
+      band->Size.LoadValues({kind < 0 ? 50 : heights[kind], 1000});
+      band->SetColor(QColor(*letter, 0, 0));  // names the band in the fills
+      // A chain that would become a loop is refused.
+      if (kind < 0) ASSERT_TRUE(parent->SetChildBand(band) && !band->SetChildBand(parent));
+      parent = band;
     }
     r.Loaded();
     TestDevice d(1);
     r.Generate(d);
-    ASSERT_EQ(d.pages.size(), c.pages);
-    EXPECT_EQ(OpsOfKind(d.pages[0].ops, CanvasOp::Fill).size(), c.firstPageFills);
+    QStringList printed;
+    for (const auto& page : d.pages) {
+      if (&page != &d.pages.front()) printed << QStringLiteral("|");
+      for (const CanvasOp& fill : OpsOfKind(page.ops, CanvasOp::Fill)) {
+        printed << QChar(fill.color.red()) + QString::number(fill.rect.top);
+      }
+    }
+    EXPECT_EQ(printed.join(' '), QString::fromLatin1(tops));
   }
 }
 
 // A line is 39.6875 units; the band may grow to 2770 units on the first page.
 TEST_F(PassTest, ABandGrowsIntoExactlyTheSpaceLeft) {
-  const std::pair<long double, QStringList> cases[] = {
-      {2690.625L, {"l1", "l2", "l3"}},  // two more lines end at 2770: they fit
-      {2692, {"l1", "l2"}},             // at 2771.375 the second does not
+  const std::pair<Float80, QStringList> cases[] = {
+      {2690.625_f80, {"l1", "l2", "l3"}},  // two more lines end at 2770: they fit
+      {2692, {"l1", "l2"}},                // at 2771.375 the second does not
   };
   for (const auto& [height, firstPage] : cases) {
     TReport r(QStringLiteral("r"));
     r.Page.LoadValues({100, 2970, 100, 2100, 100, 100, 0});
     TQRBand* band = r.AddBand(QStringLiteral("b"), TQRBandType::rbTitle);
-    band->Size.LoadValues({height, 1899.708L});
+    band->Size.LoadValues({height, 1899.708_f80});
     band->Loaded();
     TQRLabel* label = AddLabel(band, QStringLiteral("l1\rl2\rl3\rl4"), 100, height - 100);
     label->SetAutoStretch(true);

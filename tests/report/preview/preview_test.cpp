@@ -42,8 +42,7 @@ class PreviewTest : public ::testing::Test {
   }
   void TearDown() override {
     for (TQRStandardPreview* w : PreviewWindows()) w->close();
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QTest::qWait(0);
   }
   // Opens the preview of the form, runs `steps` inside it and returns once it has closed.
   void Preview(std::vector<std::function<void()>> steps) {
@@ -270,8 +269,7 @@ TEST_F(PreviewTest, PrintSetupSaveLoadAndPrintTheStoredPage) {
     EXPECT_FALSE(window.isNull()) << "the window lives until its click has returned";
     EXPECT_FALSE(printer.isNull()) << "the printer outlived the print";
   }});
-  QCoreApplication::processEvents();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QTest::qWait(0);
   EXPECT_EQ(Printing(form->Report1).PrinterCount(), 0);
   ASSERT_EQ(printers.WrittenFiles().size(), 1);
   ExpectPrintedReport(printers.WrittenFiles()[0]);

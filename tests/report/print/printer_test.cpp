@@ -11,7 +11,6 @@
 #include "calc/errors.h"
 #include "report/preview/report_printing.h"
 #include "report/print/paper.h"
-#include "report/print/qr_notices.h"
 #include "report/store/page_list.h"
 #include "report/store/qr_error.h"
 #include "tests/report/preview_test_util.h"
@@ -37,17 +36,12 @@ class PrinterTest : public ::testing::Test {
   QTemporaryDir dir;
 };
 
-// Records the notices it receives.
-class NoticeSink : public QObject {
+// A client window that records the notices it receives.
+class NoticeSink : public QObject, public QRPrinterClient {
  public:
-  bool event(QEvent* e) override {
-    if (const QRNoticeEvent* n = QRNoticeEvent::From(e)) {
-      received.push_back({n->Notice(), n->First()});
-      return true;
-    }
-    return QObject::event(e);
-  }
-  std::vector<std::pair<QRNotice, int>> received;
+  void PageFinished(int pages) override { received.push_back(pages); }
+  void ProgressUpdate(int) override {}
+  std::vector<int> received;
 };
 
 void ExpectQRError(const std::function<void()>& f, const char* message) {
@@ -64,7 +58,7 @@ TEST_F(PrinterTest, StatusGuardsAndPicturePagesAnnouncedByPostedNotices) {
   NoticeSink sink;
   p.SetClient(&sink);
   int afterPreview = 0;
-  p.AfterPreview = [&] { ++afterPreview; };
+  QObject::connect(&p, &TQRPrinter::AfterPreview, [&] { ++afterPreview; });
   ExpectQRError([&] { p.NewPage(); }, "Illegal call to NewPage");
   Build(p, 3);
   EXPECT_EQ(p.Status(), PrinterStatus::Finished);
@@ -72,9 +66,7 @@ TEST_F(PrinterTest, StatusGuardsAndPicturePagesAnnouncedByPostedNotices) {
   ExpectQRError([&] { p.NewPage(); }, "Illegal call to NewPage");
   EXPECT_TRUE(sink.received.empty()) << "notices are queued, not sent";
   QCoreApplication::sendPostedEvents(&sink);
-  EXPECT_EQ(sink.received, (std::vector<std::pair<QRNotice, int>>{{QRNotice::PageFinished, 1},
-                                                                  {QRNotice::PageFinished, 2},
-                                                                  {QRNotice::PageFinished, 3}}));
+  EXPECT_EQ(sink.received, (std::vector<int>{1, 2, 3}));
   EXPECT_EQ(std::tuple(p.PageCount(), p.GetPage(0).IsNull(), p.GetPage(4).IsNull(),
                        p.GetPage(3).PixelSize(), p.GetPage(3).Validate()),
             std::tuple(3, true, true, QSize(794, 1123), true));

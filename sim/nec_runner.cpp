@@ -1,0 +1,147 @@
+#include "sim/nec_runner.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <charconv>
+
+#include "sim/nec_output.h"
+#include "sim/sim_errors.h"
+
+namespace hb9cv {
+namespace {
+
+QString FindProgram(const QString& program) {
+  if (program.contains(QLatin1Char('/'))) {
+    return QFileInfo(program).isExecutable() ? program : QString();
+  }
+  return QStandardPaths::findExecutable(program);
+}
+
+QByteArray ReadAll(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+NecProcess::NecProcess(QString program, int timeoutMs,
+                       std::shared_ptr<const std::atomic<bool>> cancelled)
+    : program_(std::move(program)), timeoutMs_(timeoutMs), cancelled_(std::move(cancelled)) {}
+
+std::string NecProcess::Run(const std::string& deck) {
+  const QString path = FindProgram(program_);
+  if (path.isEmpty()) {
+    throw ESimulationError(
+        "The NEC-2 engine nec2c was not found: install the Debian package nec2c");
+  }
+  QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/hb9cv-nec-XXXXXX"));
+  if (!dir.isValid())
+    throw ESimulationError("No temporary folder for nec2c: " + dir.errorString().toStdString());
+  const QString input = dir.filePath(QStringLiteral("model.nec"));
+  const QString output = dir.filePath(QStringLiteral("model.out"));
+  {
+    QFile file(input);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(deck.data(), static_cast<qint64>(deck.size())) !=
+            static_cast<qint64>(deck.size())) {
+      throw ESimulationError("The NEC-2 deck could not be written: " +
+                             file.errorString().toStdString());
+    }
+  }
+  QProcess process;
+  process.setWorkingDirectory(dir.path());
+  process.setProcessChannelMode(QProcess::SeparateChannels);
+  process.start(path, {QStringLiteral("-i"), input, QStringLiteral("-o"), output});
+  if (!process.waitForStarted()) {
+    throw ESimulationError("nec2c could not be started: " + process.errorString().toStdString());
+  }
+  QElapsedTimer clock;
+  clock.start();
+  while (!process.waitForFinished(20)) {
+    const bool cancelled = cancelled_ && cancelled_->load();
+    if (cancelled || clock.elapsed() > timeoutMs_) {
+      process.kill();
+      process.waitForFinished();
+      if (cancelled) throw ESimulationCancelled("Replaced by a newer simulation");
+      char seconds[32];
+      const auto end = std::to_chars(seconds, seconds + sizeof seconds, timeoutMs_ / 1000.0);
+      throw ESimulationError("nec2c did not finish within " + std::string(seconds, end.ptr) +
+                             " s and was stopped");
+    }
+  }
+  const QByteArray text = ReadAll(output);
+  if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+    // nec2c puts the reason for a bad card at the end of its output, others on stderr.
+    std::string reason(FailureReason(std::string_view(text.constData(), text.size())));
+    if (reason.empty()) reason = process.readAllStandardError().trimmed().toStdString();
+    if (reason.empty()) reason = "exit status " + std::to_string(process.exitCode());
+    throw ESimulationError("nec2c failed: " + reason);
+  }
+  if (text.isEmpty()) throw ESimulationError("nec2c wrote no output");
+  return text.toStdString();
+}
+
+SimulationRunner::SimulationRunner(QObject* parent, QString program, int timeoutMs)
+    : QObject(parent), program_(std::move(program)), timeoutMs_(timeoutMs) {}
+
+SimulationRunner::~SimulationRunner() {
+  Cancel();
+  for (QThread* thread : threads_) {
+    thread->wait();
+    delete thread;
+  }
+}
+
+void SimulationRunner::Cancel() {
+  if (cancelled_) cancelled_->store(true);
+  cancelled_.reset();
+  ++job_;
+  running_ = false;
+}
+
+void SimulationRunner::Start(const SimulationRequest& request) {
+  Cancel();
+  cancelled_ = std::make_shared<std::atomic<bool>>(false);
+  running_ = true;
+  const unsigned job = job_;
+  auto engine = std::make_shared<NecProcess>(program_, timeoutMs_, cancelled_);
+  QThread* thread = QThread::create([this, job, request, engine] {
+    try {
+      SimulationResults results = Simulate(request, *engine);
+      Deliver(job, [this, results] { emit Finished(results); });
+    } catch (const ESimulationCancelled&) {
+    } catch (const Exception& e) {
+      const QString message = QString::fromStdString(e.Message());
+      Deliver(job, [this, message] { emit Failed(message); });
+    } catch (const std::exception& e) {
+      const QString message = QString::fromUtf8(e.what());
+      Deliver(job, [this, message] { emit Failed(message); });
+    }
+  });
+  threads_.push_back(thread);
+  connect(thread, &QThread::finished, this, [this, thread] {
+    std::erase(threads_, thread);
+    thread->deleteLater();
+  });
+  thread->start();
+}
+
+void SimulationRunner::Deliver(unsigned job, const std::function<void()>& emitIt) {
+  // Runs on the worker; the signal goes out on the runner's thread, for the latest job only.
+  QMetaObject::invokeMethod(
+      this,
+      [this, job, emitIt] {
+        if (job != job_) return;
+        running_ = false;
+        emitIt();
+      },
+      Qt::QueuedConnection);
+}
+
+}  // namespace hb9cv
