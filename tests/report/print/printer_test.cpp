@@ -140,13 +140,13 @@ TEST(Paper, DetectionFromThePictureSizeAndFilters) {
   }
   EXPECT_EQ(DetectPaper(794, 1123, 0, all, true, start).size, A3);
   // Table rows in tenths of a millimetre, those once wrong among them.
-  const std::tuple<TQRPaperSize, long double, long double> rows[] = {
+  const std::tuple<TQRPaperSize, double, double> rows[] = {
       {A4, 2100, 2970},     {Letter, 2159, 2794}, {Note, 2159, 2794},    {Env12, 1206.5, 2794},
       {CSheet, 4318, 5588}, {DSheet, 5588, 8636}, {ESheet, 8636, 11176},
   };
   for (const auto& [size, width, length] : rows) {
-    EXPECT_NEAR(PaperTableWidth(size), width, 1e-9) << PaperSizeInfo(size).name;
-    EXPECT_NEAR(PaperTableLength(size), length, 1e-9) << PaperSizeInfo(size).name;
+    EXPECT_NEAR(double(PaperTableWidth(size)), width, 1e-9) << PaperSizeInfo(size).name;
+    EXPECT_NEAR(double(PaperTableLength(size)), length, 1e-9) << PaperSizeInfo(size).name;
   }
 
   // Filters of the file dialogs match both letter cases.
