@@ -29,7 +29,7 @@ std::string Parsed(const std::vector<std::string>& args) {
 TEST(CommandLineTest, Lines) {
   // clang-format off
   const std::pair<std::vector<std::string>, std::string> rows[] = {
-      {{}, "window"}, {{"--help"}, "help"}, {{"--version"}, "version"},
+      {{}, "window"}, {{"--help"}, "help"}, {{"-h"}, "help"}, {{"--version"}, "version"},
       {{"--compute", "145", "--version", "--help"}, "help 145"},
       {{"--compute=145,5", "--json"}, "compute 145,5 json"},
       {{"--json", "--compute", "145", "--compute", "50"}, "compute 145 50 json"},
@@ -43,7 +43,9 @@ TEST(CommandLineTest, Lines) {
       {{"--compute", "145", "--report="}, "option '--report': no file name given"},
       {{"--compute", "145", "--print="}, "option '--print' needs a value"},
       {{"--help=1"}, "option '--help' takes no value"},
-      {{"--json"}, "option '--json' needs --compute"},
+      {{"--json"}, "option '--json' needs --compute"}, {{"-x"}, "unknown option '-x'"},
+      {{"--pdf", "a"}, "option '--pdf' needs --compute"},
+      {{"--report", "a"}, "option '--report' needs --compute"},
       {{"--print"}, "option '--print' needs --compute"},
       {{"--compute", "1", "--print", "--print=X"}, "option '--print' given twice"},
       {{"--compute", "1", "--compute", "2", "--print"},

@@ -111,6 +111,7 @@ TEST_F(MainFormTest, ComputesTheReferenceRowWithF5AndRefusesTextThatIsNoNumber) 
   EXPECT_EQ(box.texts, QStringList({"'145 ,   ' is not a valid floating point value."}));
   EXPECT_EQ(WindowCaptions(), kWindow145);
   EXPECT_EQ(report.captions, kReport145);
+  ExpectMenuState(true);
   EXPECT_EQ(form.FieldText(), "145 ,   ");
   EXPECT_FALSE(warning.isVisible());
 }

@@ -149,6 +149,7 @@ TEST_F(LabelTest, LineBreaking) {
     label->SetBounds(10, 10, Measure(c.widthOf) + c.extra, 30);
     label->SetCaption(c.caption);
     EXPECT_EQ(label->Lines(), c.expected);
+    EXPECT_TRUE(c.autoSize || label->Width() == Measure(c.widthOf) + c.extra) << "width kept";
   }
 }
 

@@ -108,5 +108,14 @@ TEST(Page, PaperSizeWritesLengthAndWidth) {
   EXPECT_EQ(page.Stored(TQRPage::kLength), 1000);
 }
 
+TEST(Band, UnitsAndZoomReachTheElements) {
+  TCustomReport report(QStringLiteral("r"));
+  TQRBand* band = report.AddBand(QStringLiteral("b"), TQRBandType::rbDetail);
+  const TQRLabel* label = band->Add<TQRLabel>("l");
+  report.SetUnits(TQRUnit::Inches);
+  report.SetZoom(50);
+  EXPECT_EQ(std::pair(label->Size.Units(), label->Size.Zoom()), std::pair(TQRUnit::Inches, 50));
+}
+
 }  // namespace
 }  // namespace hb9cv

@@ -1,10 +1,10 @@
-// The report page as a PDF: what the file says about itself, the text that can be read back,
-// its look against the preview's page, and what a failure leaves.
+// The report page as a PDF: a small file that replaces an old one, its look against the
+// preview's page, and what a failure leaves. What the file says about itself, its text and its
+// fonts are read back by the command line's end-to-end test, which exports the same way.
 #include "report/preview/pdf_export.h"
 
 #include <QFileInfo>
 #include <QImage>
-#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -32,9 +32,7 @@ QRect InkBox(const QImage& image) {
 class PdfExportTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (const char* tool : {"pdfinfo", "pdftotext", "pdffonts", "pdftoppm"}) {
-      ASSERT_FALSE(QStandardPaths::findExecutable(tool).isEmpty()) << tool << " missing";
-    }
+    ASSERT_FALSE(QStandardPaths::findExecutable("pdftoppm").isEmpty()) << "no pdftoppm";
     ASSERT_TRUE(dir.isValid());
   }
   QString Export(const QString& name) {
@@ -47,30 +45,13 @@ class PdfExportTest : public ::testing::Test {
   QTemporaryDir dir;
 };
 
-TEST_F(PdfExportTest, OneA4PageWithTitleCreatorAndTheValuesAsTextLookingLikeThePreview) {
+TEST_F(PdfExportTest, ASmallPageThatReplacesAnOldFileAndLooksLikeThePreview) {
   QFile old(dir.filePath(QStringLiteral("antenna.pdf")));
   ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
   old.close();
   const QString file = Export(QStringLiteral("antenna.pdf"));  // replaces the old file
-  EXPECT_EQ(QStringList({PdfInfo(file, "Pages"), PdfInfo(file, "Page size"), PdfInfo(file, "Title"),
-                         PdfInfo(file, "Creator")}),
-            QStringList({"1", "595 x 842 pts (A4)", "HB9CV – 145 MHz", "hb9cv " HB9CV_VERSION}));
-  const QStringList pages = PdfPages(file);
-  ASSERT_EQ(pages.size(), 1);
-  for (const char* text : {"Výpočet rozměrů antény typu HB9CV", "pro střední kmitočet :", "145 MHz",
-                           "951,7 mm", "1036,5 mm", "258,6 mm", "20,6 mm", "130,3 mm", "140,6 mm",
-                           "Průměr 2,89 až 5,17 mm", "Kvetorad"}) {
-    EXPECT_TRUE(pages[0].contains(QString::fromUtf8(text))) << text;
-  }
-
-  // Every font embedded. Qt subsets without tagging the names, so the size tells: Liberation
-  // Sans alone is 139 kB, the page with both its fonts and the drawing far less.
-  // pdffonts: name, type, encoding, emb, sub, uni, object and generation.
-  const QStringList fonts =
-      QString::fromUtf8(RunTool("pdffonts", {file})).split('\n', Qt::SkipEmptyParts).mid(2);
-  const QRegularExpression embedded("^LiberationSans\\S* .* yes +(yes|no) +(yes|no) +\\d+ +\\d+$");
-  EXPECT_EQ(fonts.filter(embedded), fonts) << fonts.join('\n').toStdString();
-  EXPECT_EQ(fonts.size(), 2);  // regular and bold
+  // The fonts go in as subsets, which Qt does not tag in their names, so the size tells:
+  // Liberation Sans alone is 139 kB, the page with both its fonts and the drawing far less.
   EXPECT_LT(QFileInfo(file).size(), 70000);
 
   // The ink of the page at 96 dpi ends where the preview's does, within a pixel of rounding

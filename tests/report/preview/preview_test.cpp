@@ -77,6 +77,9 @@ TEST_F(PreviewTest, ControlZoomModesAndOutOfRangeValues) {
       << "an ignored zoom changes no mode";
   preview.SetZoom(2000);
   EXPECT_EQ(preview.ZoomState(), ZoomMode::Fixed);
+  preview.resize(10, 10);
+  preview.ZoomToFit();  // a fit below 2 keeps the zoom, yet the mode switches
+  EXPECT_EQ(std::pair(preview.Zoom(), preview.ZoomState()), std::pair(2000, ZoomMode::Fit));
   // In width mode a resize zooms again.
   preview.ZoomToWidth();
   preview.resize(500, 600);
@@ -150,6 +153,32 @@ TEST_F(PreviewTest, NavigationThroughFivePagesByButtonsAndKeys) {
   EXPECT_EQ(Printing(form->Report1).PrinterCount(), 0);
 }
 
+// The page image: white paper with an outline and a shadow. Zoomed out, the drawing's one-pixel
+// lines still show: the spacing arrow's line, 166.9 mm from the paper's left edge, leaves ink
+// between the elements.
+TEST_F(PreviewTest, PageImageIsWhitePaperWithOutlineAndShadowAndThinLinesShowAtEverySize) {
+  TQRPrinter printer;
+  form->Report1.Generate(printer);
+  TQRPreviewImage image;
+  image.SetQRPrinter(&printer);
+  image.SetPageNumber(1);
+  for (int width = 400; width <= 700; width += 9) {
+    QImage page(width, width * 1127 / 798, QImage::Format_RGB32);
+    page.fill(Qt::gray);
+    QPainter p(&page);
+    image.PaintPage(p, page.size());
+    const int h = page.height(), line = qRound(width * 166.9 / 210);
+    int darkest = 255;
+    for (int x = line - 4; x <= line + 4; ++x)
+      darkest = std::min(darkest, qGray(page.pixel(x, h * 2 / 5)));
+    EXPECT_LT(darkest, 200) << "page width " << width;
+    EXPECT_EQ(std::tuple(page.pixel(0, 0), page.pixel(5, h / 2), page.pixel(width - 1, h / 2),
+                         page.pixel(width / 2, h - 1)),
+              std::tuple(qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(0, 0, 0), qRgb(0, 0, 0)))
+        << "outline, paper, shadow at page width " << width;
+  }
+}
+
 TEST_F(PreviewTest, ClosingWhileAZoomButtonHandlesEventsKeepsTheWindowUntilItReturns) {
   QPointer<TQRStandardPreview> window;
   Preview({[&] {
@@ -197,11 +226,12 @@ TEST_F(PreviewTest, PrintSetupSaveLoadAndPrintTheStoredPage) {
     EXPECT_EQ(std::tuple(s.FirstPage, s.LastPage, s.Copies), std::tuple(1, 1, 2));
     w->PrintSetup->click();
     EXPECT_EQ(std::tuple(s.FirstPage, s.LastPage, s.Copies), std::tuple(1, 1, 2));
-    dialogs.setupAnswers = {{QStringLiteral("PDF file"), 1, QPageLayout::Portrait, false, 1, 1}};
+    dialogs.setupAnswers = {{QStringLiteral("PDF file"), 3, QPageLayout::Portrait, false, 1, 1}};
     w->PrintSetup->click();
-    EXPECT_EQ(std::tuple(s.FirstPage, s.LastPage, s.Copies), std::tuple(0, 0, 1));
+    EXPECT_EQ(std::tuple(s.FirstPage, s.LastPage, s.Copies), std::tuple(0, 0, 3));
     dialogs.fileAnswers = {{pdf, 1}, {saved}, {dir.filePath("missing.QRP")}, {landscape}, {saved}};
     w->SaveReport->click();
+    EXPECT_EQ(std::pair(s.Copies, form->Report1.PrinterIndex()), std::pair(3, 0)) << "PDF saved";
     w->SaveReport->click();
     ASSERT_TRUE(QFile::exists(saved));
     // A file name that does not exist: a plain notice, nothing else.
@@ -248,7 +278,17 @@ TEST_F(PreviewTest, PrintSetupSaveLoadAndPrintTheStoredPage) {
   EXPECT_EQ(PdfInfo(pdf, "Title"), "HB9CV – 145 MHz");
 }
 
-TEST_F(PreviewTest, PrintButtonPrintsQueuedOrSilentlyWithoutPrinter) {
+// Counts the progress windows shown.
+struct ProgressWatch : QObject {
+  ProgressWatch() { qApp->installEventFilter(this); }
+  bool eventFilter(QObject* o, QEvent* e) override {
+    shown += e->type() == QEvent::Show && qobject_cast<TQRProgressForm*>(o) != nullptr;
+    return false;
+  }
+  int shown = 0;
+};
+
+TEST_F(PreviewTest, PrintButtonPrintsQueuedWithAProgressWindowOrSilentlyWithoutPrinter) {
   TQRPrinter cancelled;
   TQRProgressForm progress(&cancelled);
   progress.CancelButton->click();
@@ -257,6 +297,7 @@ TEST_F(PreviewTest, PrintButtonPrintsQueuedOrSilentlyWithoutPrinter) {
     SCOPED_TRACE(withPrinter);
     PdfPrinters none(dir.path(), {});
     ScopedPrinters scoped(withPrinter ? printers : none);
+    ProgressWatch watch;
     Preview({
         [&] {
           EXPECT_EQ(Window()->QRPrinter()->PrinterOK(), withPrinter);
@@ -267,6 +308,7 @@ TEST_F(PreviewTest, PrintButtonPrintsQueuedOrSilentlyWithoutPrinter) {
         [&] {
           TQRStandardPreview* w = Window();
           ASSERT_EQ(printers.WrittenFiles().size(), withPrinter ? 1 : 0);
+          EXPECT_EQ(watch.shown, withPrinter ? 1 : 0);
           // The preview is not changed by the print run.
           EXPECT_EQ(Printing(form->Report1).CurrentPrinter(), w->QRPrinter());
           EXPECT_EQ(Printing(form->Report1).PrinterCount(), 1);

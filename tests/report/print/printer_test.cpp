@@ -1,5 +1,11 @@
 // The report printer without windows: its states and guards, notices, page range on a
-// printer, device settings, paper detection, and the file dialog filters.
+// printer, device settings, paper detection and table, the file dialog filters, and what the
+// printer setup dialog offers.
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QPrintDialog>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 
 #include "calc/errors.h"
@@ -72,6 +78,9 @@ TEST_F(PrinterTest, StatusGuardsAndPicturePagesAnnouncedByPostedNotices) {
   p.BeginDoc();
   ExpectQRError([&] { p.BeginDoc(); }, "QRPrinter not ready");
   EXPECT_EQ(p.Status(), PrinterStatus::Busy) << "a refused begin changes nothing more";
+  p.NewPage();
+  p.Save(dir.filePath("early.QRP"));
+  EXPECT_FALSE(QFile::exists(dir.filePath("early.QRP"))) << "saved before the build has ended";
   p.SetShowingPreview(false);
   p.SetShowingPreview(false);
   EXPECT_EQ(std::pair(p.Cancelled(), afterPreview), std::pair(true, 1));
@@ -130,6 +139,15 @@ TEST(Paper, DetectionFromThePictureSizeAndFilters) {
         << c.picture.width() << "x" << c.picture.height();
   }
   EXPECT_EQ(DetectPaper(794, 1123, 0, all, true, start).size, A3);
+  // Table rows in tenths of a millimetre, those once wrong among them.
+  const std::tuple<TQRPaperSize, double, double> rows[] = {
+      {A4, 2100, 2970},     {Letter, 2159, 2794}, {Note, 2159, 2794},    {Env12, 1206.5, 2794},
+      {CSheet, 4318, 5588}, {DSheet, 5588, 8636}, {ESheet, 8636, 11176},
+  };
+  for (const auto& [size, width, length] : rows) {
+    EXPECT_NEAR(double(PaperTableWidth(size)), width, 1e-9) << PaperSizeInfo(size).name;
+    EXPECT_NEAR(double(PaperTableLength(size)), length, 1e-9) << PaperSizeInfo(size).name;
+  }
 
   // Filters of the file dialogs match both letter cases.
   EXPECT_EQ(ToQtFilters(QStringLiteral("Report file(*.QRP)|*.QRP|Text (*.txt)|*.txt")),
@@ -137,6 +155,34 @@ TEST(Paper, DetectionFromThePictureSizeAndFilters) {
   EXPECT_EQ(ToQtFilters(QStringLiteral("Pictures|*.png;*.JPG")),
             QStringList{"Pictures (*.png *.PNG *.JPG *.jpg)"});
   EXPECT_TRUE(ToQtFilters(QString()).isEmpty());
+}
+
+// Printer setup offers only what a print honours (the printer, the copies, the page range; the
+// options pane opened as the user opens it), no file, and accepts with "OK".
+TEST_F(PrinterTest, PrinterSetupOffersOnlyWhatAPrintHonours) {
+  QPrinter printer(QPrinter::HighResolution);
+  const std::unique_ptr<QPrintDialog> dialog = MakePrintSetupDialog(&printer, nullptr);
+  dialog->show();
+  auto* box = dialog->findChild<QDialogButtonBox*>();
+  for (QAbstractButton* b : box->buttons()) {
+    const QDialogButtonBox::ButtonRole role = box->buttonRole(b);
+    if (role != QDialogButtonBox::AcceptRole && role != QDialogButtonBox::RejectRole) b->click();
+  }
+  QStringList shown;
+  for (const char* name :
+       {"printers", "copies", "printAll", "printRange", "from", "to", "properties", "colorMode",
+        "duplex", "collate", "reverse", "pageSetCombo", "pagesRadioButton", "printSelection",
+        "printCurrentPage", "filename", "preview"}) {
+    const auto* w = dialog->findChild<QWidget*>(QLatin1String(name));
+    ASSERT_NE(w, nullptr) << name;
+    if (w->isVisibleTo(dialog.get())) shown << name;
+  }
+  EXPECT_EQ(shown, QStringList({"printers", "copies", "printAll", "printRange", "from", "to"}));
+  EXPECT_EQ(
+      dialog->findChild<QComboBox*>("printers")->findText(QPrintDialog::tr("Print to File (PDF)")),
+      -1);
+  EXPECT_EQ(dialog->findChild<QTabWidget*>("tabs")->count(), 1) << "colour and duplex have no tab";
+  EXPECT_EQ(box->button(QDialogButtonBox::Ok)->text(), "OK");
 }
 
 TEST_F(PrinterTest, PagesOutsideTheRangeNeverReachPaper) {

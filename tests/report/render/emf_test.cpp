@@ -98,7 +98,7 @@ TEST(EmfTest, DamagedPicturesAreRefusedWholeAndNothingIsDrawn) {
       {"byte count larger", Patch32(good, 48, std::uint32_t(good.size() + 4))},
       {"byte count smaller", Patch32(good, 48, std::uint32_t(good.size() - 20))},
       {"signature", Patch32(good, 40, 0x12345678)},
-      {"record size below 8", Patch32(good, rect + 4, 4)},
+      {"record size zero", Patch32(good, rect + 4, 0)}, {"record size below 8", Patch32(good, rect + 4, 4)},
       {"record size not a multiple of 4", Patch32(good, rect + 4, 26)},
       {"record size past the end", Patch32(good, rect + 4, 0x7FFFFFF0)}, {"no end record", noEof},
       {"record after the end", afterEof}, {"header not first", good.mid(rect, 24) + good},
@@ -287,6 +287,15 @@ TEST(EmfTest, PlaysTheCommonSubsetOfOtherProgramsPictures) {
   };
   EXPECT_EQ(text(0), text(400));
   EXPECT_NE(text(0), text(700));
+  // With the y axis up (0.01 mm units) text stays upright: a 10 mm "T" hangs from (20 mm, 20 mm),
+  // pixel (80, 80), down over its stem.
+  ForeignEmf up(400, 400, 100, 100);
+  up.Add(U_EMRSETMAPMODE_set(U_MM_HIMETRIC));
+  up.Font(-1000);
+  up.Add(TextWithoutAdvances(2000, -2000, u"T"));
+  const QImage t = RenderPage(up.Finish(), QSize(400, 400));
+  EXPECT_EQ(InkIn(t, QRect(0, 0, 400, 80)), 0);
+  EXPECT_GT(InkIn(t, QRect(70, 100, 60, 15)), 10);
 }
 
 // Pictures that once crashed or hung the player (fuzzer findings, giant fonts, transforms and

@@ -192,6 +192,7 @@ TEST_F(PageListTest, DamagedFilesAreRefusedWithAClearErrorAndTheCallerKeepsItsPa
       {"last record offset wrong", SetI32(good, good.size() - 4, r3 + 4)},
       {"picture signature", SetI32(good, 136 + 40, 0)},
       {"picture size past its record", SetI32(good, 136 + 48, I32(good, 136 + 48) + 4)},
+      {"picture's second record running past it", SetI32(good, 140 + I32(good, 140), 0x10000)},
       {"cut inside the last record", good.left(good.size() - 30)},
       {"bytes after the last record", good + QByteArray(16, '\0')},
   };
