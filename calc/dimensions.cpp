@@ -17,7 +17,8 @@ constexpr ExtendedDivisor kTen(Extended(false, 16386, 0xA000000000000000));
 constexpr ExtendedDivisor kHundred(Extended(false, 16389, 0xC800000000000000));
 
 [[noreturn]] void OutOfRange(double frequency) {
-  throw ERangeError("The dimensions cannot be computed for " + FloatToStr(frequency) + " MHz");
+  throw ERangeError(HB9CV_TRANSLATE_NOOP("Errors", "The dimensions cannot be computed for %1 MHz"),
+                    {FloatToStr(frequency)});
 }
 
 // `factor` times L10 (the wavelength in tenths of a millimetre), cut down to a whole step: the
@@ -49,7 +50,7 @@ std::string Mm(double value) {
 
 }  // namespace
 
-DimensionSet ComputeDimensions(double frequency) {
+DimensionSet ComputeDimensions(double frequency, std::string_view diameterWords) {
   // Also false for a NaN; an INF would give a wavelength of zero, which is no antenna either.
   if (!(frequency > 0.0) || frequency > 1.7976931348623157e308) OutOfRange(frequency);
   const Extended f(frequency);
@@ -75,7 +76,7 @@ DimensionSet ComputeDimensions(double frequency) {
 
   d.Q_low = Diameter(frequency, l10, kDiameterLow);
   d.Q_high = Diameter(frequency, l10, kDiameterHigh);
-  d.diameter_text = "Průměr " + FloatToStr(d.Q_low) + " až " + FloatToStr(d.Q_high) + " mm";
+  d.diameter_text = FillPattern(diameterWords, {FloatToStr(d.Q_low), FloatToStr(d.Q_high)});
   return d;
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 // The dimensions of a two-element HB9CV antenna for one centre frequency.
 #include <string>
+#include <string_view>
+
+#include "calc/translate.h"
 
 namespace hb9cv {
 
@@ -30,9 +33,13 @@ struct DimensionSet {
   std::string diameter_text;  // "Průměr 2,89 až 5,17 mm"
 };
 
+// The diameter text's words around the smallest (%1) and largest (%2) diameter.
+inline constexpr char kDiameterWords[] = HB9CV_TRANSLATE_NOOP("Dimensions", "Průměr %1 až %2 mm");
+
 // `frequency` in MHz must be finite and above about 1.63E-10 (below that the reflector, in
 // tenths of a millimetre, no longer fits a 64-bit integer); anything else, zero included,
 // throws ERangeError. The caller turns a zero away before calling.
-DimensionSet ComputeDimensions(double frequency);
+// `diameterWords` is kDiameterWords or its translation.
+DimensionSet ComputeDimensions(double frequency, std::string_view diameterWords = kDiameterWords);
 
 }  // namespace hb9cv

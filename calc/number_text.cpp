@@ -300,7 +300,10 @@ std::optional<Extended> TextToFloat(const char* text) {
 
 Extended StrToFloat(const std::string& text, char separator) {
   const std::optional<Extended> value = TextToFloat(text.c_str(), separator);
-  if (!value) throw EConvertError("'" + text + "' is not a valid floating point value");
+  if (!value) {
+    throw EConvertError(HB9CV_TRANSLATE_NOOP("Errors", "'%1' is not a valid floating point value"),
+                        {text});
+  }
   return *value;
 }
 

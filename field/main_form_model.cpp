@@ -4,7 +4,7 @@
 
 namespace hb9cv {
 
-ComputeOutcome ComputeFromField(const std::string& fieldText) {
+ComputeOutcome ComputeFromField(const std::string& fieldText, std::string_view diameterWords) {
   // Read with the field's own comma: with the locale's separator a "." locale could never
   // convert anything the field can hold.
   const double frequency = static_cast<double>(StrToFloat(fieldText, kFieldDecimalSeparator));
@@ -13,7 +13,7 @@ ComputeOutcome ComputeFromField(const std::string& fieldText) {
     outcome.zero = true;
     return outcome;
   }
-  outcome.writes = ResultWrites(ComputeDimensions(frequency));
+  outcome.writes = ResultWrites(ComputeDimensions(frequency, diameterWords));
   return outcome;
 }
 

@@ -33,8 +33,9 @@ struct ComputeOutcome {
 };
 
 // Converts the field's text and computes. Throws EConvertError (before anything has been
-// decided) when the text is not a number.
-ComputeOutcome ComputeFromField(const std::string& fieldText);
+// decided) when the text is not a number. `diameterWords`: see ComputeDimensions.
+ComputeOutcome ComputeFromField(const std::string& fieldText,
+                                std::string_view diameterWords = kDiameterWords);
 
 // The captions for one result, value by value: its window label, then its report label.
 std::vector<CaptionWrite> ResultWrites(const DimensionSet& d);

@@ -470,7 +470,7 @@ std::optional<int> MaskEditController::Validate() const {
 
 void MaskEditController::ValidateError() {
   host_.Beep();
-  throw EDBEditError(kInvalidInputMessage);
+  throw EDBEditError(kInvalidInputMessage, {});
 }
 
 void MaskEditController::ValidateOnLeave() {

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "calc/translate.h"
 #include "field/edit_mask.h"
 
 namespace hb9cv {
@@ -76,7 +77,7 @@ inline constexpr char kEscChar = '\x1b';
 
 // The message of a failed validation.
 inline constexpr char kInvalidInputMessage[] =
-    "Invalid input value.  Use escape key to abandon changes";
+    HB9CV_TRANSLATE_NOOP("Errors", "Invalid input value.  Use escape key to abandon changes");
 
 class MaskEditController {
  public:

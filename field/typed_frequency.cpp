@@ -2,6 +2,7 @@
 
 #include "calc/errors.h"
 #include "calc/number_text.h"
+#include "calc/translate.h"
 #include "field/main_form_model.h"
 
 namespace hb9cv {
@@ -20,16 +21,22 @@ std::string FieldTextOf(const std::string& typed) {
   // Messages write numbers as the values are written: with the locale's separator.
   const char point = DecimalSeparator();
   if (!digitsOnly(whole) || !digitsOnly(decimals) || whole.size() + decimals.size() == 0) {
-    throw Exception("'" + typed + "' is not a frequency: expected up to four digits, then ',' " +
-                    "or '.' and up to three decimals");
+    throw Exception(HB9CV_TRANSLATE_NOOP("Errors",
+                                         "'%1' is not a frequency: expected up to four "
+                                         "digits, then ',' or '.' and up to three decimals"),
+                    {typed});
   }
   if (whole.size() > 4) {
-    throw Exception("'" + typed + "' has more than four integer digits (the most is 9999" + point +
-                    "999 MHz)");
+    throw Exception(HB9CV_TRANSLATE_NOOP("Errors",
+                                         "'%1' has more than four integer digits (the "
+                                         "most is 9999%2999 MHz)"),
+                    {typed, std::string(1, point)});
   }
   if (decimals.size() > 3) {
-    throw Exception("'" + typed + "' has more than three decimals (the finest step is 0" + point +
-                    "001 MHz)");
+    throw Exception(HB9CV_TRANSLATE_NOOP("Errors",
+                                         "'%1' has more than three decimals (the finest "
+                                         "step is 0%2001 MHz)"),
+                    {typed, std::string(1, point)});
   }
   return std::string(4 - whole.size(), '0') + whole + kFieldDecimalSeparator + decimals +
          std::string(3 - decimals.size(), '0');
@@ -39,7 +46,10 @@ double ReadFrequency(const std::string& typed) {
   // The same decimal number as the field's, so the same double.
   const double frequency =
       static_cast<double>(StrToFloat(FieldTextOf(typed), kFieldDecimalSeparator));
-  if (frequency == 0.0) throw Exception("'" + typed + "' is zero: there is nothing to compute");
+  if (frequency == 0.0) {
+    throw Exception(HB9CV_TRANSLATE_NOOP("Errors", "'%1' is zero: there is nothing to compute"),
+                    {typed});
+  }
   return frequency;
 }
 

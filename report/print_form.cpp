@@ -1,5 +1,6 @@
 #include "report/print_form.h"
 
+#include <QCoreApplication>
 #include <memory>
 #include <optional>
 #include <span>
@@ -21,16 +22,16 @@ struct LabelDef {
   int pointSize;
   bool bold;
   bool underline;
-  const char* caption;  // UTF-8
+  const char* caption;  // UTF-8, translated when loaded
 };
 
 // In drawing order: later entries are drawn over earlier ones. QRImage1 goes after QRLabel3.
 // clang-format off
 const LabelDef kBeforeDrawing[] = {
     {&TPrintForm::QRLabel1, "QRLabel1", {},
-     66.146_f80, 476.25_f80, 47.625_f80, 981.604_f80, 16, true, true, "Výpočet rozměrů antény typu HB9CV"},
+     66.146_f80, 476.25_f80, 47.625_f80, 981.604_f80, 16, true, true, QT_TRANSLATE_NOOP("TPrintForm", "Výpočet rozměrů antény typu HB9CV")},
     {&TPrintForm::QRLabel2, "QRLabel2", {},
-     44.979_f80, 619.125_f80, 145.521_f80, 328.083_f80, 10, false, false, "pro střední kmitočet :"},
+     44.979_f80, 619.125_f80, 145.521_f80, 328.083_f80, 10, false, false, QT_TRANSLATE_NOOP("TPrintForm", "pro střední kmitočet :")},
     {&TPrintForm::QRLabel3, "QRLabel3", ValueId::Frequency,
      44.979_f80, 989.542_f80, 145.521_f80, 21.167_f80, 10, false, false, "0"},
 };
@@ -51,19 +52,19 @@ const LabelDef kAfterDrawing[] = {
     {&TPrintForm::QRLabel_Tr, "QRLabel_Tr", ValueId::Tr,
      39.688_f80, 624.417_f80, 1071.562_f80, 68.792_f80, 8, false, false, "0 mm"},
     {&TPrintForm::QRLabel_Q, "QRLabel_Q", ValueId::Diameter,
-     44.979_f80, 349.25_f80, 743.479_f80, 92.604_f80, 8, false, false, "Průměr"},
+     44.979_f80, 349.25_f80, 743.479_f80, 92.604_f80, 8, false, false, QT_TRANSLATE_NOOP("TPrintForm", "Průměr")},
     {&TPrintForm::QRLabel4, "QRLabel4", {},
      44.979_f80, 158.75_f80, 1606.021_f80, 1367.896_f80, 9, false, false,
-     R"txt(Připojení koaxiálního napáječe na svorky X a X'. Opletení koaxiálu na " X ", střední vodič na " X' ".)txt"},
+     QT_TRANSLATE_NOOP("TPrintForm", R"txt(Připojení koaxiálního napáječe na svorky X a X'. Opletení koaxiálu na " X ", střední vodič na " X' ".)txt")},
     {&TPrintForm::QRLabel5, "QRLabel5", {},
      44.979_f80, 158.75_f80, 1648.354_f80, 1378.479_f80, 9, false, false,
-     R"txt(Impedance koaxiálu je 75 Ohmů, v případě použití koaxiálu s impedancí 50 Ohmů se PSV může)txt"},
+     QT_TRANSLATE_NOOP("TPrintForm", R"txt(Impedance koaxiálu je 75 Ohmů, v případě použití koaxiálu s impedancí 50 Ohmů se PSV může)txt")},
     {&TPrintForm::QRLabel6, "QRLabel6", {},
      44.979_f80, 158.75_f80, 1690.688_f80, 1407.583_f80, 9, false, false,
-     R"txt(změnit o hodnotu 0,3. Je možné jemné doladění posunem napájecího vedení "Tz" a "Tr", případně)txt"},
+     QT_TRANSLATE_NOOP("TPrintForm", R"txt(změnit o hodnotu 0,3. Je možné jemné doladění posunem napájecího vedení "Tz" a "Tr", případně)txt")},
     {&TPrintForm::QRLabel7, "QRLabel7", {},
      44.979_f80, 158.75_f80, 1733.021_f80, 1402.292_f80, 9, false, false,
-     R"txt(úpravou vzdálenosti " x ". Někteží dokonce doporučují mezi svorku X' a střední vodič koaxiálu vřadit)txt"},
+     QT_TRANSLATE_NOOP("TPrintForm", R"txt(úpravou vzdálenosti " x ". Někteží dokonce doporučují mezi svorku X' a střední vodič koaxiálu vřadit)txt")},
     {&TPrintForm::QRLabel8, "QRLabel8", {},
      39.688_f80, 1314.979_f80, 724.958_f80, 18.521_f80, 8, true, false, "x"},
     {&TPrintForm::QRLabel9, "QRLabel9", {},
@@ -72,9 +73,9 @@ const LabelDef kAfterDrawing[] = {
      39.688_f80, 709.083_f80, 1127.125_f80, 34.396_f80, 8, true, false, "Tr"},
     {&TPrintForm::QRLabel11, "QRLabel11", {},
      44.979_f80, 158.75_f80, 1775.354_f80, 1359.958_f80, 9, false, false,
-     R"txt(proměnnou kapacitu (5 - 50 pF) a tou nastavit "ideální stav", ale to se nikdy v praxi neosvědčilo.)txt"},
+     QT_TRANSLATE_NOOP("TPrintForm", R"txt(proměnnou kapacitu (5 - 50 pF) a tou nastavit "ideální stav", ale to se nikdy v praxi neosvědčilo.)txt")},
     {&TPrintForm::QRLabel12, "QRLabel12", {},
-     44.979_f80, 825.5_f80, 515.938_f80, 235.479_f80, 9, false, false, "Směr vyzařování"},
+     44.979_f80, 825.5_f80, 515.938_f80, 235.479_f80, 9, false, false, QT_TRANSLATE_NOOP("TPrintForm", "Směr vyzařování")},
     {&TPrintForm::QRLabel13, "QRLabel13", {},
      44.979_f80, 127.0_f80, 2725.208_f80, 164.042_f80, 6, false, false, "Kvetorad"},
 };
@@ -104,7 +105,7 @@ TQRLabel* LoadLabel(TQRBand& band, const LabelDef& def) {
   font.color = Qt::black;
   label->SetFont(font);
   label->SetFontSize(def.pointSize);
-  label->SetCaption(QString::fromUtf8(def.caption));
+  label->SetCaption(QCoreApplication::translate("TPrintForm", def.caption));
   return label;
 }
 

@@ -16,11 +16,15 @@ AntennaModel ModelOf(const DimensionSet& design, std::optional<double> diameterM
                      std::optional<double> heightM) {
   const double diameter = diameterMm.value_or(DesignDiameterMm(design));
   if (!(diameter > 0) || diameter >= design.RZ / 2) {
-    throw ERangeError("The element diameter must be above 0 mm and below half the spacing (" +
-                      FloatToStr(design.RZ / 2) + " mm)");
+    throw ERangeError(HB9CV_TRANSLATE_NOOP("Errors",
+                                           "The element diameter must be above 0 mm and "
+                                           "below half the spacing (%1 mm)"),
+                      {FloatToStr(design.RZ / 2)});
   }
   if (heightM && !(*heightM > 0 && *heightM <= kMaxHeightM)) {
-    throw ERangeError("The height above ground must be above 0 m and at most 1000 m");
+    throw ERangeError(HB9CV_TRANSLATE_NOOP(
+                          "Errors", "The height above ground must be above 0 m and at most 1000 m"),
+                      {});
   }
   AntennaModel m;
   m.frequencyMhz = design.frequency;
@@ -44,7 +48,7 @@ int SegmentsFor(double lengthM, double wavelengthM) {
   return n < 3 ? 3 : n | 1;
 }
 
-double ParseUserNumber(const std::string& text, const std::string& what) {
+double ParseUserNumber(const std::string& text, const char* message) {
   std::string s;
   for (char c : text) {
     if (c == ',') c = '.';
@@ -53,7 +57,7 @@ double ParseUserNumber(const std::string& text, const std::string& what) {
   double value = 0;
   const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
   if (s.empty() || ec != std::errc() || end != s.data() + s.size() || !std::isfinite(value)) {
-    throw EConvertError("'" + text + "' is not a valid " + what);
+    throw EConvertError(message, {text});
   }
   return value;
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "calc/dimensions.h"
+#include "calc/translate.h"
 
 namespace hb9cv {
 
@@ -44,7 +45,14 @@ AntennaModel Scaled(AntennaModel model, double factor);
 int SegmentsFor(double lengthM, double wavelengthM);
 
 // A number typed by the user: "," or "." as the decimal separator, surrounding blanks allowed.
-// Throws EConvertError naming `what` for anything else.
-double ParseUserNumber(const std::string& text, const std::string& what);
+// Throws EConvertError with `message` (an error message marked for translation, %1 the text)
+// for anything else.
+double ParseUserNumber(const std::string& text, const char* message);
+
+// The messages for a diameter and a height that are no number.
+inline constexpr char kBadDiameter[] =
+    HB9CV_TRANSLATE_NOOP("Errors", "'%1' is not a valid diameter in mm");
+inline constexpr char kBadHeight[] =
+    HB9CV_TRANSLATE_NOOP("Errors", "'%1' is not a valid height in m");
 
 }  // namespace hb9cv

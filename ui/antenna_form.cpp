@@ -1,5 +1,6 @@
 #include "ui/antenna_form.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -18,6 +19,10 @@
 namespace hb9cv {
 namespace {
 
+std::string WindowWords(const char* source) {
+  return QCoreApplication::translate("AntennaForm", source).toStdString();
+}
+
 QString Html(const std::string& utf8) {
   return QString::fromStdString(utf8).toHtmlEscaped();
 }
@@ -27,9 +32,9 @@ QString Html(const std::string& utf8) {
 TAntennaForm::TAntennaForm(QWidget* owner, const QString& program)
     : QWidget(owner, Qt::Window), Runner(new SimulationRunner(this, program)) {
   setObjectName(QStringLiteral("AntennaForm"));
-  setWindowTitle(QStringLiteral("Popis antény HB9CV"));
+  setWindowTitle(QCoreApplication::translate("AntennaForm", "Popis antény HB9CV"));
   auto* layout = new QVBoxLayout(this);
-  Description = new QLabel(QString::fromUtf8(AntennaDescription()), this);
+  Description = new QLabel(QCoreApplication::translate("AntennaForm", AntennaDescription()), this);
   Description->setWordWrap(true);
   layout->addWidget(Description);
 
@@ -39,13 +44,17 @@ TAntennaForm::TAntennaForm(QWidget* owner, const QString& program)
   auto* fields = new QHBoxLayout();
   DiameterEdit = new QLineEdit(SimulationBox);
   HeightEdit = new QLineEdit(SimulationBox);
-  HeightEdit->setPlaceholderText(QStringLiteral("volný prostor"));
-  auto* diameterLabel = new QLabel(QStringLiteral("&Průměr prvků [mm]:"), SimulationBox);
+  HeightEdit->setPlaceholderText(QCoreApplication::translate("AntennaForm", "volný prostor"));
+  auto* diameterLabel =
+      new QLabel(QCoreApplication::translate("AntennaForm", "&Průměr prvků [mm]:"), SimulationBox);
   diameterLabel->setBuddy(DiameterEdit);
-  auto* heightLabel = new QLabel(QStringLiteral("&Výška nad zemí [m]:"), SimulationBox);
+  auto* heightLabel =
+      new QLabel(QCoreApplication::translate("AntennaForm", "&Výška nad zemí [m]:"), SimulationBox);
   heightLabel->setBuddy(HeightEdit);
-  SimulateButton = new QPushButton(QStringLiteral("&Simulovat"), SimulationBox);
-  SaveButton = new QPushButton(QStringLiteral("&Uložit grafy…"), SimulationBox);
+  SimulateButton =
+      new QPushButton(QCoreApplication::translate("AntennaForm", "&Simulovat"), SimulationBox);
+  SaveButton =
+      new QPushButton(QCoreApplication::translate("AntennaForm", "&Uložit grafy…"), SimulationBox);
   SaveButton->setEnabled(false);
   for (QWidget* w : std::initializer_list<QWidget*>{diameterLabel, DiameterEdit, heightLabel,
                                                     HeightEdit, SimulateButton, SaveButton}) {
@@ -99,30 +108,32 @@ void TAntennaForm::Simulate() {
   try {
     Runner->Start(
         model_.Request(DiameterEdit->text().toStdString(), HeightEdit->text().toStdString()));
-    Status->setText(QStringLiteral("Simuluje se (nec2c)…"));
+    Status->setText(QCoreApplication::translate("AntennaForm", "Simuluje se (nec2c)…"));
   } catch (const Exception& e) {
     Runner->Cancel();
-    OnFailed(QString::fromStdString(e.Message()));
+    OnFailed(TranslatedMessage(e));
   }
 }
 
 void TAntennaForm::OnFinished(const SimulationResults& r) {
-  Status->setText(Html(AntennaFormModel::Heading(r)));
+  Status->setText(Html(AntennaFormModel::Heading(r, WindowWords)));
   QString table = QStringLiteral("<table>");
-  for (const auto& [label, value] : AntennaFormModel::ResultLines(r)) {
+  for (const auto& [label, value] : AntennaFormModel::ResultLines(r, WindowWords)) {
     table += QStringLiteral("<tr><td>%1:&nbsp;&nbsp;</td><td><b>%2</b></td></tr>")
                  .arg(Html(label), Html(value));
   }
   Results->setText(table + QStringLiteral("</table>"));
-  Corrected->setText(Html(AntennaFormModel::CorrectedText(*model_.Design(), r)));
+  Corrected->setText(Html(AntennaFormModel::CorrectedText(*model_.Design(), r, WindowWords)));
   if (charts_) charts_->Show(r);
   SaveButton->setEnabled(charts_ != nullptr);
   emit Settled();
 }
 
 void TAntennaForm::OnFailed(const QString& message) {
-  Status->setText(QStringLiteral("<span style='color:#b00000'>Simulace se nezdařila: %1</span>")
-                      .arg(message.toHtmlEscaped()));
+  const QString failed =
+      QCoreApplication::translate("AntennaForm", "Simulace se nezdařila: %1").arg(message);
+  Status->setText(
+      QStringLiteral("<span style='color:#b00000'>%1</span>").arg(failed.toHtmlEscaped()));
   Results->clear();
   Corrected->clear();
   if (charts_) charts_->Clear();
@@ -135,9 +146,9 @@ void TAntennaForm::SavePlots(const QString& base) {
 }
 
 void TAntennaForm::ChooseAndSave() {
-  const QString file =
-      QFileDialog::getSaveFileName(this, QStringLiteral("Uložit grafy"), QStringLiteral("hb9cv"),
-                                   QStringLiteral("Obrázky PNG a SVG (*.png *.svg)"));
+  const QString file = QFileDialog::getSaveFileName(
+      this, QCoreApplication::translate("AntennaForm", "Uložit grafy"), QStringLiteral("hb9cv"),
+      QCoreApplication::translate("AntennaForm", "Obrázky PNG a SVG (*.png *.svg)"));
   if (file.isEmpty()) return;
   QString base = file;
   for (const char* suffix : {".png", ".svg"}) {

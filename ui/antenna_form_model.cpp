@@ -19,14 +19,20 @@ std::string Fixed(double value, int decimals) {
   return text;
 }
 
-std::string Band(const SimulationResults& r) {
-  const auto edge = [](std::optional<double> mhz, const char* beyond) {
-    return mhz ? Fixed(*mhz, 3) : std::string(beyond);
+std::string Band(const SimulationResults& r, Words words) {
+  const auto edge = [&](std::optional<double> mhz, const char* beyond) {
+    return mhz ? Fixed(*mhz, 3) : words(beyond);
   };
-  return edge(r.swr2LowMhz, "pod") + " až " + edge(r.swr2HighMhz, "nad") + " MHz";
+  return FillPattern(words(HB9CV_TRANSLATE_NOOP("AntennaForm", "%1 až %2 MHz")),
+                     {edge(r.swr2LowMhz, HB9CV_TRANSLATE_NOOP("AntennaForm", "pod")),
+                      edge(r.swr2HighMhz, HB9CV_TRANSLATE_NOOP("AntennaForm", "nad"))});
 }
 
 }  // namespace
+
+std::string OwnWords(const char* source) {
+  return source;
+}
 
 std::optional<DimensionSet> AntennaFormModel::DesignOfField(const std::string& fieldText) {
   const double frequency = static_cast<double>(StrToFloat(fieldText, ','));
@@ -40,55 +46,71 @@ SimulationRequest AntennaFormModel::Request(const std::string& diameterText,
   const auto blank = [](const std::string& s) {
     return s.find_first_not_of(" \t") == std::string::npos;
   };
-  if (!blank(diameterText)) request.diameterMm = ParseUserNumber(diameterText, "diameter in mm");
-  if (!blank(heightText)) request.heightM = ParseUserNumber(heightText, "height in m");
+  if (!blank(diameterText)) request.diameterMm = ParseUserNumber(diameterText, kBadDiameter);
+  if (!blank(heightText)) request.heightM = ParseUserNumber(heightText, kBadHeight);
   // Checks both values before anything runs.
   ModelOf(request.design, request.diameterMm, request.heightM);
   return request;
 }
 
 std::vector<std::pair<std::string, std::string>> AntennaFormModel::ResultLines(
-    const SimulationResults& r) {
+    const SimulationResults& r, Words words) {
+  // clang-format off
   std::vector<std::pair<std::string, std::string>> lines = {
-      {"Zisk vpřed", Fixed(r.gainDbi, 1) + " dBi (" + Fixed(r.GainDbd(), 1) + " dBd)"},
-      {"Předozadní poměr", Fixed(r.frontToBackDb, 1) + " dB"},
-      {"Poměr vpřed / vzad (nejsilnější zadní lalok)", Fixed(r.frontToRearDb, 1) + " dB"},
-      {"Šířka svazku −3 dB v rovině prvků", Fixed(r.beamwidthEDeg, 0) + "°"},
-      {"Šířka svazku −3 dB kolmo k prvkům", Fixed(r.beamwidthHDeg, 0) + "°"},
-      {"Nejlepší předozadní poměr na", Fixed(r.bestFbMhz, 3) + " MHz"},
-      {"Pásmo PSV ≤ 2 (přizpůsobeno na návrhovém kmitočtu)", Band(r)},
+      {words(HB9CV_TRANSLATE_NOOP("AntennaForm", "Zisk vpřed")), Fixed(r.gainDbi, 1) + " dBi (" + Fixed(r.GainDbd(), 1) + " dBd)"},
+      {words(HB9CV_TRANSLATE_NOOP("AntennaForm", "Předozadní poměr")), Fixed(r.frontToBackDb, 1) + " dB"},
+      {words(HB9CV_TRANSLATE_NOOP("AntennaForm", "Poměr vpřed / vzad (nejsilnější zadní lalok)")),
+       Fixed(r.frontToRearDb, 1) + " dB"},
+      {words(HB9CV_TRANSLATE_NOOP("AntennaForm", "Šířka svazku −3 dB v rovině prvků")), Fixed(r.beamwidthEDeg, 0) + "°"},
+      {words(HB9CV_TRANSLATE_NOOP("AntennaForm", "Šířka svazku −3 dB kolmo k prvkům")), Fixed(r.beamwidthHDeg, 0) + "°"},
+      {words(HB9CV_TRANSLATE_NOOP("AntennaForm", "Nejlepší předozadní poměr na")), Fixed(r.bestFbMhz, 3) + " MHz"},
+      {words(HB9CV_TRANSLATE_NOOP("AntennaForm", "Pásmo PSV ≤ 2 (přizpůsobeno na návrhovém kmitočtu)")), Band(r, words)},
   };
-  if (r.heightM)
-    lines.insert(lines.begin() + 1, {"Vyzařovací úhel", Fixed(r.elevationDeg, 0) + "°"});
+  // clang-format on
+  if (r.heightM) {
+    lines.insert(lines.begin() + 1, {words(HB9CV_TRANSLATE_NOOP("AntennaForm", "Vyzařovací úhel")),
+                                     Fixed(r.elevationDeg, 0) + "°"});
+  }
   return lines;
 }
 
-std::string AntennaFormModel::CorrectedText(const DimensionSet& design,
-                                            const SimulationResults& r) {
+std::string AntennaFormModel::CorrectedText(const DimensionSet& design, const SimulationResults& r,
+                                            Words words) {
   if (!r.corrected) return {};
-  return "Pro průměr " + Fixed(r.diameterMm, 2) + " mm: zářič Z " + Fixed(r.corrected->Z, 1) +
-         " mm (návrh " + Fixed(design.Z, 1) + " mm), reflektor R " + Fixed(r.corrected->R, 1) +
-         " mm (návrh " + Fixed(design.R, 1) + " mm); RZ, x, Tz a Tr beze změny.";
+  return FillPattern(words(HB9CV_TRANSLATE_NOOP("AntennaForm",
+                                                "Pro průměr %1 mm: zářič Z %2 mm (návrh %3 mm), "
+                                                "reflektor R %4 mm (návrh %5 mm); RZ, x, "
+                                                "Tz a Tr beze změny.")),
+                     {Fixed(r.diameterMm, 2), Fixed(r.corrected->Z, 1), Fixed(design.Z, 1),
+                      Fixed(r.corrected->R, 1), Fixed(design.R, 1)});
 }
 
-std::string AntennaFormModel::Heading(const SimulationResults& r) {
-  std::string ground = r.heightM ? "nad průměrnou zemí ve výšce " + Fixed(*r.heightM, 1) + " m"
-                                 : "ve volném prostoru";
-  return "Idealizovaný model (NEC-2), " + Fixed(r.frequencyMhz, 3) + " MHz, průměr prvků " +
-         Fixed(r.diameterMm, 2) + " mm, " + ground;
+std::string AntennaFormModel::Heading(const SimulationResults& r, Words words) {
+  const std::string ground =
+      r.heightM
+          ? FillPattern(
+                words(HB9CV_TRANSLATE_NOOP("AntennaForm", "nad průměrnou zemí ve výšce %1 m")),
+                {Fixed(*r.heightM, 1)})
+          : words(HB9CV_TRANSLATE_NOOP("AntennaForm", "ve volném prostoru"));
+  return FillPattern(
+      words(HB9CV_TRANSLATE_NOOP("AntennaForm",
+                                 "Idealizovaný model (NEC-2), %1 MHz, průměr prvků %2 mm, %3")),
+      {Fixed(r.frequencyMhz, 3), Fixed(r.diameterMm, 2), ground});
 }
 
 const char* AntennaDescription() {
-  return "<p><b>HB9CV</b> je dvouprvková směrová anténa: <b>zářič Z</b> a o něco delší "
-         "<b>reflektor R</b> na jednom ráhnu ve vzdálenosti <b>RZ</b> (asi osmina vlnové "
-         "délky). Napájeny jsou oba prvky: koaxiální kabel je připojen ke svorkám X a X' "
-         "u zářiče a <b>fázovací vedení</b> vede od zářiče k reflektoru, mezi nimi "
-         "překřížené. Překřížení a délka vedení posunou proud reflektoru asi o 135°, takže "
-         "se pole obou prvků sčítají směrem k zářiči a dozadu se ruší.</p>"
-         "<p><b>x</b> je vzdálenost vedení od zářiče; vedení a prvek tvoří krátký úsek "
-         "vedení, jehož impedanci určuje. <b>Tz</b> a <b>Tr</b> jsou odbočky vedení na zářiči "
-         "a na reflektoru, měřené od ráhna: posouváním odboček se mění impedance, kterou "
-         "vedení na prvcích vidí, a tím přizpůsobení ke kabelu a rozdělení proudů.</p>";
+  return HB9CV_TRANSLATE_NOOP(
+      "AntennaForm",
+      "<p><b>HB9CV</b> je dvouprvková směrová anténa: <b>zářič Z</b> a o něco delší "
+      "<b>reflektor R</b> na jednom ráhnu ve vzdálenosti <b>RZ</b> (asi osmina vlnové "
+      "délky). Napájeny jsou oba prvky: koaxiální kabel je připojen ke svorkám X a X' "
+      "u zářiče a <b>fázovací vedení</b> vede od zářiče k reflektoru, mezi nimi "
+      "překřížené. Překřížení a délka vedení posunou proud reflektoru asi o 135°, takže "
+      "se pole obou prvků sčítají směrem k zářiči a dozadu se ruší.</p>"
+      "<p><b>x</b> je vzdálenost vedení od zářiče; vedení a prvek tvoří krátký úsek "
+      "vedení, jehož impedanci určuje. <b>Tz</b> a <b>Tr</b> jsou odbočky vedení na zářiči "
+      "a na reflektoru, měřené od ráhna: posouváním odboček se mění impedance, kterou "
+      "vedení na prvcích vidí, a tím přizpůsobení ke kabelu a rozdělení proudů.</p>");
 }
 
 }  // namespace hb9cv

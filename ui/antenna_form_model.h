@@ -7,10 +7,16 @@
 #include <vector>
 
 #include "calc/dimensions.h"
+#include "calc/translate.h"
 #include "sim/results.h"
 #include "sim/simulation.h"
 
 namespace hb9cv {
+
+// A text of the window in the user's language: `source` is marked
+// HB9CV_TRANSLATE_NOOP("AntennaForm", ...). OwnWords keeps the program's own texts.
+using Words = std::string (*)(const char* source);
+std::string OwnWords(const char* source);
 
 class AntennaFormModel {
  public:
@@ -26,11 +32,13 @@ class AntennaFormModel {
   SimulationRequest Request(const std::string& diameterText, const std::string& heightText) const;
 
   // Label and value lines of results, with the program's decimal separator.
-  static std::vector<std::pair<std::string, std::string>> ResultLines(const SimulationResults& r);
+  static std::vector<std::pair<std::string, std::string>> ResultLines(const SimulationResults& r,
+                                                                      Words words = OwnWords);
   // The corrected lengths beside the design's, or an empty text without them.
-  static std::string CorrectedText(const DimensionSet& design, const SimulationResults& r);
+  static std::string CorrectedText(const DimensionSet& design, const SimulationResults& r,
+                                   Words words = OwnWords);
   // The frame of the simulation section: what was modelled.
-  static std::string Heading(const SimulationResults& r);
+  static std::string Heading(const SimulationResults& r, Words words = OwnWords);
 
  private:
   std::optional<DimensionSet> design_;

@@ -2,6 +2,7 @@
 // front-to-back and matched SWR against frequency.
 #include <QChart>
 #include <QChartView>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLineSeries>
 #include <QPainter>
@@ -44,10 +45,10 @@ class Charts : public AntennaCharts {
     const double top = std::ceil(std::max(r.gainDbi, MaxGain(r.elevation)));
     // Azimuth 0° (towards the radiator) at the top; elevation with the horizon across, forward
     // to the right.
-    azimuth_->setChart(
-        Polar(QStringLiteral("Azimut (dBi)"), r.azimuth, top, [](double deg) { return deg; }));
-    elevation_->setChart(Polar(QStringLiteral("Elevace (dBi)"), r.elevation, top,
-                               [](double deg) { return std::fmod(450 - deg, 360); }));
+    azimuth_->setChart(Polar(QCoreApplication::translate("Charts", "Azimut (dBi)"), r.azimuth, top,
+                             [](double deg) { return deg; }));
+    elevation_->setChart(Polar(QCoreApplication::translate("Charts", "Elevace (dBi)"), r.elevation,
+                               top, [](double deg) { return std::fmod(450 - deg, 360); }));
     sweep_->setChart(Sweep(r));
   }
 
@@ -70,7 +71,7 @@ class Charts : public AntennaCharts {
 
  private:
   [[noreturn]] static void Fail(const QString& file) {
-    throw Exception("'" + file.toStdString() + "' could not be written");
+    throw Exception(QT_TRANSLATE_NOOP("Errors", "'%1' could not be written"), {file.toStdString()});
   }
 
   static double MaxGain(const std::vector<PatternPoint>& cut) {
@@ -113,13 +114,13 @@ class Charts : public AntennaCharts {
 
   static QChart* Sweep(const SimulationResults& r) {
     auto* chart = new QChart();
-    chart->setTitle(QStringLiteral("Kmitočet (MHz)"));
+    chart->setTitle(QCoreApplication::translate("Charts", "Kmitočet (MHz)"));
     auto* gain = new QLineSeries();
-    gain->setName(QStringLiteral("zisk dBi"));
+    gain->setName(QCoreApplication::translate("Charts", "zisk dBi"));
     auto* fb = new QLineSeries();
-    fb->setName(QStringLiteral("předozadní dB"));
+    fb->setName(QCoreApplication::translate("Charts", "předozadní dB"));
     auto* swr = new QLineSeries();
-    swr->setName(QStringLiteral("PSV"));
+    swr->setName(QCoreApplication::translate("Charts", "PSV"));
     for (const SweepPoint& p : r.sweep) {
       gain->append(p.mhz, p.gainDbi);
       fb->append(p.mhz, std::min(p.frontToBackDb, 40.0));
@@ -134,7 +135,7 @@ class Charts : public AntennaCharts {
     db->setTitleText(QStringLiteral("dB"));
     auto* ratio = new QValueAxis();
     ratio->setRange(1, 5);
-    ratio->setTitleText(QStringLiteral("PSV"));
+    ratio->setTitleText(QCoreApplication::translate("Charts", "PSV"));
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(db, Qt::AlignLeft);
     chart->addAxis(ratio, Qt::AlignRight);

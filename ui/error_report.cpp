@@ -1,14 +1,9 @@
 #include "ui/error_report.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QMessageBox>
-#include <QPointer>
-#include <QTranslator>
 #include <QWidget>
 #include <exception>
-#include <memory>
 
 namespace hb9cv {
 namespace {
@@ -22,37 +17,7 @@ void MessageBoxError(const QString& title, const QString& text) {
   box.exec();
 }
 
-// The locale name messages are shown in; setlocale() is not asked, since it answers "C" for
-// a locale the C library has not generated, and Qt itself reads the names.
-QString MessagesLocaleName() {
-  for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-    const QString name = qEnvironmentVariable(variable);
-    if (!name.isEmpty()) return name;
-  }
-  return QStringLiteral("C");
-}
-
 }  // namespace
-
-bool InstallQtTranslation() {
-  static QPointer<QTranslator> installed;
-  if (installed != nullptr) {
-    QCoreApplication::removeTranslator(installed);
-    delete installed;
-  }
-  const QString name = MessagesLocaleName();
-  // QLocale would read an unknown name as the system locale; these two mean English.
-  if (name == u"C" || name == u"POSIX" || name.startsWith(u"C.")) return false;
-  auto translator = std::make_unique<QTranslator>(QCoreApplication::instance());
-  // Only qtbase: the widgets and dialogs the program uses take their texts from it alone.
-  if (!translator->load(QLocale(name), QStringLiteral("qtbase"), QStringLiteral("_"),
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-    return false;
-  }
-  installed = translator.release();
-  QCoreApplication::installTranslator(installed);
-  return true;
-}
 
 QString ErrorBoxText(const QString& message) {
   if (message.isEmpty()) return message;
@@ -83,11 +48,12 @@ void ReportException() noexcept {
       throw;
     } catch (const EAbort&) {
     } catch (const Exception& e) {
-      ShowError(QString::fromStdString(e.Message()));
+      ShowError(TranslatedMessage(e));
     } catch (const std::exception& e) {
       ShowError(QString::fromUtf8(e.what()));
     } catch (...) {
-      ShowError(QStringLiteral("Unknown error"));
+      ShowError(
+          QCoreApplication::translate(kErrorContext, QT_TRANSLATE_NOOP("Errors", "Unknown error")));
     }
   } catch (...) {
     // The report itself failed (out of memory): there is nobody left to tell.

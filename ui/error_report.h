@@ -8,6 +8,7 @@
 #include "calc/errors.h"
 #include "report/preview/error_guard.h"
 #include "report/print/scoped_hook.h"
+#include "ui/language.h"
 
 namespace hb9cv {
 
@@ -43,11 +44,5 @@ void ShowError(const QString& message);
 // through ErrorBoxReporting(), which Application installs.
 void ReportException() noexcept;
 ExceptionHandler& ErrorBoxReporting();
-
-// Loads Qt's own texts (dialog buttons, the field's context menu) in the language of the
-// user's messages locale: LC_ALL, else LC_MESSAGES, else LANG, as Qt reads them, whether or
-// not the C library has that locale. Replaces the translation loaded before; returns whether
-// one was found. The program's own texts are never translated.
-bool InstallQtTranslation();
 
 }  // namespace hb9cv

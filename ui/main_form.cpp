@@ -1,6 +1,7 @@
 #include "ui/main_form.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QMenuBar>
 #include <QPainter>
 #include <optional>
@@ -15,6 +16,7 @@
 #include "ui/error_report.h"
 #include "ui/forms.h"
 #include "ui/label.h"
+#include "ui/language.h"
 #include "ui/mask_edit.h"
 #include "ui/warning_form.h"
 
@@ -71,36 +73,41 @@ struct LabelPlace {
   bool overDrawing;
   int x;
   int y;
-  const char* caption;      // UTF-8
-  const char* description;  // UTF-8; nullptr: none
+  const char* caption;      // UTF-8, translated when shown
+  const char* description;  // UTF-8, translated when shown; nullptr: none
 };
 
 // clang-format off
 constexpr LabelPlace kLabelPlaces[] = {
-    {&TForm1::Label3, "Label3", {}, false, 176, 52, "Vlnová délka :", nullptr},
+    {&TForm1::Label3, "Label3", {}, false, 176, 52, QT_TRANSLATE_NOOP("TForm1", "Vlnová délka :"), nullptr},
     {&TForm1::Label_Lambda, "Label_Lambda", ValueId::Wavelength, false, 248, 52, "0",
-     "Vlnová délka"},
-    {&TForm1::Label2, "Label2", {}, true, 283, 24, "Směr       vyzařování", nullptr},
-    {&TForm1::Label_Z, "Label_Z", ValueId::Z, true, 181, 8, "Zářič", "Délka zářiče"},
-    {&TForm1::Label_R, "Label_R", ValueId::R, true, 156, 272, "Reflektor", "Délka reflektoru"},
+     QT_TRANSLATE_NOOP("TForm1", "Vlnová délka")},
+    {&TForm1::Label2, "Label2", {}, true, 283, 24, QT_TRANSLATE_NOOP("TForm1", "Směr       vyzařování"), nullptr},
+    {&TForm1::Label_Z, "Label_Z", ValueId::Z, true, 181, 8, QT_TRANSLATE_NOOP("TForm1", "Zářič"), QT_TRANSLATE_NOOP("TForm1", "Délka zářiče")},
+    {&TForm1::Label_R, "Label_R", ValueId::R, true, 156, 272, QT_TRANSLATE_NOOP("TForm1", "Reflektor"), QT_TRANSLATE_NOOP("TForm1", "Délka reflektoru")},
     {&TForm1::Label_RZ, "Label_RZ", ValueId::RZ, true, 556, 148, "0",
-     "Vzdálenost reflektoru od zářiče"},
+     QT_TRANSLATE_NOOP("TForm1", "Vzdálenost reflektoru od zářiče")},
     {&TForm1::Label_x, "Label_x", ValueId::x, true, 460, 76, "0",
-     "Vzdálenost x napájecího vedení od zářiče"},
-    {&TForm1::Label_Tz, "Label_Tz", ValueId::Tz, true, 344, 104, "0", "Odbočka Tz na zářiči"},
-    {&TForm1::Label_Tr, "Label_Tr", ValueId::Tr, true, 204, 192, "0", "Odbočka Tr na reflektoru"},
-    {&TForm1::Label_Q, "Label_Q", ValueId::Diameter, true, 104, 70, "0", "Průměr prvků"},
+     QT_TRANSLATE_NOOP("TForm1", "Vzdálenost x napájecího vedení od zářiče")},
+    {&TForm1::Label_Tz, "Label_Tz", ValueId::Tz, true, 344, 104, "0", QT_TRANSLATE_NOOP("TForm1", "Odbočka Tz na zářiči")},
+    {&TForm1::Label_Tr, "Label_Tr", ValueId::Tr, true, 204, 192, "0", QT_TRANSLATE_NOOP("TForm1", "Odbočka Tr na reflektoru")},
+    {&TForm1::Label_Q, "Label_Q", ValueId::Diameter, true, 104, 70, "0", QT_TRANSLATE_NOOP("TForm1", "Průměr prvků")},
     {&TForm1::Label4, "Label4", {}, true, 376, 312,
-     "Svorky X a X' slouží k připojení koaxiálního kabelu,", nullptr},
-    {&TForm1::Label5, "Label5", {}, true, 376, 324, "X' - střední vodič, X - opletení.", nullptr},
+     QT_TRANSLATE_NOOP("TForm1", "Svorky X a X' slouží k připojení koaxiálního kabelu,"), nullptr},
+    {&TForm1::Label5, "Label5", {}, true, 376, 324, QT_TRANSLATE_NOOP("TForm1", "X' - střední vodič, X - opletení."), nullptr},
 };
 // clang-format on
+
+// A caption of the layout table in the user's language.
+QString Tr(const char* text) {
+  return QCoreApplication::translate("TForm1", text);
+}
 
 }  // namespace
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("Form1"));
-  setWindowTitle(QStringLiteral("Výpočet rozměrů antény typu HB9CV"));
+  setWindowTitle(QCoreApplication::translate("TForm1", "Výpočet rozměrů antény typu HB9CV"));
   setWindowIcon(AppIcon());
   QPalette face = palette();
   face.setColor(QPalette::Window, face.color(QPalette::Button));
@@ -123,8 +130,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 
 void TForm1::CreateFieldRow(QWidget* client) {
   const QFont bold16 = WindowFont(16, true);
-  Label1 =
-      new FormLabel(QStringLiteral("Label1"), QStringLiteral("Vlož kmitočet ="), bold16, client);
+  Label1 = new FormLabel(QStringLiteral("Label1"),
+                         QCoreApplication::translate("TForm1", "Vlož kmitočet ="), bold16, client);
   Label1->move(140, 16);
 
   // The frequency field; its only construction site.
@@ -153,18 +160,18 @@ void TForm1::CreateDrawing(QWidget* client) {
   Image1->setGeometry(2, 2, 637, 374);
   CreateLabels(Panel1, true);
   Label_Z->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-  MaskEdit1->setAccessibleName(QStringLiteral("Kmitočet v MHz"));
+  MaskEdit1->setAccessibleName(QCoreApplication::translate("TForm1", "Kmitočet v MHz"));
 }
 
 void TForm1::CreateLabels(QWidget* parent, bool overDrawing) {
   const QFont normal = WindowFont(11);
   for (const LabelPlace& place : kLabelPlaces) {
     if (place.overDrawing != overDrawing) continue;
-    FormLabel* label = new FormLabel(QString::fromLatin1(place.name),
-                                     QString::fromUtf8(place.caption), normal, parent);
+    FormLabel* label =
+        new FormLabel(QString::fromLatin1(place.name), Tr(place.caption), normal, parent);
     label->move(place.x, place.y);
     if (place.description != nullptr) {
-      label->setAccessibleDescription(QString::fromUtf8(place.description));
+      label->setAccessibleDescription(Tr(place.description));
     }
     this->*place.label = label;
   }
@@ -175,17 +182,18 @@ void TForm1::CreateMenu() {
   MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
   MainMenu1->setNativeMenuBar(false);  // top-level commands without submenus stay in the window
   const QString gap = QStringLiteral(" ");
-  Potej1 = AddMenuItem("Potej1", QStringLiteral("&Počítej"), true);
+  Potej1 = AddMenuItem("Potej1", QCoreApplication::translate("TForm1", "&Počítej"), true);
   N1 = AddMenuItem("N1", gap, false);
-  Nov1 = AddMenuItem("Nov1", QStringLiteral("&Nový"), false);
+  Nov1 = AddMenuItem("Nov1", QCoreApplication::translate("TForm1", "&Nový"), false);
   N2 = AddMenuItem("N2", gap, false);
-  Tisk1 = AddMenuItem("Tisk1", QStringLiteral("&Tisk"), false);
+  Tisk1 = AddMenuItem("Tisk1", QCoreApplication::translate("TForm1", "&Tisk"), false);
   N4 = AddMenuItem("N4", gap, false);
-  Popis1 = AddMenuItem("Popis1", QStringLiteral("P&opis antény"), true);
+  Popis1 = AddMenuItem("Popis1", QCoreApplication::translate("TForm1", "P&opis antény"), true);
   N5 = AddMenuItem("N5", gap, false);
-  Oaplikaci1 = AddMenuItem("Oaplikaci1", QStringLiteral("O &aplikaci"), true);
+  Oaplikaci1 =
+      AddMenuItem("Oaplikaci1", QCoreApplication::translate("TForm1", "O &aplikaci"), true);
   N3 = AddMenuItem("N3", gap, false);
-  Konec1 = AddMenuItem("Konec1", QStringLiteral("&Konec"), true);
+  Konec1 = AddMenuItem("Konec1", QCoreApplication::translate("TForm1", "&Konec"), true);
 
   // F5 computes from anywhere in the window, the field included.
   Potej1->setShortcut(QKeySequence(Qt::Key_F5));
@@ -242,7 +250,7 @@ void TForm1::Apply(const std::vector<CaptionWrite>& writes) {
 }
 
 void TForm1::Potej1Click() {
-  const ComputeOutcome outcome = ComputeFromField(FieldText().toStdString());
+  const ComputeOutcome outcome = ComputeFromField(FieldText().toStdString(), DiameterWords());
   if (outcome.zero) {
     Tisk1->setEnabled(false);
     Nov1->setEnabled(false);

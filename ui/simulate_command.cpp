@@ -59,8 +59,8 @@ void EveryFive(const std::vector<PatternPoint>& cut, Each each) {
   }
 }
 
-double ReadValue(const std::optional<std::string>& text, const char* what) {
-  return ParseUserNumber(*text, what);
+double ReadValue(const std::optional<std::string>& text, const char* message) {
+  return ParseUserNumber(*text, message);
 }
 
 }  // namespace
@@ -140,13 +140,13 @@ std::string SimulationJson(const SimulationResults& r) {
 void RunSimulate(const SimulateOptions& options, double frequency, bool json,
                  const std::string& program) {
   SimulationRequest request{ComputeDimensions(frequency), std::nullopt, std::nullopt};
-  if (options.diameter) request.diameterMm = ReadValue(options.diameter, "diameter in mm");
-  if (options.height) request.heightM = ReadValue(options.height, "height in m");
+  if (options.diameter) request.diameterMm = ReadValue(options.diameter, kBadDiameter);
+  if (options.height) request.heightM = ReadValue(options.height, kBadHeight);
   if (options.nec) {
     const std::string deck = ModelDeck(request);
     std::ofstream file(*options.nec, std::ios::binary);
     if (!(file << deck) || !file.flush()) {
-      throw Exception("'" + *options.nec + "' could not be written");
+      throw Exception(HB9CV_TRANSLATE_NOOP("Errors", "'%1' could not be written"), {*options.nec});
     }
   }
   if (!options.simulate) return;
@@ -162,7 +162,7 @@ void RunSimulate(const SimulateOptions& options, double frequency, bool json,
   const SimulationResults results = Simulate(request, nec);
   const std::string out = json ? SimulationJson(results) : SimulationText(results);
   if (std::fputs(out.c_str(), stdout) < 0 || std::fflush(stdout) != 0) {
-    throw Exception("cannot write to standard output");
+    throw Exception(HB9CV_TRANSLATE_NOOP("Errors", "cannot write to standard output"), {});
   }
 }
 

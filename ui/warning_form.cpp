@@ -1,5 +1,6 @@
 #include "ui/warning_form.h"
 
+#include <QCoreApplication>
 #include <QPushButton>
 #include <QWindow>
 
@@ -22,11 +23,12 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindow
   setPalette(red);
   setAutoFillBackground(true);
 
-  Label1 = new FormLabel(QStringLiteral("Label1"), QStringLiteral("Dělění \"0\", ty vole ..."),
+  Label1 = new FormLabel(QStringLiteral("Label1"),
+                         QCoreApplication::translate("TForm3", "Dělění \"0\", ty vole ..."),
                          WindowFont(32, true), this);
   Label1->move(4, 0);
 
-  BitBtn1 = new QPushButton(QStringLiteral("&Znovu"), this);
+  BitBtn1 = new QPushButton(QCoreApplication::translate("TForm3", "&Znovu"), this);
   BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
   BitBtn1->setFont(WindowFont(19, true));
   BitBtn1->setGeometry(316, 4, 109, 37);

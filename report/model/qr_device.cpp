@@ -72,7 +72,7 @@ void QRImageDevice::Abort() {
 }
 
 Canvas& QRImageDevice::PageCanvas() {
-  if (!page_) throw EQRError("No page to draw on");
+  if (!page_) throw EQRError(QT_TRANSLATE_NOOP("Errors", "No page to draw on"), {});
   return *page_->canvas;
 }
 

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPrinter>
@@ -79,7 +80,8 @@ class KeepPrintChoices {
 };
 
 [[noreturn]] void CannotWrite(const QString& fileName, const QString& reason) {
-  throw EQRError(QStringLiteral("Cannot write %1: %2").arg(fileName, reason).toStdString());
+  throw EQRError(QT_TRANSLATE_NOOP("Errors", "Cannot write %1: %2"),
+                 {fileName.toStdString(), reason.toStdString()});
 }
 
 }  // namespace
@@ -90,7 +92,8 @@ QString PdfTitle(const QString& frequencyText) {
 
 void ExportPdf(TCustomReport& report, const QString& fileName, const QString& title) {
   const QFileInfo target(fileName);
-  if (target.isDir()) CannotWrite(fileName, QStringLiteral("it is a folder"));
+  if (target.isDir())
+    CannotWrite(fileName, QCoreApplication::translate("Errors", "it is a folder"));
   // The writer goes into a file of its own beside the target, which replaces the target only
   // once the page is complete.
   QTemporaryFile part(
@@ -108,7 +111,7 @@ void ExportPdf(TCustomReport& report, const QString& fileName, const QString& ti
     Printing(report).PrintRun();
   }
   if (QFileInfo(part.fileName()).size() == 0) {
-    CannotWrite(fileName, QStringLiteral("nothing was printed"));
+    CannotWrite(fileName, QCoreApplication::translate("Errors", "nothing was printed"));
   }
   // rename(2) replaces the target in one step; QFile::rename would refuse an existing one.
   if (std::rename(QFile::encodeName(part.fileName()).constData(),
@@ -127,17 +130,20 @@ void SaveReportFile(TCustomReport& report, const QString& fileName) {
   printer.SetDestination(PrinterDestination::PicturePages);
   printer.SetParentReport(&report);
   report.Generate(printer);
-  if (printer.Status() != PrinterStatus::Finished) throw EQRError("The report was not built");
+  if (printer.Status() != PrinterStatus::Finished)
+    throw EQRError(QT_TRANSLATE_NOOP("Errors", "The report was not built"), {});
   printer.Save(fileName);
 }
 
 void PrintOnQueue(TCustomReport& report, const QString& queue) {
   const PrinterCatalog& catalog = Printers();
-  if (catalog.PrinterNames().isEmpty()) throw EQRError("No printer is installed");
+  if (catalog.PrinterNames().isEmpty())
+    throw EQRError(QT_TRANSLATE_NOOP("Errors", "No printer is installed"), {});
   int index = -1;
   if (!queue.isEmpty()) {
     index = PrinterIndexOf(catalog, queue);
-    if (index < 0) throw EQRError(QStringLiteral("Unknown printer %1").arg(queue).toStdString());
+    if (index < 0)
+      throw EQRError(QT_TRANSLATE_NOOP("Errors", "Unknown printer %1"), {queue.toStdString()});
   }
   KeepPrintChoices keep(report);
   report.SetPrinterIndex(index);

@@ -12,10 +12,10 @@ TQRProgressForm::TQRProgressForm(TQRPrinter* printer, QWidget* parent)
                           Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint),
       Gauge(new QProgressBar(this)),
       Info(new QLabel(this)),
-      CancelButton(new QPushButton(QStringLiteral("Cancel"), this)),
+      CancelButton(new QPushButton(QCoreApplication::translate("Progress", "Cancel"), this)),
       printer_(printer) {
   setObjectName(QStringLiteral("QRProgressForm"));
-  setWindowTitle(QStringLiteral("Printing progress"));
+  setWindowTitle(QCoreApplication::translate("Progress", "Printing progress"));
   setFixedSize(149, 97);
   Gauge->setObjectName(QStringLiteral("Gauge"));
   Gauge->setGeometry(16, 18, 114, 16);
@@ -38,7 +38,8 @@ TQRProgressForm::~TQRProgressForm() {
 void TQRProgressForm::ProgressUpdate(int percent) {
   if (percent % 5 != 0) return;
   Gauge->setValue(percent);
-  Info->setText(QString::number(percent) + QStringLiteral("% ") + QStringLiteral(" Completed"));
+  // Two blanks after the percent sign.
+  Info->setText(QCoreApplication::translate("Progress", "%1%  Completed").arg(percent));
   // A print run builds the whole report without going back to the event loop: only here do the
   // bar and the label repaint and a click on Cancel reach the printer before the run ends.
   QCoreApplication::processEvents();

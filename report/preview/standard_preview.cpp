@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
+#include <algorithm>
 
 #include "report/preview/error_guard.h"
 #include "report/preview/preview_dialogs.h"
@@ -22,10 +23,10 @@ TQRStandardPreview::TQRStandardPreview(QWidget* parent)
       Images(PreviewImages()),
       zoomGroup_(new QButtonGroup(this)),
       panel0_(new QLabel(QStringLiteral("0%"))),
-      panel1_(new QLabel(QStringLiteral("Page"))) {
+      panel1_(new QLabel(QCoreApplication::translate("Preview", "Page"))) {
   setObjectName(QStringLiteral("QRStandardPreview"));
   setAttribute(Qt::WA_DeleteOnClose);
-  setWindowTitle(QStringLiteral("Print Preview"));
+  setWindowTitle(QCoreApplication::translate("Preview", "Print Preview"));
   resize(652, 579);
   CentreOnScreen(*this, size());
   CreateToolBar();
@@ -53,9 +54,10 @@ void TQRStandardPreview::CreateToolBar() {
   addToolBar(Qt::TopToolBarArea, ToolBar1);
 
   AddDivider("ToolButton1", 8);
-  ZoomFit = AddButton("ZoomFit", QStringLiteral("Zoom to fit"), 0);
-  Zoom100 = AddButton("Zoom100", QStringLiteral("100%"), 1);
-  ZoomToWidth = AddButton("ZoomToWidth", QStringLiteral("Zoom to width"), 2);
+  ZoomFit = AddButton("ZoomFit", QCoreApplication::translate("Preview", "Zoom to fit"), 0);
+  Zoom100 = AddButton("Zoom100", QCoreApplication::translate("Preview", "100%"), 1);
+  ZoomToWidth =
+      AddButton("ZoomToWidth", QCoreApplication::translate("Preview", "Zoom to width"), 2);
   for (QToolButton* b : {ZoomFit, Zoom100, ZoomToWidth}) {
     b->setCheckable(true);
     zoomGroup_->addButton(b);
@@ -63,24 +65,28 @@ void TQRStandardPreview::CreateToolBar() {
   zoomGroup_->setExclusive(true);
   ZoomToWidth->setChecked(true);
   AddDivider("Separator1");
-  FirstPage = AddButton("FirstPage", QStringLiteral("First page"), 3);
-  PreviousPage = AddButton("PreviousPage", QStringLiteral("Previous page"), 4);
-  ToolButton2 = AddButton("ToolButton2", QStringLiteral("Next page"), 5);
-  LastPage = AddButton("LastPage", QStringLiteral("Last page"), 6);
+  FirstPage = AddButton("FirstPage", QCoreApplication::translate("Preview", "First page"), 3);
+  PreviousPage =
+      AddButton("PreviousPage", QCoreApplication::translate("Preview", "Previous page"), 4);
+  ToolButton2 = AddButton("ToolButton2", QCoreApplication::translate("Preview", "Next page"), 5);
+  LastPage = AddButton("LastPage", QCoreApplication::translate("Preview", "Last page"), 6);
   AddDivider("Separator2");
-  PrintSetup = AddButton("PrintSetup", QStringLiteral("Printer setup"), 7);
-  Print = AddButton("Print", QStringLiteral("Print"), 8);
+  PrintSetup = AddButton("PrintSetup", QCoreApplication::translate("Preview", "Printer setup"), 7);
+  Print = AddButton("Print", QCoreApplication::translate("Preview", "Print"), 8);
   PrintSetup->setEnabled(false);
   Print->setEnabled(false);
   AddDivider("Separator3");
-  SaveReport = AddButton("SaveReport", QStringLiteral("Save Report"), 10);
-  LoadReport = AddButton("LoadReport", QStringLiteral("Load Report"), 9);
+  SaveReport = AddButton("SaveReport", QCoreApplication::translate("Preview", "Save Report"), 10);
+  LoadReport = AddButton("LoadReport", QCoreApplication::translate("Preview", "Load Report"), 9);
   AddDivider("Separator4");
   ExitButton = new QToolButton(ToolBar1);
   ExitButton->setObjectName(QStringLiteral("ExitButton"));
   ExitButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
-  ExitButton->setText(QStringLiteral("&Close"));
-  ExitButton->setFixedSize(40, 22);
+  ExitButton->setText(QCoreApplication::translate("Preview", "&Close"));
+  // 40 pixels, or as wide as a longer translation needs.
+  const int textWidth =
+      ExitButton->fontMetrics().horizontalAdvance(ExitButton->text().remove(u'&'));
+  ExitButton->setFixedSize(std::max(40, textWidth + 12), 22);
   ToolBar1->addWidget(ExitButton);
 }
 
@@ -217,11 +223,14 @@ void TQRStandardPreview::PrintClick() {
 
 void TQRStandardPreview::SaveClick() {
   const QString ext = QStringLiteral("QRP");
-  QString filter =
-      QStringLiteral("Report file") + QStringLiteral("(*.") + ext + QStringLiteral(")|*.") + ext;
+  QString filter = QCoreApplication::translate("Preview", "Report file") + QStringLiteral("(*.") +
+                   ext + QStringLiteral(")|*.") + ext;
   // A report loaded from a file has no live report behind it to export.
-  if (printer_ && printer_->OffersExport()) filter += QStringLiteral("|PDF file (*.pdf)|*.pdf");
-  const auto choice = Dialogs().SaveFile(this, QStringLiteral("Save report"), filter, ext);
+  if (printer_ && printer_->OffersExport())
+    filter += QStringLiteral("|") + QCoreApplication::translate("Preview", "PDF file") +
+              QStringLiteral(" (*.pdf)|*.pdf");
+  const auto choice =
+      Dialogs().SaveFile(this, QCoreApplication::translate("Preview", "Save report"), filter, ext);
   if (!choice || !printer_) return;
   if (choice->filterIndex == 0) {
     printer_->Save(choice->fileName);
@@ -232,13 +241,14 @@ void TQRStandardPreview::SaveClick() {
 
 void TQRStandardPreview::LoadClick() {
   const QString ext = QStringLiteral("QRP");
-  const QString filter =
-      QStringLiteral("Report file") + QStringLiteral(" (*.") + ext + QStringLiteral(")|*.") + ext;
-  const auto choice = Dialogs().OpenFile(this, QStringLiteral("Load report"), filter);
+  const QString filter = QCoreApplication::translate("Preview", "Report file") +
+                         QStringLiteral(" (*.") + ext + QStringLiteral(")|*.") + ext;
+  const auto choice =
+      Dialogs().OpenFile(this, QCoreApplication::translate("Preview", "Load report"), filter);
   if (!choice || !printer_) return;
   if (!QFileInfo::exists(choice->fileName)) {
     Dialogs().Notice(this, QGuiApplication::applicationDisplayName(),
-                     QStringLiteral("File does not exist"));
+                     QCoreApplication::translate("Preview", "File does not exist"));
     return;
   }
   printer_->Load(choice->fileName);
@@ -286,8 +296,9 @@ void TQRStandardPreview::FormResize() {
 
 void TQRStandardPreview::UpdateInfo() {
   const int count = printer_ ? printer_->PageCount() : 0;
-  panel1_->setText(QStringLiteral("Page ") + QString::number(QRPreview->PageNumber()) +
-                   QStringLiteral(" of ") + QString::number(count));
+  panel1_->setText(QCoreApplication::translate("Preview", "Page %1 of %2")
+                       .arg(QRPreview->PageNumber())
+                       .arg(count));
 }
 
 void TQRStandardPreview::QRPreviewPageAvailable(int /*pageNumber*/) {

@@ -150,7 +150,8 @@ void TQRPrinter::BeginDoc() {
     leftOffset_ = 0;
     topOffset_ = 0;
   }
-  if (status_ != PrinterStatus::Ready) throw EQRError("QRPrinter not ready");
+  if (status_ != PrinterStatus::Ready)
+    throw EQRError(QT_TRANSLATE_NOOP("Errors", "QRPrinter not ready"), {});
   pageCount_ = 0;
   pageNumber_ = 0;
   status_ = PrinterStatus::Busy;
@@ -169,7 +170,8 @@ bool TQRPrinter::PageInRange() const {
 }
 
 void TQRPrinter::NewPage() {
-  if (status_ != PrinterStatus::Busy) throw EQRError("Illegal call to NewPage");
+  if (status_ != PrinterStatus::Busy)
+    throw EQRError(QT_TRANSLATE_NOOP("Errors", "Illegal call to NewPage"), {});
   if (pageNumber_ > 0) {
     ClosePage();
     AnnouncePage();
@@ -206,7 +208,8 @@ void TQRPrinter::OpenPage() {
       painter_ = std::make_unique<QPainter>();
       if (!painter_->begin(device)) {
         painter_.reset();
-        throw EQRError("Printer not ready: " + device->printerName().toStdString());
+        throw EQRError(QT_TRANSLATE_NOOP("Errors", "Printer not ready: %1"),
+                       {device->printerName().toStdString()});
       }
       printerCanvas_ = std::make_unique<QPainterCanvas>(*painter_, settings_.XResolution(),
                                                         settings_.YResolution());
@@ -270,7 +273,7 @@ void TQRPrinter::Abort() {
 Canvas& TQRPrinter::PageCanvas() {
   if (picture_) return *picture_;
   if (printerCanvas_) return *printerCanvas_;
-  throw EQRError("Illegal call to NewPage");
+  throw EQRError(QT_TRANSLATE_NOOP("Errors", "Illegal call to NewPage"), {});
 }
 
 Metafile TQRPrinter::GetPage(int n) {
@@ -313,7 +316,7 @@ void TQRPrinter::Cleanup() {
 void TQRPrinter::Load(const QString& fileName) {
   // Read and checked before anything is dropped: a file that fails keeps the pages shown.
   std::unique_ptr<TQRPageList> loaded = TQRPageList::LoadFromFile(fileName);
-  if (printingStored_) throw EQRError("QRPrinter not ready");
+  if (printingStored_) throw EQRError(QT_TRANSLATE_NOOP("Errors", "QRPrinter not ready"), {});
   Cleanup();
   pageList_ = std::move(loaded);
   pageCount_ = pageList_->PageCount();
@@ -368,7 +371,8 @@ void TQRPrinter::PrintStoredPages() {
   painter_ = std::make_unique<QPainter>();
   if (!painter_->begin(device)) {
     painter_.reset();
-    throw EQRError("Printer not ready: " + device->printerName().toStdString());
+    throw EQRError(QT_TRANSLATE_NOOP("Errors", "Printer not ready: %1"),
+                   {device->printerName().toStdString()});
   }
   // The picture is of the whole paper; the painter starts at the printable area.
   const QRectF paper = device->paperRect(QPrinter::DevicePixel);

@@ -26,8 +26,9 @@ constexpr qint64 kRecordHead = 8;
 constexpr qint64 kRecordTail = 4;
 constexpr qint64 kPeek = kRecordHead + emf::kMinHeaderSize;
 
+// `format` is an error message marked for translation, with %1 for the file name.
 [[noreturn]] void Fail(const char* format, const QString& fileName) {
-  throw EQRError(QString::fromLatin1(format).arg(fileName).toStdString());
+  throw EQRError(format, {fileName.toStdString()});
 }
 
 qint32 I32(const char* p) {
@@ -119,7 +120,7 @@ void TQRPageList::AddPage(const Metafile& page) {
   const qint64 end = start + kRecordHead + page.Size() + kRecordTail;
   // Offsets are 32-bit in the file.
   if (end > std::numeric_limits<qint32>::max())
-    throw EQRError("Report too large for the page stream");
+    throw EQRError(QT_TRANSLATE_NOOP("Errors", "Report too large for the page stream"), {});
   const qint64 before = s.Size();
   try {
     if (number == 1) WriteHeader(1);
@@ -219,12 +220,13 @@ std::unique_ptr<TQRPageList> TQRPageList::LoadFromFile(const QString& fileName) 
       !ReadAt(s, 0, header.data(), kHeaderSize) ||
       qFromLittleEndian<quint16>(header.data()) != kMagic ||
       qFromLittleEndian<quint16>(header.data() + 2) != kVersion) {
-    Fail("Invalid report file %1", fileName);
+    Fail(QT_TRANSLATE_NOOP("Errors", "Invalid report file %1"), fileName);
   }
   const qint64 count = I32(header.data() + kCountOffset);
   const auto flag = static_cast<unsigned char>(header[kFlagOffset]);
-  if (flag == 1) Fail("Compressed report file %1 is not supported", fileName);
-  if (flag != 0 || count < 0) Fail("Invalid report file %1", fileName);
+  if (flag == 1)
+    Fail(QT_TRANSLATE_NOOP("Errors", "Compressed report file %1 is not supported"), fileName);
+  if (flag != 0 || count < 0) Fail(QT_TRANSLATE_NOOP("Errors", "Invalid report file %1"), fileName);
 
   // Walk every record before anything is replaced: numbers in order, offsets that chain the
   // records without gaps, a complete metafile that fills the record.
@@ -233,11 +235,12 @@ std::unique_ptr<TQRPageList> TQRPageList::LoadFromFile(const QString& fileName) 
   for (qint64 page = 1; page <= count; ++page) {
     char peek[kPeek];
     if (at + kPeek + kRecordTail > size || !ReadAt(s, at, peek, kPeek) || I32(peek) != page) {
-      Fail("Invalid report file %1", fileName);
+      Fail(QT_TRANSLATE_NOOP("Errors", "Invalid report file %1"), fileName);
     }
     const qint64 length = PictureLength(peek, at, size);
     const qint64 end = at + kRecordHead + length + kRecordTail;
-    if (length < 0 || I32(peek + 4) != end) Fail("Invalid report file %1", fileName);
+    if (length < 0 || I32(peek + 4) != end)
+      Fail(QT_TRANSLATE_NOOP("Errors", "Invalid report file %1"), fileName);
     // The rest of the record in one read: the picture gets the same complete check the player
     // makes before drawing (a page that would only play as a blank sheet must not replace the
     // pages the user has), then the record's own offset at its end.
@@ -247,11 +250,11 @@ std::unique_ptr<TQRPageList> TQRPageList::LoadFromFile(const QString& fileName) 
                      length - emf::kMinHeaderSize + kRecordTail) ||
         I32(record.constData() + length) != at ||
         !emf::Validate(emf::Bytes(record.constData(), static_cast<std::size_t>(length)))) {
-      Fail("Invalid report file %1", fileName);
+      Fail(QT_TRANSLATE_NOOP("Errors", "Invalid report file %1"), fileName);
     }
     at = end;
   }
-  if (at != size) Fail("Invalid report file %1", fileName);
+  if (at != size) Fail(QT_TRANSLATE_NOOP("Errors", "Invalid report file %1"), fileName);
 
   auto list = std::make_unique<TQRPageList>();
   list->pageCount_ = static_cast<int>(count);
@@ -263,7 +266,8 @@ void TQRPageList::SaveToFile(const QString& fileName) const {
   std::lock_guard guard(lock_);
   // The old file is replaced only by a complete copy.
   QSaveFile out(fileName);
-  if (!out.open(QIODevice::WriteOnly)) Fail("Cannot create file %1", fileName);
+  if (!out.open(QIODevice::WriteOnly))
+    Fail(QT_TRANSLATE_NOOP("Errors", "Cannot create file %1"), fileName);
   bool ok = true;
   if (stream_) {
     ok = stream_->CopyTo(out, kSaveBlockSize);
@@ -274,9 +278,9 @@ void TQRPageList::SaveToFile(const QString& fileName) const {
   }
   if (!ok) {
     out.cancelWriting();
-    Fail("Cannot create file %1", fileName);
+    Fail(QT_TRANSLATE_NOOP("Errors", "Cannot create file %1"), fileName);
   }
-  if (!out.commit()) Fail("Cannot create file %1", fileName);
+  if (!out.commit()) Fail(QT_TRANSLATE_NOOP("Errors", "Cannot create file %1"), fileName);
 }
 
 }  // namespace hb9cv

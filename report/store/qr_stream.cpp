@@ -12,8 +12,9 @@ namespace hb9cv {
 
 namespace {
 
+// `format` is an error message marked for translation, with %1 for the file name.
 [[noreturn]] void Fail(const char* format, const QString& fileName) {
-  throw EQRError(QString::fromLatin1(format).arg(fileName).toStdString());
+  throw EQRError(format, {fileName.toStdString()});
 }
 
 }  // namespace
@@ -27,7 +28,8 @@ TQRStream::~TQRStream() = default;  // QTemporaryFile removes its file
 std::unique_ptr<TQRStream> TQRStream::OpenFile(const QString& fileName) {
   auto file = std::make_unique<QFile>(fileName);
   // Other programs may keep reading and writing the file; we only read.
-  if (!file->open(QIODevice::ReadOnly)) Fail("Cannot open file %1", fileName);
+  if (!file->open(QIODevice::ReadOnly))
+    Fail(QT_TRANSLATE_NOOP("Errors", "Cannot open file %1"), fileName);
   return std::unique_ptr<TQRStream>(new TQRStream(FileTag{}, std::move(file)));
 }
 
@@ -53,9 +55,10 @@ qint64 TQRStream::Read(char* data, qint64 size) {
 void TQRStream::Write(const char* data, qint64 size) {
   std::lock_guard guard(lock_);
   if (size <= 0) return;
-  if (file_) Fail("Cannot write file %1", file_->fileName());
+  if (file_) Fail(QT_TRANSLATE_NOOP("Errors", "Cannot write file %1"), file_->fileName());
   if (temporary_) {
-    if (temporary_->write(data, size) != size) Fail("Cannot write file %1", temporary_->fileName());
+    if (temporary_->write(data, size) != size)
+      Fail(QT_TRANSLATE_NOOP("Errors", "Cannot write file %1"), temporary_->fileName());
     return;
   }
   const qint64 end = position_ + size;
@@ -71,9 +74,10 @@ void TQRStream::MoveToTemporaryFile() {
   if (directory.isEmpty()) directory = QStringLiteral("/tmp");
   auto temporary = std::make_unique<QTemporaryFile>(directory + QStringLiteral("/QRPXXXXXX.tmp"));
   temporary->setAutoRemove(true);
-  if (!temporary->open()) Fail("Cannot create file %1", temporary->fileTemplate());
+  if (!temporary->open())
+    Fail(QT_TRANSLATE_NOOP("Errors", "Cannot create file %1"), temporary->fileTemplate());
   if (temporary->write(memory_) != memory_.size() || !temporary->seek(position_)) {
-    Fail("Cannot write file %1", temporary->fileName());
+    Fail(QT_TRANSLATE_NOOP("Errors", "Cannot write file %1"), temporary->fileName());
   }
   temporary_ = std::move(temporary);
   memory_ = QByteArray();

@@ -122,6 +122,25 @@ def check_pdf(hb9cv, work):
     log("pdf")
 
 
+def check_languages(hb9cv, work):
+    """English and German pages and values: no Czech word left, the same digits (the decimal
+    separator comes from the numeric locale alone)."""
+    czech = re.compile(r"[ěščřžýáíéůúň]|Průměr|kmitočet|Směr|Opletení|koaxiál", re.I)
+    for lang, diameter in (("en_US.UTF-8", "Diameter 2,89 to 5,17 mm"),
+                           ("de_DE.UTF-8", "Durchmesser 2,89 bis 5,17 mm")):
+        env = dict(hb9cv.env, LANG=lang, LC_NUMERIC=hb9cv.env["LC_ALL"], LC_ALL="")
+        program = Program(hb9cv.path, env)
+        out, _ = program.run("--compute", "145")
+        assert out.splitlines()[-1] == "diameter\t" + diameter, out
+        pdf = os.path.join(work, lang + ".pdf")
+        program.run("--compute", "145", "--pdf", pdf)
+        text = subprocess.check_output(["pdftotext", pdf, "-"], text=True)
+        assert not czech.search(text.replace("Kvetorad", "")), text
+        for name, value in EXPECTED_145[2:8]:
+            assert value in text, (value, text)
+    log("languages")
+
+
 def check_report(hb9cv, work):
     qrp = os.path.join(work, "antenna.QRP")
     gone = Program(hb9cv.path, dict(hb9cv.env, DISPLAY=":9999"))
@@ -172,6 +191,7 @@ def main():
         pdf_dir = os.path.join(work, "pdf")
         os.makedirs(pdf_dir)
         check_pdf(hb9cv, pdf_dir)
+        check_languages(hb9cv, pdf_dir)
         qrp_dir = os.path.join(work, "qrp")
         os.makedirs(qrp_dir)
         check_report(hb9cv, qrp_dir)
