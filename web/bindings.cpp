@@ -32,16 +32,26 @@ MaskEditController gField(gHost);
 // What the page reads back after a call: a message, or "value\tlabel set\ttext" lines.
 std::string gOut;
 std::string gError;
+// The error's message pattern and arguments, for the page to show it in the page's language.
+std::string gErrorPattern;
+std::vector<std::string> gErrorArgs;
+// The diameter line's words in the page's language.
+std::string gDiameterWords = kDiameterWords;
 
 // Runs `body`; on an error keeps its message and answers false.
 template <typename Body>
 bool Guarded(Body body) {
   gError.clear();
+  gErrorPattern.clear();
   try {
     body();
     return true;
   } catch (const Exception& e) {
     gError = e.Message();
+    if (e.Pattern() != nullptr) {
+      gErrorPattern = e.Pattern();
+      gErrorArgs = e.Args();
+    }
   } catch (const std::exception& e) {
     gError = e.what();
   } catch (...) {
@@ -83,6 +93,19 @@ EMSCRIPTEN_KEEPALIVE char* hb_buffer(int size) {
 }
 EMSCRIPTEN_KEEPALIVE const char* hb_error() {
   return gError.c_str();
+}
+// The last error's untranslated pattern, or "" for a message that has none.
+EMSCRIPTEN_KEEPALIVE const char* hb_error_pattern() {
+  return gErrorPattern.c_str();
+}
+// The last error's message from the translation of its pattern.
+EMSCRIPTEN_KEEPALIVE const char* hb_error_in(const char* translatedPattern) {
+  static std::string message;
+  message = FillPattern(translatedPattern, gErrorArgs);
+  return message.c_str();
+}
+EMSCRIPTEN_KEEPALIVE void hb_set_diameter_words(const char* words) {
+  gDiameterWords = words;
 }
 EMSCRIPTEN_KEEPALIVE const char* hb_out() {
   return gOut.c_str();
@@ -165,7 +188,7 @@ EMSCRIPTEN_KEEPALIVE int hb_field_number(int which) {
 EMSCRIPTEN_KEEPALIVE int hb_compute() {
   int result = 2;
   Guarded([&] {
-    const ComputeOutcome outcome = ComputeFromField(gField.Text());
+    const ComputeOutcome outcome = ComputeFromField(gField.Text(), gDiameterWords);
     WriteCaptions(outcome.writes);
     result = outcome.zero ? 1 : 0;
   });

@@ -51,7 +51,12 @@
     for (let i = at; M.HEAPU8[i] !== 0; ++i) s += String.fromCharCode(M.HEAPU8[i]);
     return s;
   };
-  const error = () => M.UTF8ToString(M._hb_error());
+  // The message in the page's language where it has a translation.
+  const error = () => {
+    const pattern = M.UTF8ToString(M._hb_error_pattern());
+    if (pattern === '' || tr(pattern) === pattern) return M.UTF8ToString(M._hb_error());
+    return M.UTF8ToString(M._hb_error_in(input(tr(pattern), true)));
+  };
 
   // ---- error box: the message with the desktop's full stop
   function errorText(message) {
@@ -430,6 +435,7 @@
     const point = new Intl.NumberFormat(navigator.language).formatToParts(1.5)
       .find((part) => part.type === 'decimal');
     M._hb_set_decimal_separator((point ? point.value : '.').charCodeAt(0));
+    M._hb_set_diameter_words(input(tr('Průměr %1 až %2 mm'), true));
     buildWindow();
     buildReport();
     if (!M._hb_field_init()) showError(error());

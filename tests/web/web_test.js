@@ -179,26 +179,30 @@ async function main() {
     await page.emulateMedia({media: 'screen'});
   });
 
-  // A page built with a German translation file: the browser's language picks it, texts
-  // without a finished translation and other languages keep the Czech source.
-  await check('languages', async () => {
-    const german = path.join(tmp, 'de.html');
-    const parts = ['template', 'css', 'script'].flatMap((k) =>
-      [`--${k}`, path.join(__dirname, '../../web', {template: 'page.html', css: 'page.css', script: 'page.js'}[k])]);
-    execFileSync('python3', [path.join(__dirname, '../../web/assemble.py'), '--out', german, ...parts,
-      '--module', path.join(webDir, 'hb9cv_module.js'), '--drawing', path.join(webDir, 'antenna.svg'),
-      '--layout', path.join(webDir, 'layout.json'), path.join(__dirname, 'hb9cv_de.ts')]);
-    for (const [language, title, compute, fresh] of [['de-DE', 'Abmessungen einer HB9CV-Antenne', 'Berechnen', 'Nový'],
-      ['fr-FR', 'Výpočet rozměrů antény typu HB9CV', 'Počítej', 'Nový']]) {
+  // The browser's language picks the desktop's translation, for the windows' texts, the values
+  // and the messages alike; a language without one keeps the Czech source texts.
+  const kRefusal = "'x' is not a frequency: expected up to four digits, then ',' or '.' and up " +
+    'to three decimals.';
+  for (const [language, title, compute, diameter, refusal] of [
+    ['de-DE', 'Abmessungen einer HB9CV-Antenne', 'Berechnen', 'Durchmesser 2,89 bis 5,17 mm',
+     "'x' ist keine Frequenz: erwartet werden bis zu vier Ziffern, dann ',' oder '.' und bis " +
+     'zu drei Nachkommastellen.'],
+    ['en-GB', 'HB9CV antenna dimensions', 'Compute', 'Diameter 2,89 to 5,17 mm', kRefusal],
+    ['fr-FR', 'Výpočet rozměrů antény typu HB9CV', 'Počítej', 'Průměr 2,89 až 5,17 mm', kRefusal],
+  ]) {
+    await check(`language ${language}`, async () => {
       const tab = await context.newPage();
       await tab.addInitScript((l) => Object.defineProperty(navigator, 'languages', {get: () => [l]}), language);
-      await tab.goto('file://' + german);
+      await tab.goto(url + '#f=145');
       await tab.waitForFunction(() => window.HB9CV && window.HB9CV.ready);
-      assert.deepEqual([await tab.textContent('#title'), await tab.textContent('#Potej1'),
-        await tab.textContent('#Nov1')], [title, compute, fresh], language);
+      const seen = [await tab.textContent('#title'), await tab.textContent('#Potej1'),
+        await tab.$eval('#window [data-name="diameter"]', (e) => e.textContent)];
+      await tab.goto(url + '#f=x');
+      assert.deepEqual([...seen, await tab.textContent('#error-text')],
+                       [title, compute, diameter, refusal]);
       await tab.close();
-    }
-  });
+    });
+  }
 
   assert.deepEqual(errors, [], 'errors thrown in the page');
   await context.close();
