@@ -530,4 +530,11 @@
         <translation>Hauptstrahlrichtung</translation>
     </message>
 </context>
+<context>
+    <name>Web</name>
+    <message>
+        <source>&amp;Zavřít</source>
+        <translation>&amp;Schließen</translation>
+    </message>
+</context>
 </TS>

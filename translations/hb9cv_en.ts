@@ -530,4 +530,11 @@
         <translation>Beam direction</translation>
     </message>
 </context>
+<context>
+    <name>Web</name>
+    <message>
+        <source>&amp;Zavřít</source>
+        <translation>&amp;Close</translation>
+    </message>
+</context>
 </TS>

@@ -19,6 +19,8 @@
   })();
   document.documentElement.lang = language;
   const table = HB9CV_DATA.translations[language] || {};
+  // Marks the page's own texts for the translations' sources (scripts/check-translations).
+  const QT_TRANSLATE_NOOP = (context, text) => text;
   const tr = (text) => (Object.prototype.hasOwnProperty.call(table, text) ? table[text] : text);
 
   // "&Počítej": the letter after "&" is the accelerator; shown underlined.
@@ -328,7 +330,7 @@
     // never covers a label, so the order of the elements is only their order in the table.
     r.labels.forEach(setLabel);
     setCaption($('preview-print'), tr('&Tisk'));
-    setCaption($('preview-close'), tr('&Zavřít'));
+    setCaption($('preview-close'), tr(QT_TRANSLATE_NOOP('Web', '&Zavřít')));
     $('preview-print').addEventListener('click', () => window.print());
     $('preview-close').addEventListener('click', closePreview);
   }
