@@ -53,10 +53,10 @@ Extended Zero(bool negative) {
   return {negative, 0, 0};
 }
 [[noreturn, gnu::noinline, gnu::cold]] void Raise(const char* message) {
-  throw EMathError(message);
+  throw EMathError(message, {});
 }
 [[noreturn]] void RaiseInvalid() {
-  Raise("Invalid floating point operation");
+  Raise(HB9CV_TRANSLATE_NOOP("Errors", "Invalid floating point operation"));
 }
 
 Extended Quiet(const Extended& nan) {
@@ -95,7 +95,7 @@ Extended Round(bool negative, int exponent, U128 mantissa, bool sticky) {
   if ((significand & kIntegerBit) == 0) return {negative, 0, significand};
   const int field = weight + 63 + Extended::kBias;
   if (field >= Extended::kMaxExponent) {
-    Raise("Floating point overflow");
+    Raise(HB9CV_TRANSLATE_NOOP("Errors", "Floating point overflow"));
   }
   return {negative, field, significand};
 }
@@ -297,7 +297,7 @@ Extended Divide(const Extended& a, const Extended& b) {
   if (b.IsInfinity()) return Zero(negative);
   if (b.IsZero()) {
     if (a.IsZero()) RaiseInvalid();
-    Raise("Floating point division by zero");
+    Raise(HB9CV_TRANSLATE_NOOP("Errors", "Floating point division by zero"));
   }
   if (a.IsZero()) return Zero(negative);
   const Unpacked y = Unpack(b);

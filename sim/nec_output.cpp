@@ -30,8 +30,9 @@ bool ReadNumber(std::string_view token, double& value) {
 double Number(std::string_view token, std::string_view line) {
   double value = 0;
   if (!ReadNumber(token, value)) {
-    throw ESimulationError("nec2c wrote a line that cannot be read: '" +
-                           std::string(line.substr(0, 80)) + "'");
+    throw ESimulationError(
+        HB9CV_TRANSLATE_NOOP("Errors", "nec2c wrote a line that cannot be read: '%1'"),
+        {std::string(line.substr(0, 80))});
   }
   return value;
 }
@@ -90,8 +91,9 @@ NecOutput ParseNecOutput(std::string_view text) {
     if (line.find("ANTENNA INPUT PARAMETERS") != std::string_view::npos) {
       ReadRows(lines, [&](std::string_view l, const std::vector<std::string_view>& t) {
         if (t.size() != 11)
-          throw ESimulationError("nec2c wrote an input-parameter row of " +
-                                 std::to_string(t.size()) + " fields");
+          throw ESimulationError(
+              HB9CV_TRANSLATE_NOOP("Errors", "nec2c wrote an input-parameter row of %1 fields"),
+              {std::to_string(t.size())});
         out.impedances.emplace_back(Number(t[6], l), Number(t[7], l));
       });
     } else if (line.find("RADIATION PATTERNS") != std::string_view::npos) {
@@ -99,8 +101,9 @@ NecOutput ParseNecOutput(std::string_view text) {
       ReadRows(lines, [&](std::string_view l, const std::vector<std::string_view>& t) {
         // Eleven fields when the polarisation sense is blank.
         if (t.size() != 12 && t.size() != 11) {
-          throw ESimulationError("nec2c wrote a pattern row of " + std::to_string(t.size()) +
-                                 " fields");
+          throw ESimulationError(
+              HB9CV_TRANSLATE_NOOP("Errors", "nec2c wrote a pattern row of %1 fields"),
+              {std::to_string(t.size())});
         }
         const size_t e = t.size() - 4;  // E(THETA) magnitude, then its phase, then E(PHI)'s
         rows.push_back({Number(t[0], l), Number(t[1], l), Number(t[4], l),

@@ -1,5 +1,6 @@
 #include "sim/nec_runner.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -23,6 +24,14 @@ QString FindProgram(const QString& program) {
   return QStandardPaths::findExecutable(program);
 }
 
+// An error in the user's language, as the window shows it (the translators are read-only here
+// and safe on any thread).
+QString Translated(const Exception& error) {
+  if (error.Pattern() == nullptr) return QString::fromStdString(error.Message());
+  const QString pattern = QCoreApplication::translate(kErrorContext, error.Pattern());
+  return QString::fromStdString(FillPattern(pattern.toStdString(), error.Args()));
+}
+
 QByteArray ReadAll(const QString& path) {
   QFile file(path);
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -38,11 +47,15 @@ std::string NecProcess::Run(const std::string& deck) {
   const QString path = FindProgram(program_);
   if (path.isEmpty()) {
     throw ESimulationError(
-        "The NEC-2 engine nec2c was not found: install the Debian package nec2c");
+        HB9CV_TRANSLATE_NOOP(
+            "Errors", "The NEC-2 engine nec2c was not found: install the Debian package nec2c"),
+        {});
   }
   QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/hb9cv-nec-XXXXXX"));
-  if (!dir.isValid())
-    throw ESimulationError("No temporary folder for nec2c: " + dir.errorString().toStdString());
+  if (!dir.isValid()) {
+    throw ESimulationError(HB9CV_TRANSLATE_NOOP("Errors", "No temporary folder for nec2c: %1"),
+                           {dir.errorString().toStdString()});
+  }
   const QString input = dir.filePath(QStringLiteral("model.nec"));
   const QString output = dir.filePath(QStringLiteral("model.out"));
   {
@@ -50,8 +63,9 @@ std::string NecProcess::Run(const std::string& deck) {
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(deck.data(), static_cast<qint64>(deck.size())) !=
             static_cast<qint64>(deck.size())) {
-      throw ESimulationError("The NEC-2 deck could not be written: " +
-                             file.errorString().toStdString());
+      throw ESimulationError(
+          HB9CV_TRANSLATE_NOOP("Errors", "The NEC-2 deck could not be written: %1"),
+          {file.errorString().toStdString()});
     }
   }
   QProcess process;
@@ -59,7 +73,8 @@ std::string NecProcess::Run(const std::string& deck) {
   process.setProcessChannelMode(QProcess::SeparateChannels);
   process.start(path, {QStringLiteral("-i"), input, QStringLiteral("-o"), output});
   if (!process.waitForStarted()) {
-    throw ESimulationError("nec2c could not be started: " + process.errorString().toStdString());
+    throw ESimulationError(HB9CV_TRANSLATE_NOOP("Errors", "nec2c could not be started: %1"),
+                           {process.errorString().toStdString()});
   }
   QElapsedTimer clock;
   clock.start();
@@ -71,8 +86,9 @@ std::string NecProcess::Run(const std::string& deck) {
       if (cancelled) throw ESimulationCancelled("Replaced by a newer simulation");
       char seconds[32];
       const auto end = std::to_chars(seconds, seconds + sizeof seconds, timeoutMs_ / 1000.0);
-      throw ESimulationError("nec2c did not finish within " + std::string(seconds, end.ptr) +
-                             " s and was stopped");
+      throw ESimulationError(
+          HB9CV_TRANSLATE_NOOP("Errors", "nec2c did not finish within %1 s and was stopped"),
+          {std::string(seconds, end.ptr)});
     }
   }
   const QByteArray text = ReadAll(output);
@@ -80,10 +96,16 @@ std::string NecProcess::Run(const std::string& deck) {
     // nec2c puts the reason for a bad card at the end of its output, others on stderr.
     std::string reason(FailureReason(std::string_view(text.constData(), text.size())));
     if (reason.empty()) reason = process.readAllStandardError().trimmed().toStdString();
-    if (reason.empty()) reason = "exit status " + std::to_string(process.exitCode());
-    throw ESimulationError("nec2c failed: " + reason);
+    if (reason.empty()) {
+      reason = QCoreApplication::translate("Errors", "exit status %1")
+                   .arg(process.exitCode())
+                   .toStdString();
+    }
+    throw ESimulationError(HB9CV_TRANSLATE_NOOP("Errors", "nec2c failed: %1"), {reason});
   }
-  if (text.isEmpty()) throw ESimulationError("nec2c wrote no output");
+  if (text.isEmpty()) {
+    throw ESimulationError(HB9CV_TRANSLATE_NOOP("Errors", "nec2c wrote no output"), {});
+  }
   return text.toStdString();
 }
 
@@ -117,7 +139,7 @@ void SimulationRunner::Start(const SimulationRequest& request) {
       Deliver(job, [this, results] { emit Finished(results); });
     } catch (const ESimulationCancelled&) {
     } catch (const Exception& e) {
-      const QString message = QString::fromStdString(e.Message());
+      const QString message = Translated(e);
       Deliver(job, [this, message] { emit Failed(message); });
     } catch (const std::exception& e) {
       const QString message = QString::fromUtf8(e.what());

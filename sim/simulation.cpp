@@ -31,9 +31,10 @@ NecOutput RunChecked(NecEngine& nec, const AntennaModel& model,
   }
   if (!complete) {
     throw ESimulationError(
-        "nec2c's output is incomplete: " + std::to_string(out.impedances.size()) + " of " +
-        std::to_string(frequencies) + " frequencies, " + std::to_string(out.patterns.size()) +
-        " of " + std::to_string(rows.size()) + " patterns");
+        HB9CV_TRANSLATE_NOOP(
+            "Errors", "nec2c's output is incomplete: %1 of %2 frequencies, %3 of %4 patterns"),
+        {std::to_string(out.impedances.size()), std::to_string(frequencies),
+         std::to_string(out.patterns.size()), std::to_string(rows.size())});
   }
   return out;
 }

@@ -151,6 +151,61 @@
     </message>
 </context>
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>Usage: hb9cv [OPTION]...
+Computes the dimensions of a two-element HB9CV antenna for one frequency.
+Without options the program opens its window.
+
+  --compute FREQ   compute for FREQ megahertz: up to four digits, then &quot;,&quot;
+                   or &quot;.&quot; and up to three decimals (145, 145,5, 0145.500);
+                   may be repeated
+  --json           print the values as JSON instead of name&lt;TAB&gt;text lines
+  --pdf FILE       write the report page as a PDF file
+  --report FILE    write the report file (.QRP) that the preview window loads
+  --print[=QUEUE]  print the report page on the default or the named printer
+  --simulate       simulate the design with nec2c (idealised NEC-2 model)
+  --diameter MM    element diameter for --simulate and --nec; with --simulate
+                   also the element lengths corrected for it
+  --height M       height above average ground (default: free space)
+  --nec FILE       write the model as a NEC-2 deck
+  -h, --help       show this help and exit
+      --version    show the version and exit
+
+--pdf, --report and --print take a single --compute. Exit status: 0 on success,
+1 when a frequency is refused or an output fails, 2 for a wrong command line.
+</source>
+        <translation>Aufruf: hb9cv [OPTION]...
+Berechnet die Abmessungen einer zweielementigen HB9CV-Antenne für eine Frequenz.
+Ohne Optionen öffnet das Programm sein Fenster.
+
+  --compute FREQ   für FREQ Megahertz rechnen: bis zu vier Ziffern, dann &quot;,&quot;
+                   oder &quot;.&quot; und bis zu drei Nachkommastellen
+                   (145, 145,5, 0145.500); darf wiederholt werden
+  --json           die Werte als JSON statt als Zeilen Name&lt;TAB&gt;Text ausgeben
+  --pdf DATEI      die Berichtsseite als PDF-Datei schreiben
+  --report DATEI   die Berichtsdatei (.QRP) schreiben, die die Vorschau lädt
+  --print[=DRUCKER]
+                   die Seite auf dem Standarddrucker oder auf DRUCKER drucken
+  --simulate       den Entwurf mit nec2c simulieren (idealisiertes NEC-2-Modell)
+  --diameter MM    Elementdurchmesser für --simulate und --nec; mit --simulate
+                   auch die dafür korrigierten Elementlängen
+  --height M       Höhe über durchschnittlichem Boden (Vorgabe: Freiraum)
+  --nec DATEI      das Modell als NEC-2-Eingabedatei schreiben
+  -h, --help       diese Hilfe zeigen und beenden
+      --version    die Version zeigen und beenden
+
+--pdf, --report und --print nehmen nur ein einziges --compute. Exit-Status:
+0 bei Erfolg, 1 wenn eine Frequenz abgelehnt wird oder eine Ausgabe fehlschlägt,
+2 bei einer falschen Befehlszeile.
+</translation>
+    </message>
+    <message>
+        <source>Try &apos;hb9cv --help&apos; for more information.</source>
+        <translation>Mehr dazu mit &apos;hb9cv --help&apos;.</translation>
+    </message>
+</context>
+<context>
     <name>Dimensions</name>
     <message>
         <source>Průměr %1 až %2 mm</source>
@@ -278,6 +333,110 @@
     <message>
         <source>&apos;%1&apos; could not be written</source>
         <translation>&apos;%1&apos; konnte nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>Invalid floating point operation</source>
+        <translation>Ungültige Gleitkommaoperation</translation>
+    </message>
+    <message>
+        <source>Floating point overflow</source>
+        <translation>Gleitkommaüberlauf</translation>
+    </message>
+    <message>
+        <source>Floating point division by zero</source>
+        <translation>Gleitkommadivision durch null</translation>
+    </message>
+    <message>
+        <source>nec2c wrote a line that cannot be read: &apos;%1&apos;</source>
+        <translation>nec2c hat eine Zeile geschrieben, die nicht gelesen werden kann: &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>nec2c wrote an input-parameter row of %1 fields</source>
+        <translation>nec2c hat eine Zeile der Eingangsparameter mit %1 Feldern geschrieben</translation>
+    </message>
+    <message>
+        <source>nec2c wrote a pattern row of %1 fields</source>
+        <translation>nec2c hat eine Zeile des Strahlungsdiagramms mit %1 Feldern geschrieben</translation>
+    </message>
+    <message>
+        <source>The NEC-2 engine nec2c was not found: install the Debian package nec2c</source>
+        <translation>Das NEC-2-Rechenprogramm nec2c wurde nicht gefunden: bitte das Debian-Paket nec2c installieren</translation>
+    </message>
+    <message>
+        <source>No temporary folder for nec2c: %1</source>
+        <translation>Kein temporärer Ordner für nec2c: %1</translation>
+    </message>
+    <message>
+        <source>The NEC-2 deck could not be written: %1</source>
+        <translation>Die NEC-2-Eingabedatei konnte nicht geschrieben werden: %1</translation>
+    </message>
+    <message>
+        <source>nec2c could not be started: %1</source>
+        <translation>nec2c konnte nicht gestartet werden: %1</translation>
+    </message>
+    <message>
+        <source>nec2c did not finish within %1 s and was stopped</source>
+        <translation>nec2c ist nicht innerhalb von %1 s fertig geworden und wurde abgebrochen</translation>
+    </message>
+    <message>
+        <source>exit status %1</source>
+        <translation>Exit-Status %1</translation>
+    </message>
+    <message>
+        <source>nec2c failed: %1</source>
+        <translation>nec2c ist fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>nec2c wrote no output</source>
+        <translation>nec2c hat keine Ausgabe geschrieben</translation>
+    </message>
+    <message>
+        <source>nec2c&apos;s output is incomplete: %1 of %2 frequencies, %3 of %4 patterns</source>
+        <translation>Die Ausgabe von nec2c ist unvollständig: %1 von %2 Frequenzen, %3 von %4 Diagrammen</translation>
+    </message>
+    <message>
+        <source>unknown option &apos;%1&apos;</source>
+        <translation>unbekannte Option &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>option &apos;%1&apos; needs a value</source>
+        <translation>Option &apos;%1&apos; braucht einen Wert</translation>
+    </message>
+    <message>
+        <source>unexpected argument &apos;%1&apos;</source>
+        <translation>unerwartetes Argument &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>option &apos;%1&apos; takes no value</source>
+        <translation>Option &apos;%1&apos; nimmt keinen Wert</translation>
+    </message>
+    <message>
+        <source>option &apos;%1&apos;: no file name given</source>
+        <translation>Option &apos;%1&apos;: kein Dateiname angegeben</translation>
+    </message>
+    <message>
+        <source>option &apos;%1&apos; needs --compute</source>
+        <translation>Option &apos;%1&apos; braucht --compute</translation>
+    </message>
+    <message>
+        <source>--pdf, --report and --print take a single --compute</source>
+        <translation>--pdf, --report und --print nehmen nur ein einziges --compute</translation>
+    </message>
+    <message>
+        <source>option &apos;%1&apos; given twice</source>
+        <translation>Option &apos;%1&apos; zweimal angegeben</translation>
+    </message>
+    <message>
+        <source>option &apos;%1&apos; needs --simulate or --nec</source>
+        <translation>Option &apos;%1&apos; braucht --simulate oder --nec</translation>
+    </message>
+    <message>
+        <source>--simulate and --nec take a single --compute</source>
+        <translation>--simulate und --nec nehmen nur ein einziges --compute</translation>
+    </message>
+    <message>
+        <source>--simulate and --nec do not go with --pdf, --report or --print</source>
+        <translation>--simulate und --nec gehen nicht zusammen mit --pdf, --report oder --print</translation>
     </message>
 </context>
 <context>

@@ -151,6 +151,59 @@
     </message>
 </context>
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>Usage: hb9cv [OPTION]...
+Computes the dimensions of a two-element HB9CV antenna for one frequency.
+Without options the program opens its window.
+
+  --compute FREQ   compute for FREQ megahertz: up to four digits, then &quot;,&quot;
+                   or &quot;.&quot; and up to three decimals (145, 145,5, 0145.500);
+                   may be repeated
+  --json           print the values as JSON instead of name&lt;TAB&gt;text lines
+  --pdf FILE       write the report page as a PDF file
+  --report FILE    write the report file (.QRP) that the preview window loads
+  --print[=QUEUE]  print the report page on the default or the named printer
+  --simulate       simulate the design with nec2c (idealised NEC-2 model)
+  --diameter MM    element diameter for --simulate and --nec; with --simulate
+                   also the element lengths corrected for it
+  --height M       height above average ground (default: free space)
+  --nec FILE       write the model as a NEC-2 deck
+  -h, --help       show this help and exit
+      --version    show the version and exit
+
+--pdf, --report and --print take a single --compute. Exit status: 0 on success,
+1 when a frequency is refused or an output fails, 2 for a wrong command line.
+</source>
+        <translation>Usage: hb9cv [OPTION]...
+Computes the dimensions of a two-element HB9CV antenna for one frequency.
+Without options the program opens its window.
+
+  --compute FREQ   compute for FREQ megahertz: up to four digits, then &quot;,&quot;
+                   or &quot;.&quot; and up to three decimals (145, 145,5, 0145.500);
+                   may be repeated
+  --json           print the values as JSON instead of name&lt;TAB&gt;text lines
+  --pdf FILE       write the report page as a PDF file
+  --report FILE    write the report file (.QRP) that the preview window loads
+  --print[=QUEUE]  print the report page on the default or the named printer
+  --simulate       simulate the design with nec2c (idealised NEC-2 model)
+  --diameter MM    element diameter for --simulate and --nec; with --simulate
+                   also the element lengths corrected for it
+  --height M       height above average ground (default: free space)
+  --nec FILE       write the model as a NEC-2 deck
+  -h, --help       show this help and exit
+      --version    show the version and exit
+
+--pdf, --report and --print take a single --compute. Exit status: 0 on success,
+1 when a frequency is refused or an output fails, 2 for a wrong command line.
+</translation>
+    </message>
+    <message>
+        <source>Try &apos;hb9cv --help&apos; for more information.</source>
+        <translation>Try &apos;hb9cv --help&apos; for more information.</translation>
+    </message>
+</context>
+<context>
     <name>Dimensions</name>
     <message>
         <source>Průměr %1 až %2 mm</source>
@@ -278,6 +331,110 @@
     <message>
         <source>&apos;%1&apos; could not be written</source>
         <translation>&apos;%1&apos; could not be written</translation>
+    </message>
+    <message>
+        <source>Invalid floating point operation</source>
+        <translation>Invalid floating point operation</translation>
+    </message>
+    <message>
+        <source>Floating point overflow</source>
+        <translation>Floating point overflow</translation>
+    </message>
+    <message>
+        <source>Floating point division by zero</source>
+        <translation>Floating point division by zero</translation>
+    </message>
+    <message>
+        <source>nec2c wrote a line that cannot be read: &apos;%1&apos;</source>
+        <translation>nec2c wrote a line that cannot be read: &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>nec2c wrote an input-parameter row of %1 fields</source>
+        <translation>nec2c wrote an input-parameter row of %1 fields</translation>
+    </message>
+    <message>
+        <source>nec2c wrote a pattern row of %1 fields</source>
+        <translation>nec2c wrote a pattern row of %1 fields</translation>
+    </message>
+    <message>
+        <source>The NEC-2 engine nec2c was not found: install the Debian package nec2c</source>
+        <translation>The NEC-2 engine nec2c was not found: install the Debian package nec2c</translation>
+    </message>
+    <message>
+        <source>No temporary folder for nec2c: %1</source>
+        <translation>No temporary folder for nec2c: %1</translation>
+    </message>
+    <message>
+        <source>The NEC-2 deck could not be written: %1</source>
+        <translation>The NEC-2 deck could not be written: %1</translation>
+    </message>
+    <message>
+        <source>nec2c could not be started: %1</source>
+        <translation>nec2c could not be started: %1</translation>
+    </message>
+    <message>
+        <source>nec2c did not finish within %1 s and was stopped</source>
+        <translation>nec2c did not finish within %1 s and was stopped</translation>
+    </message>
+    <message>
+        <source>exit status %1</source>
+        <translation>exit status %1</translation>
+    </message>
+    <message>
+        <source>nec2c failed: %1</source>
+        <translation>nec2c failed: %1</translation>
+    </message>
+    <message>
+        <source>nec2c wrote no output</source>
+        <translation>nec2c wrote no output</translation>
+    </message>
+    <message>
+        <source>nec2c&apos;s output is incomplete: %1 of %2 frequencies, %3 of %4 patterns</source>
+        <translation>nec2c&apos;s output is incomplete: %1 of %2 frequencies, %3 of %4 patterns</translation>
+    </message>
+    <message>
+        <source>unknown option &apos;%1&apos;</source>
+        <translation>unknown option &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>option &apos;%1&apos; needs a value</source>
+        <translation>option &apos;%1&apos; needs a value</translation>
+    </message>
+    <message>
+        <source>unexpected argument &apos;%1&apos;</source>
+        <translation>unexpected argument &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>option &apos;%1&apos; takes no value</source>
+        <translation>option &apos;%1&apos; takes no value</translation>
+    </message>
+    <message>
+        <source>option &apos;%1&apos;: no file name given</source>
+        <translation>option &apos;%1&apos;: no file name given</translation>
+    </message>
+    <message>
+        <source>option &apos;%1&apos; needs --compute</source>
+        <translation>option &apos;%1&apos; needs --compute</translation>
+    </message>
+    <message>
+        <source>--pdf, --report and --print take a single --compute</source>
+        <translation>--pdf, --report and --print take a single --compute</translation>
+    </message>
+    <message>
+        <source>option &apos;%1&apos; given twice</source>
+        <translation>option &apos;%1&apos; given twice</translation>
+    </message>
+    <message>
+        <source>option &apos;%1&apos; needs --simulate or --nec</source>
+        <translation>option &apos;%1&apos; needs --simulate or --nec</translation>
+    </message>
+    <message>
+        <source>--simulate and --nec take a single --compute</source>
+        <translation>--simulate and --nec take a single --compute</translation>
+    </message>
+    <message>
+        <source>--simulate and --nec do not go with --pdf, --report or --print</source>
+        <translation>--simulate and --nec do not go with --pdf, --report or --print</translation>
     </message>
 </context>
 <context>

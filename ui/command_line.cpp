@@ -25,6 +25,9 @@ constexpr KnownOption kOptions[] = {
 };
 // clang-format on
 
+constexpr char kUnknownOption[] = HB9CV_TRANSLATE_NOOP("Errors", "unknown option '%1'");
+constexpr char kNeedsValue[] = HB9CV_TRANSLATE_NOOP("Errors", "option '%1' needs a value");
+
 const KnownOption* FindOption(const std::string& name) {
   for (const KnownOption& known : kOptions) {
     if (name == known.name) return &known;
@@ -47,33 +50,35 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& args) {
       continue;
     }
     if (arg.size() < 3 || arg.compare(0, 2, "--") != 0) {
-      if (!arg.empty() && arg[0] == '-') throw CommandLineError("unknown option '" + arg + "'");
-      throw CommandLineError("unexpected argument '" + arg + "'");
+      if (!arg.empty() && arg[0] == '-') throw CommandLineError(kUnknownOption, {arg});
+      throw CommandLineError(HB9CV_TRANSLATE_NOOP("Errors", "unexpected argument '%1'"), {arg});
     }
     const size_t eq = arg.find('=');
     const std::string name = arg.substr(0, eq);
     const KnownOption* known = FindOption(name);
-    if (known == nullptr) throw CommandLineError("unknown option '" + name + "'");
+    if (known == nullptr) throw CommandLineError(kUnknownOption, {name});
     std::optional<std::string> value;
     if (eq != std::string::npos) {
       if (known->kind == KnownOption::Flag) {
-        throw CommandLineError("option '" + name + "' takes no value");
+        throw CommandLineError(HB9CV_TRANSLATE_NOOP("Errors", "option '%1' takes no value"),
+                               {name});
       }
       value = arg.substr(eq + 1);
       if (value->empty() && known->kind != KnownOption::File) {
-        throw CommandLineError("option '" + name + "' needs a value");
+        throw CommandLineError(kNeedsValue, {name});
       }
     } else if (known->kind == KnownOption::Value || known->kind == KnownOption::File) {
-      if (i + 1 >= args.size()) throw CommandLineError("option '" + name + "' needs a value");
+      if (i + 1 >= args.size()) throw CommandLineError(kNeedsValue, {name});
       value = args[++i];
     }
     // Else the output would fail only after the values were computed, naming no file.
     if (known->kind == KnownOption::File && value->empty()) {
-      throw CommandLineError("option '" + name + "': no file name given");
+      throw CommandLineError(HB9CV_TRANSLATE_NOOP("Errors", "option '%1': no file name given"),
+                             {name});
     }
 
     const auto once = [&](std::optional<std::string>& slot) {
-      if (slot) throw CommandLineError("option '" + name + "' given twice");
+      if (slot) throw CommandLineError(kGivenTwice, {name});
       slot = value.value_or(std::string());
     };
     if (name == "--help") {
@@ -116,13 +121,16 @@ CommandLineOptions Settle(CommandLineOptions options, bool help, bool version) {
                         : options.report ? "--report"
                         : options.print  ? "--print"
                                          : nullptr;
-    if (needs != nullptr)
-      throw CommandLineError(std::string("option '") + needs + "' needs --compute");
+    if (needs != nullptr) {
+      throw CommandLineError(HB9CV_TRANSLATE_NOOP("Errors", "option '%1' needs --compute"),
+                             {needs});
+    }
     return options;
   }
   // One page per report: a page for several frequencies would need as many reports.
   if (options.frequencies.size() > 1 && options.WantsPage()) {
-    throw CommandLineError("--pdf, --report and --print take a single --compute");
+    throw CommandLineError(
+        HB9CV_TRANSLATE_NOOP("Errors", "--pdf, --report and --print take a single --compute"), {});
   }
   options.mode = CommandLineOptions::Mode::Compute;
   return options;
@@ -131,27 +139,29 @@ CommandLineOptions Settle(CommandLineOptions options, bool help, bool version) {
 }  // namespace
 
 std::string UsageText() {
-  return "Usage: hb9cv [OPTION]...\n"
-         "Computes the dimensions of a two-element HB9CV antenna for one frequency.\n"
-         "Without options the program opens its window.\n"
-         "\n"
-         "  --compute FREQ   compute for FREQ megahertz: up to four digits, then \",\"\n"
-         "                   or \".\" and up to three decimals (145, 145,5, 0145.500);\n"
-         "                   may be repeated\n"
-         "  --json           print the values as JSON instead of name<TAB>text lines\n"
-         "  --pdf FILE       write the report page as a PDF file\n"
-         "  --report FILE    write the report file (.QRP) that the preview window loads\n"
-         "  --print[=QUEUE]  print the report page on the default or the named printer\n"
-         "  --simulate       simulate the design with nec2c (idealised NEC-2 model)\n"
-         "  --diameter MM    element diameter for --simulate and --nec; with --simulate\n"
-         "                   also the element lengths corrected for it\n"
-         "  --height M       height above average ground (default: free space)\n"
-         "  --nec FILE       write the model as a NEC-2 deck\n"
-         "  -h, --help       show this help and exit\n"
-         "      --version    show the version and exit\n"
-         "\n"
-         "--pdf, --report and --print take a single --compute. Exit status: 0 on success,\n"
-         "1 when a frequency is refused or an output fails, 2 for a wrong command line.\n";
+  return HB9CV_TRANSLATE_NOOP(
+      "CommandLine",
+      "Usage: hb9cv [OPTION]...\n"
+      "Computes the dimensions of a two-element HB9CV antenna for one frequency.\n"
+      "Without options the program opens its window.\n"
+      "\n"
+      "  --compute FREQ   compute for FREQ megahertz: up to four digits, then \",\"\n"
+      "                   or \".\" and up to three decimals (145, 145,5, 0145.500);\n"
+      "                   may be repeated\n"
+      "  --json           print the values as JSON instead of name<TAB>text lines\n"
+      "  --pdf FILE       write the report page as a PDF file\n"
+      "  --report FILE    write the report file (.QRP) that the preview window loads\n"
+      "  --print[=QUEUE]  print the report page on the default or the named printer\n"
+      "  --simulate       simulate the design with nec2c (idealised NEC-2 model)\n"
+      "  --diameter MM    element diameter for --simulate and --nec; with --simulate\n"
+      "                   also the element lengths corrected for it\n"
+      "  --height M       height above average ground (default: free space)\n"
+      "  --nec FILE       write the model as a NEC-2 deck\n"
+      "  -h, --help       show this help and exit\n"
+      "      --version    show the version and exit\n"
+      "\n"
+      "--pdf, --report and --print take a single --compute. Exit status: 0 on success,\n"
+      "1 when a frequency is refused or an output fails, 2 for a wrong command line.\n");
 }
 
 std::string VersionText() {

@@ -9,4 +9,7 @@ class CommandLineError : public Exception {
   using Exception::Exception;
 };
 
+// Read in more than one place: the options of the computation and of the simulation.
+inline constexpr char kGivenTwice[] = HB9CV_TRANSLATE_NOOP("Errors", "option '%1' given twice");
+
 }  // namespace hb9cv

@@ -78,7 +78,7 @@ int Run(const CommandLineOptions& options) {
     case CommandLineOptions::Mode::Window:
       return kExitUsage;
     case CommandLineOptions::Mode::Help:
-      Print(UsageText());
+      Print(QCoreApplication::translate("CommandLine", UsageText().c_str()).toStdString());
       return 0;
     case CommandLineOptions::Mode::Version:
       Print(VersionText());
@@ -112,8 +112,11 @@ int RunCommandLine(int argc, char** argv) {
   try {
     options = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   } catch (const CommandLineError& e) {
-    std::fprintf(stderr, "hb9cv: %s\nTry 'hb9cv --help' for more information.\n",
-                 e.Message().c_str());
+    const std::unique_ptr<QCoreApplication> app = StartApplication(false, argv[0]);
+    const QString hint =
+        QCoreApplication::translate("CommandLine", "Try 'hb9cv --help' for more information.");
+    std::fprintf(stderr, "hb9cv: %s\n%s\n", TranslatedMessage(e).toUtf8().constData(),
+                 hint.toUtf8().constData());
     return kExitUsage;
   }
   const std::unique_ptr<QCoreApplication> app = StartApplication(options.WantsPage(), argv[0]);

@@ -82,19 +82,28 @@ void ReadSimulateOption(SimulateOptions& options, const std::string& name,
   std::optional<std::string>& slot = name == "--nec"        ? options.nec
                                      : name == "--diameter" ? options.diameter
                                                             : options.height;
-  if (slot) throw CommandLineError("option '" + name + "' given twice");
+  if (slot) throw CommandLineError(kGivenTwice, {name});
   slot = value;
 }
 
 void CheckSimulateOptions(const SimulateOptions& options, size_t frequencies, bool wantsPage) {
   if (!options.Wanted()) {
-    if (options.diameter) throw CommandLineError("option '--diameter' needs --simulate or --nec");
-    if (options.height) throw CommandLineError("option '--height' needs --simulate or --nec");
+    const char* alone = options.diameter ? "--diameter" : options.height ? "--height" : nullptr;
+    if (alone != nullptr) {
+      throw CommandLineError(
+          HB9CV_TRANSLATE_NOOP("Errors", "option '%1' needs --simulate or --nec"), {alone});
+    }
     return;
   }
-  if (frequencies != 1) throw CommandLineError("--simulate and --nec take a single --compute");
+  if (frequencies != 1) {
+    throw CommandLineError(
+        HB9CV_TRANSLATE_NOOP("Errors", "--simulate and --nec take a single --compute"), {});
+  }
   if (wantsPage) {
-    throw CommandLineError("--simulate and --nec do not go with --pdf, --report or --print");
+    throw CommandLineError(
+        HB9CV_TRANSLATE_NOOP("Errors",
+                             "--simulate and --nec do not go with --pdf, --report or --print"),
+        {});
   }
 }
 

@@ -123,13 +123,18 @@ def check_pdf(hb9cv, work):
 
 
 def check_languages(hb9cv, work):
-    """English and German pages and values: no Czech word left, the same digits (the decimal
-    separator comes from the numeric locale alone)."""
+    """English and German pages, values, help and usage errors: no Czech word left, the same
+    digits (the decimal separator comes from the numeric locale alone)."""
     czech = re.compile(r"[ěščřžýáíéůúň]|Průměr|kmitočet|Směr|Opletení|koaxiál", re.I)
-    for lang, diameter in (("en_US.UTF-8", "Diameter 2,89 to 5,17 mm"),
-                           ("de_DE.UTF-8", "Durchmesser 2,89 bis 5,17 mm")):
+    for lang, diameter, usage, wrong in (
+            ("en_US.UTF-8", "Diameter 2,89 to 5,17 mm", "Usage: hb9cv [OPTION]...\n",
+             "hb9cv: unknown option '--x'\nTry 'hb9cv --help' for more information.\n"),
+            ("de_DE.UTF-8", "Durchmesser 2,89 bis 5,17 mm", "Aufruf: hb9cv [OPTION]...\n",
+             "hb9cv: unbekannte Option '--x'\nMehr dazu mit 'hb9cv --help'.\n")):
         env = dict(hb9cv.env, LANG=lang, LC_NUMERIC=hb9cv.env["LC_ALL"], LC_ALL="")
         program = Program(hb9cv.path, env)
+        assert program.run("--help")[0].startswith(usage)
+        assert program.run("--x", expect=2) == ("", wrong)
         out, _ = program.run("--compute", "145")
         assert out.splitlines()[-1] == "diameter\t" + diameter, out
         pdf = os.path.join(work, lang + ".pdf")
