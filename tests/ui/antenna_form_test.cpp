@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -97,16 +96,8 @@ TEST(AntennaFormTest, FollowsTheMainWindow) {
   EXPECT_TRUE(form->SimulationBox->isHidden());
 }
 
+// The box itself, in every language, is the language test's.
 TEST(AntennaFormTest, AboutBox) {
-  TForm1 form1;
-  form1.show();
-  form1.Oaplikaci1->trigger();
-  auto* box = form1.findChild<QMessageBox*>(QStringLiteral("AboutBox"));
-  ASSERT_NE(box, nullptr);
-  EXPECT_TRUE(box->isVisible());
-  EXPECT_EQ(box->windowTitle(), QStringLiteral("O aplikaci"));
-  box->close();
-
   const QString text = AboutText(false);
   for (const char* part :
        {"HB9CV " HB9CV_VERSION, "GPL-2.0-or-later", "Qt Charts", "nec2c", "balíček nec2c"}) {
