@@ -87,7 +87,7 @@ int Run(const CommandLineOptions& options) {
       break;
   }
   if (options.simulate.Wanted()) {
-    RunSimulate(options.simulate, ReadFrequency(options.frequencies.front()), options.json);
+    Print(RunSimulate(options.simulate, ReadFrequency(options.frequencies.front()), options.json));
     return 0;
   }
   std::vector<DimensionSet> blocks;

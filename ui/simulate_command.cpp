@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <charconv>
-#include <cstdio>
 #include <fstream>
 #include <memory>
 
@@ -146,8 +145,8 @@ std::string SimulationJson(const SimulationResults& r) {
   return out + "]}\n";
 }
 
-void RunSimulate(const SimulateOptions& options, double frequency, bool json,
-                 const std::string& program) {
+std::string RunSimulate(const SimulateOptions& options, double frequency, bool json,
+                        const std::string& program) {
   SimulationRequest request{ComputeDimensions(frequency), std::nullopt, std::nullopt};
   if (options.diameter) request.diameterMm = ReadValue(options.diameter, kBadDiameter);
   if (options.height) request.heightM = ReadValue(options.height, kBadHeight);
@@ -158,7 +157,7 @@ void RunSimulate(const SimulateOptions& options, double frequency, bool json,
       throw Exception(HB9CV_TRANSLATE_NOOP("Errors", "'%1' could not be written"), {*options.nec});
     }
   }
-  if (!options.simulate) return;
+  if (!options.simulate) return {};
   // QProcess wants an application object for its notifiers.
   std::unique_ptr<QCoreApplication> app;
   static int argc = 1;
@@ -169,10 +168,7 @@ void RunSimulate(const SimulateOptions& options, double frequency, bool json,
   }
   NecProcess nec(QString::fromStdString(program));
   const SimulationResults results = Simulate(request, nec);
-  const std::string out = json ? SimulationJson(results) : SimulationText(results);
-  if (std::fputs(out.c_str(), stdout) < 0 || std::fflush(stdout) != 0) {
-    throw Exception(HB9CV_TRANSLATE_NOOP("Errors", "cannot write to standard output"), {});
-  }
+  return json ? SimulationJson(results) : SimulationText(results);
 }
 
 }  // namespace hb9cv

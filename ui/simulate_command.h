@@ -34,9 +34,10 @@ std::string SimulationText(const SimulationResults& r);
 std::string SimulationJson(const SimulationResults& r);
 
 // Computes the design for `frequency` (MHz, not zero), writes the deck and/or simulates with
-// `program` and prints the results. Throws Exception for a refused value, a deck that cannot
-// be written or a simulation that fails.
-void RunSimulate(const SimulateOptions& options, double frequency, bool json,
-                 const std::string& program = "nec2c");
+// `program`, and returns the results to print (nothing when only the deck was asked for).
+// Throws Exception for a refused value, a deck that cannot be written or a simulation that
+// fails.
+std::string RunSimulate(const SimulateOptions& options, double frequency, bool json,
+                        const std::string& program = "nec2c");
 
 }  // namespace hb9cv
