@@ -251,14 +251,7 @@
     // Centred in the image control, as the desktop draws it.
     place(svg, Math.floor((w.image[2] - sw) / 2) - 1, Math.floor((w.image[3] - sh) / 2) - 1);
     for (const l of w.labels) {
-      const span = document.createElement('span');
-      span.className = 'label';
-      span.dataset.component = l.name;
-      if (l.value) {
-        span.dataset.name = l.value;
-        windowLabels[l.value] = span;
-      }
-      span.textContent = tr(l.caption);
+      const span = labelOf(l, 'span', 'label', windowLabels);
       place(span, l.x, l.y);
       Object.assign(span.style, { fontSize: `${l.px}px`, fontWeight: l.bold ? 'bold' : 'normal' });
       (l.overDrawing ? panel : client).append(span);
@@ -305,6 +298,20 @@
     field.focus();
   }
 
+  // A label of the window's or the report's table, its caption in the page's language; a
+  // value's label is also kept in `byValue` under the value's name.
+  function labelOf(l, tag, className, byValue) {
+    const element = document.createElement(tag);
+    element.className = className;
+    element.dataset.component = l.name;
+    if (l.value) {
+      element.dataset.name = l.value;
+      byValue[l.value] = element;
+    }
+    element.textContent = tr(l.caption);
+    return element;
+  }
+
   function buildReport() {
     const r = layout.report;
     const page = $('report');
@@ -313,14 +320,7 @@
     Object.assign(svg.style, { left: `${bx + r.image[0]}mm`, top: `${by + r.image[1]}mm`,
                                width: `${r.image[2]}mm`, height: `${r.image[3]}mm` });
     const setLabel = (l) => {
-      const div = document.createElement('div');
-      div.className = 'report-label';
-      div.dataset.component = l.name;
-      if (l.value) {
-        div.dataset.name = l.value;
-        reportLabels[l.value] = div;
-      }
-      div.textContent = tr(l.caption);
+      const div = labelOf(l, 'div', 'report-label', reportLabels);
       Object.assign(div.style, {
         left: `${bx + l.left}mm`, top: `${by + l.top}mm`, fontSize: `${l.pt}pt`,
         fontWeight: l.bold ? 'bold' : 'normal', textDecoration: l.underline ? 'underline' : 'none' });
