@@ -1,9 +1,7 @@
 #include "ui/simulate_command.h"
 
-#include <QCoreApplication>
 #include <charconv>
 #include <fstream>
-#include <memory>
 
 #include "calc/dimensions.h"
 #include "calc/errors.h"
@@ -158,14 +156,6 @@ std::string RunSimulate(const SimulateOptions& options, double frequency, bool j
     }
   }
   if (!options.simulate) return {};
-  // QProcess wants an application object for its notifiers.
-  std::unique_ptr<QCoreApplication> app;
-  static int argc = 1;
-  static char name[] = "hb9cv";
-  static char* argv[] = {name, nullptr};
-  if (QCoreApplication::instance() == nullptr) {
-    app = std::make_unique<QCoreApplication>(argc, argv);
-  }
   NecProcess nec(QString::fromStdString(program));
   const SimulationResults results = Simulate(request, nec);
   return json ? SimulationJson(results) : SimulationText(results);

@@ -36,7 +36,8 @@ std::string SimulationJson(const SimulationResults& r);
 // Computes the design for `frequency` (MHz, not zero), writes the deck and/or simulates with
 // `program`, and returns the results to print (nothing when only the deck was asked for).
 // Throws Exception for a refused value, a deck that cannot be written or a simulation that
-// fails.
+// fails. A simulation needs the application object (QProcess's notifiers), which the command
+// line starts.
 std::string RunSimulate(const SimulateOptions& options, double frequency, bool json,
                         const std::string& program = "nec2c");
 
